@@ -1,0 +1,22 @@
+# One interface target that carries the project's warning and sanitizer flags;
+# every library, program and test links it.
+add_library(corvalo_warnings INTERFACE)
+target_compile_options(corvalo_warnings INTERFACE
+  -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion
+  -Wnon-virtual-dtor -Wold-style-cast -Woverloaded-virtual -Wnull-dereference
+  -Wimplicit-fallthrough -Wformat=2)
+if(CORVALO_WERROR)
+  target_compile_options(corvalo_warnings INTERFACE -Werror)
+endif()
+if(CORVALO_SANITIZE)
+  set(_corvalo_san -fsanitize=address,undefined -fno-sanitize-recover=undefined
+                   -fno-omit-frame-pointer)
+  target_compile_options(corvalo_warnings INTERFACE ${_corvalo_san})
+  target_link_options(corvalo_warnings INTERFACE ${_corvalo_san})
+endif()
+
+# Sources of a module: every .cpp in its folder (each module owns one folder).
+function(corvalo_module_sources out dir)
+  file(GLOB _src CONFIGURE_DEPENDS "${dir}/*.cpp")
+  set(${out} ${_src} PARENT_SCOPE)
+endfunction()

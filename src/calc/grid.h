@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "platform/big_buffer.h"
+
+namespace corvalo::calc {
+
+// The grid of text cells, addressed (column, row) from 0. Column 0 and row 0 are
+// the empty header cells; ColCount and RowCount include them. A cell outside the
+// counts reads as the empty text.
+//
+// A paste can hold millions of cells, so the texts live in one arena with one
+// 32-bit offset per cell and one per row, filled in reading order; a cell written
+// out of that order (rare: only by hand, or over a dropped leading row) is kept
+// aside in a small map that takes precedence.
+class Grid {
+public:
+    Grid() = default;
+
+    std::int32_t ColCount() const { return colCount_; }
+    std::int32_t RowCount() const { return rowCount_; }
+    // Counts below 1 are taken as 1. Shrinking drops the cells beyond the new counts.
+    void SetColCount(std::int32_t n);
+    void SetRowCount(std::int32_t n);
+
+    std::string_view Cell(std::int32_t col, std::int32_t row) const;
+    void SetCell(std::int32_t col, std::int32_t row, std::string_view text);
+
+    // Every cell empty; the counts stay as they are. Keeps the memory for the next paste.
+    void ResetGrid();
+
+    // Stores one cell, first growing RowCount to row + 1 and ColCount to col + 1
+    // where they are smaller. col and row are 1 or more.
+    void PutCell(std::string_view value, std::int32_t col, std::int32_t row);
+
+    // Building cell by cell without a copy: the text of the pending cell is written
+    // straight into the arena, then stored with PutCell's rules.
+    //
+    // Room for `extra` more bytes after the pending cell's text; returns where they go.
+    char* PendingRoom(std::size_t extra);
+    void GrowPending(std::size_t n) { pending_ += n; }
+    std::string_view PendingCell() const { return {text_.data() + text_.size(), pending_}; }
+    void ClearPendingCell() { pending_ = 0; }
+    void StorePendingCell(std::int32_t col, std::int32_t row);
+    // Cells that are all empty are the same as no cells; forgetting a row of them
+    // (the last stored row only) keeps later writes to it in reading order.
+    void ForgetRowIfEmpty(std::int32_t row);
+
+    // Bytes held for cell texts and offsets (for the memory figures).
+    std::size_t StorageBytes() const;
+
+private:
+    std::int32_t storedRows() const { return static_cast<std::int32_t>(rowFirst_.size()); }
+    std::size_t rowEnd(std::size_t r) const;
+    std::size_t cellEnd(std::size_t i) const;
+    void commitPending();
+    void dropStoredBeyond(std::int32_t cols, std::int32_t rows);
+
+    std::int32_t colCount_ = 3;
+    std::int32_t rowCount_ = 3;
+    platform::BigBuffer<char> text_;             // stored cell texts; the pending one follows
+    std::size_t pending_ = 0;                    // length of the pending cell's text
+    platform::BigBuffer<std::uint32_t> cellStart_;  // arena offset of each stored cell
+    platform::BigBuffer<std::uint32_t> rowFirst_;   // index of row r's first cell (r from 1)
+    std::map<std::pair<std::int32_t, std::int32_t>, std::string> aside_;  // (col, row) -> text
+};
+
+}  // namespace corvalo::calc

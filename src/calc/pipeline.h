@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "calc/calc_state.h"
+#include "calc/format.h"
+#include "calc/grid.h"
+
+namespace corvalo::calc {
+
+inline constexpr std::string_view MsgClipboardEmpty =
+    "  The Windows Clipboard is currently empty.  \r\n"
+    "  Please recopy the desired data and try again.  ";
+inline constexpr std::string_view MsgTooFewNumbers =
+    "  The Windows Clipboard currently does not contain two or more numbers to calculate.  \r\n"
+    "  Please recopy the desired range of numbers from the other application and try again.  ";
+inline constexpr std::string_view MsgOnlyOneNumber =
+    "  Only 1 number was found in your pasted Clipboard data to perform math operations on.  \r\n"
+    "  At least 2 numbers are necessary to perform a math calculation.  \r\n";
+inline constexpr std::string_view MsgHintColumnToRow =
+    "  Perhaps you should switch from column calculation to row calculation mode.  \r\n"
+    "  See OPTIONS > CALCULATE from the Main Menu bar.  ";
+inline constexpr std::string_view MsgHintRowToColumn =
+    "  Perhaps you should switch from row calculation to column calculation mode.  \r\n"
+    "  See OPTIONS > CALCULATE from the Main Menu bar.  ";
+
+enum class CalculateMessage { None, ClipboardEmpty, TooFewNumbers, OnlyOneNumber };
+
+struct CalculateOutcome {
+    CalculateMessage message = CalculateMessage::None;
+    std::string messageText;      // the exact text of the message box, hint included
+    bool calculated = false;      // a result was computed and shown
+    bool gridNeeded = false;      // the data want the grid shown: expand a collapsed window
+    std::int64_t cellCount = 0;   // cells the parser stored
+};
+
+// Cleans the clipboard text and parses it straight into the grid: exactly what
+// CleanClipboardText, the caller's CR LF and ParseTable do one after the other,
+// in one pass and without the cleaned text as a whole. `text` is used as scratch.
+// Returns the cell count, or nothing when the text cleans to nothing.
+std::optional<std::int64_t> LoadClipboardText(std::span<char> text, const CalcState& state,
+                                              Grid& grid);
+
+// "Calculate Clipboard" from the clipboard's plain text (nothing when the
+// clipboard offers none) to the shown result and the message that follows.
+// The window then shows the message box, if any, and expands when gridNeeded.
+// An overflow throws Error("Floating point overflow") after the grid is filled.
+CalculateOutcome CalculateClipboardText(std::optional<std::span<char>> text, CalcState& state,
+                                        Grid& grid, ResultDisplay& display);
+
+}  // namespace corvalo::calc

@@ -1,0 +1,3 @@
+#include <gtest/gtest.h>
+#include "calc/pipeline.h"
+TEST(Smoke, Builds) { SUCCEED(); }

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace corvalo::testing {
+
+// A fresh directory under the system's temporary folder, removed with its contents
+// when the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Writes `bytes` to `file` exactly (binary), replacing it.
+void WriteFile(const std::filesystem::path& file, const std::string& bytes);
+std::string ReadFile(const std::filesystem::path& file);
+
+}  // namespace corvalo::testing

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <iosfwd>
+#include <span>
+#include <string>
+
+#include "platform/big_buffer.h"
+#include "platform/locale_separators.h"
+
+namespace corvalo::cli {
+
+enum ExitCode : int {
+    kOk = 0,
+    kMessage = 1,   // the calculation's own message (empty, too few numbers, one number)
+    kUsage = 2,     // bad options
+    kError = 3,     // an error report (overflow, out of memory)
+};
+
+// Runs corvalo-cli on `input`, UTF-8 text with any line ends (the buffer is
+// consumed). The result goes to `out` as the display shows it, messages to `err`.
+int Run(std::span<const std::string> args, platform::BigBuffer<char>&& input,
+        platform::LocaleSeparators locale, std::ostream& out, std::ostream& err);
+
+std::string UsageText();
+
+}  // namespace corvalo::cli
