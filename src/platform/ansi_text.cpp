@@ -76,7 +76,7 @@ char AnsiFromCodePoint(char32_t cp) {
 
 bool IsAnsiCrLf(std::string_view utf8) {
     unsigned bad = 0;
-    char prev = '\r';
+    char prev = 0;
     for (const char c : utf8) {
         const auto b = static_cast<unsigned char>(c);
         bad |= (b >= 0x80) | (b == 0) | (c == '\n' && prev != '\r');
