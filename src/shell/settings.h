@@ -5,6 +5,10 @@
 
 #include "calc/calc_state.h"
 
+namespace corvalo::platform {
+class ProfileStorage;
+}
+
 namespace corvalo::shell {
 
 // A font as the settings file knows it. Colour is 0x00BBGGRR, or a system
@@ -53,5 +57,11 @@ void LoadSettings(const std::string& file, const SettingsTargets& t);
 // Writes the stored keys in order; a refused write throws
 // Error("Unable to write to <file>") and leaves the keys before it written.
 void SaveSettings(const std::string& file, const SettingsTargets& t);
+
+// The same over a given file system (tests pass a fake one).
+void LoadSettings(const std::string& file, const SettingsTargets& t,
+                  platform::ProfileStorage& storage);
+void SaveSettings(const std::string& file, const SettingsTargets& t,
+                  platform::ProfileStorage& storage);
 
 }  // namespace corvalo::shell
