@@ -155,11 +155,6 @@ INSTANTIATE_TEST_SUITE_P(
                    EXPECT_EQ(w.calc.TabulationStyle, TabulationStyle::UsingColumns);
                },
                "Show", "TabulationStyle", "1"},
-        KeyRow{"TabulationStyle0IsRows", "[Show]\nTabulationStyle=0\n",
-               [](const Window& w) {
-                   EXPECT_EQ(w.calc.TabulationStyle, TabulationStyle::UsingRows);
-               },
-               "Show", "TabulationStyle", "0"},
         KeyRow{"ResultDecimalFormatMinus3IsZero", "[Show]\nResultDecimalFormat=-3\n",
                [](const Window& w) { EXPECT_EQ(w.calc.ResultDecimals(), 0); }, "Show",
                "ResultDecimalFormat", "0"},
@@ -173,9 +168,6 @@ INSTANTIATE_TEST_SUITE_P(
                [](const Window& w) { EXPECT_FALSE(w.shell.StayOnTop); }, "Show", "StayOnTop",
                "0"},
         KeyRow{"StayOnTopHexOneIsOn", "[Show]\nStayOnTop=0x1\n",
-               [](const Window& w) { EXPECT_TRUE(w.shell.StayOnTop); }, "Show", "StayOnTop",
-               "1"},
-        KeyRow{"StayOnTop2IsOn", "[Show]\nStayOnTop=2\n",
                [](const Window& w) { EXPECT_TRUE(w.shell.StayOnTop); }, "Show", "StayOnTop",
                "1"},
         KeyRow{"IgnoreFirstRow2IsOffAndKept", "[Show]\nIgnoreFirstRowWhenEmpty=2\n",
@@ -193,9 +185,6 @@ INSTANTIATE_TEST_SUITE_P(
         KeyRow{"FontNameWithBlanks", "[Fonts]\nGridTextName = Liberation Mono \n",
                [](const Window& w) { EXPECT_EQ(w.gridFont.Name, "Liberation Mono"); },
                "Fonts", "GridTextName", "Liberation Mono"},
-        KeyRow{"OtherLetterCase", "[FONTS]\ncalculatortextsize=14\n",
-               [](const Window& w) { EXPECT_EQ(w.calculatorFont.Size, 14); }, "Fonts",
-               "CalculatorTextSize", "14"},
         KeyRow{"PositionTakenAsItIs", "[Form]\nLeft=-30000\n",
                [](const Window& w) { EXPECT_EQ(w.left, -30000); }, "Form", "Left", "-30000"},
         KeyRow{"ProxyReadNeverWritten", "[Internet]\nProxy=cache.lan\nProxyPort=8080\n",
@@ -206,10 +195,7 @@ INSTANTIATE_TEST_SUITE_P(
                "Internet", "ProxyPort", "8080"},
         KeyRow{"StartPageReadNeverWritten", "[Form]\nCalculator Default Startup=1\n",
                [](const Window& w) { EXPECT_TRUE(w.shell.CalculatorDefaultStartup); }, "Form",
-               "Calculator Default Startup", "1"},
-        KeyRow{"StartPage2IsOff", "[Form]\nCalculator Default Startup=2\n",
-               [](const Window& w) { EXPECT_FALSE(w.shell.CalculatorDefaultStartup); },
-               "Form", "Calculator Default Startup", "2"}),
+               "Calculator Default Startup", "1"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(SettingsTest, LoadingAddsStylesButNeverTakesThemAway) {
