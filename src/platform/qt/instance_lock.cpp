@@ -36,8 +36,14 @@ InstanceLock::InstanceLock(const std::string& path) {
     acquired_ = rc == 0;
 }
 
-InstanceLock::~InstanceLock() {
-    if (fd_ >= 0) ::close(fd_);  // closing the last descriptor drops the flock
+bool InstanceLock::Release() {
+    if (fd_ < 0) return true;
+    const int fd = fd_;
+    fd_ = -1;
+    acquired_ = false;
+    return ::close(fd) == 0;  // closing the last descriptor drops the flock
 }
+
+InstanceLock::~InstanceLock() { Release(); }
 
 }  // namespace corvalo::platform

@@ -26,6 +26,8 @@ public:
     // False when another process (or another lock object) holds the lock, or the
     // lock file cannot be opened.
     bool Acquired() const { return acquired_; }
+    // Closes the lock file now; false when the close failed.
+    bool Release();
 
 private:
     int fd_ = -1;

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <utility>
+
 #include "platform/qt/dialogs.h"
 
 namespace corvalo::platform {

@@ -1,0 +1,181 @@
+#include "shell/grid_view.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+namespace corvalo::shell {
+
+namespace {
+
+const QColor kLineColour(192, 192, 192);
+constexpr int kTextRightGap = 3;
+constexpr int kTextTopGap = 2;
+
+}  // namespace
+
+GridView::GridView(const calc::Grid& grid, const calc::CalcState& state, QWidget* parent)
+    : QAbstractScrollArea(parent), grid_(grid), state_(state) {
+    viewport()->setMouseTracking(true);
+    viewport()->setAutoFillBackground(false);
+    setFocusPolicy(Qt::StrongFocus);
+    horizontalScrollBar()->setSingleStep(1);
+    verticalScrollBar()->setSingleStep(1);
+    GridChanged();
+}
+
+void GridView::SetGridFont(const QFont& font, const QColor& textColour) {
+    setFont(font);
+    textColour_ = textColour;
+    viewport()->update();
+}
+
+void GridView::SetMetricsFromRowHeight(int rowHeight) {
+    geometry_.SetRowHeight(rowHeight);
+    geometry_.SetDefaultColWidth(rowHeight * 64 / 18);
+    geometry_.SetColWidth(0, rowHeight);
+    updateScrollBars();
+    viewport()->update();
+}
+
+void GridView::RescaleToRowHeight(int rowHeight) {
+    const int old = geometry_.RowHeight();
+    geometry_.SetRowHeight(rowHeight);
+    for (int c = 0; c < geometry_.ColCount(); ++c) {
+        geometry_.SetColWidth(c, geometry_.ColWidth(c) * rowHeight / old);
+    }
+    updateScrollBars();
+    viewport()->update();
+}
+
+void GridView::GridChanged() {
+    geometry_.SetCounts(grid_.ColCount(), grid_.RowCount());
+    updateScrollBars();
+    viewport()->update();
+}
+
+void GridView::updateScrollBars() {
+    const QSize view = viewport()->size();
+    QScrollBar* v = verticalScrollBar();
+    QScrollBar* h = horizontalScrollBar();
+    const QSignalBlocker blockV(v);
+    const QSignalBlocker blockH(h);
+    v->setRange(1, geometry_.MaxTopRow(view.height()));
+    v->setPageStep(std::max(geometry_.VisibleRows(view.height()), 1));
+    h->setRange(1, geometry_.MaxLeftCol(view.width()));
+    h->setPageStep(1);
+    geometry_.SetOrigin(std::min(geometry_.LeftCol(), h->maximum()),
+                        std::min(geometry_.TopRow(), v->maximum()));
+    h->setValue(geometry_.LeftCol());
+    v->setValue(geometry_.TopRow());
+}
+
+void GridView::scrollContentsBy(int, int) {
+    geometry_.SetOrigin(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    viewport()->update();
+}
+
+void GridView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollBars();
+}
+
+QRect GridView::CellRect(int col, int row) const {
+    const auto x = geometry_.ColLeft(col);
+    const auto y = geometry_.RowTop(row);
+    if (!x || !y) return {};
+    return {*x, *y, geometry_.ColWidth(col), geometry_.RowHeight()};
+}
+
+QColor GridView::CellColour(int col, int row) const {
+    if (col == 0 || row == 0) return palette().color(QPalette::Button);
+    const bool chosen = state_.TabulationStyle == calc::TabulationStyle::UsingColumns
+                            ? col == state_.CurrentColumn
+                            : row == state_.CurrentRow;
+    return QColor::fromRgb(chosen ? kChosenColour : kOtherColour);
+}
+
+void GridView::drawCell(QPainter& p, int col, int row, const QRect& rect) {
+    p.fillRect(rect, CellColour(col, row));
+    if (col == 0 || row == 0) return;  // headers show no text and no numbering
+    const std::string_view cell = grid_.Cell(col, row);
+    if (cell.empty()) return;
+    text_.resize(static_cast<qsizetype>(cell.size()));
+    QChar* out = text_.data();
+    for (std::size_t i = 0; i < cell.size(); ++i) out[i] = QChar(static_cast<uchar>(cell[i]));
+    const QFontMetrics fm(font());
+    const int left = rect.left() + rect.width() - fm.horizontalAdvance(text_) - kTextRightGap;
+    p.save();
+    p.setClipRect(rect);
+    p.drawText(QPoint(left, rect.top() + kTextTopGap + fm.ascent()), text_);
+    p.restore();
+}
+
+void GridView::paintEvent(QPaintEvent*) {
+    QPainter p(viewport());
+    const QSize view = viewport()->size();
+    p.fillRect(QRect(QPoint(0, 0), view), palette().color(QPalette::Base));
+    p.setFont(font());
+    p.setPen(textColour_);
+
+    constexpr int kLine = GridGeometry::kLineWidth;
+    visibleCols_.clear();
+    visibleCols_.push_back(0);
+    int right = geometry_.ColWidth(0) + kLine;
+    for (int c = geometry_.LeftCol(); c < geometry_.ColCount() && right < view.width(); ++c) {
+        visibleCols_.push_back(c);
+        right += geometry_.ColWidth(c) + kLine;
+    }
+    const int h = geometry_.RowHeight();
+    const int lastRow = std::min(geometry_.RowCount() - 1,
+                                 geometry_.TopRow() + geometry_.VisibleRows(view.height()));
+    for (int r = 0; r <= lastRow; r = (r == 0 ? geometry_.TopRow() : r + 1)) {
+        if (r >= geometry_.RowCount()) break;
+        const int y = r == 0 ? 0 : (r - geometry_.TopRow() + 1) * (h + kLine);
+        int x = 0;
+        for (const int c : visibleCols_) {
+            const int w = geometry_.ColWidth(c);
+            drawCell(p, c, r, QRect(x, y, w, h));
+            p.fillRect(QRect(x + w, y, kLine, h + kLine), kLineColour);
+            p.fillRect(QRect(x, y + h, w, kLine), kLineColour);
+            x += w + kLine;
+        }
+    }
+}
+
+void GridView::mousePressEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (event->button() == Qt::LeftButton) {
+        if (const auto edge = geometry_.ColumnEdgeAt(at.x(), at.y())) {
+            sizingCol_ = *edge;
+            sizingStartX_ = at.x();
+            sizingStartWidth_ = geometry_.ColWidth(*edge);
+        }
+    }
+    setFocus(Qt::MouseFocusReason);
+    event->accept();
+}
+
+void GridView::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (sizingCol_ >= 0) {
+        geometry_.SetColWidth(sizingCol_, sizingStartWidth_ + at.x() - sizingStartX_);
+        updateScrollBars();
+        viewport()->update();
+        return;
+    }
+    const bool onEdge = geometry_.ColumnEdgeAt(at.x(), at.y()).has_value();
+    viewport()->setCursor(onEdge ? Qt::SplitHCursor : Qt::ArrowCursor);
+}
+
+void GridView::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    if (sizingCol_ >= 0) {
+        sizingCol_ = -1;  // the end of a width drag is no click
+        return;
+    }
+    const QPoint at = event->position().toPoint();
+    if (const auto cell = geometry_.CellAt(at.x(), at.y())) emit cellClicked(cell->col, cell->row);
+}
+
+}  // namespace corvalo::shell

@@ -1,0 +1,52 @@
+// The program's entry point: one instance at a time, then the main window.
+#include <QApplication>
+#include <QFileInfo>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/locale_separators.h"
+#include "platform/qt/instance_lock.h"
+#include "platform/qt/qt_clipboard.h"
+#include "platform/qt/qt_dialogs.h"
+#include "shell/main_window.h"
+#include "shell/startup.h"
+#include "shell/window_services.h"
+
+int main(int argc, char** argv) {
+    using namespace corvalo;
+    const std::string program =
+        QFileInfo(QString::fromLocal8Bit(argc > 0 ? argv[0] : "corvalo")).fileName().toStdString();
+    // Qt aborts without a display; say so plainly instead.
+    if (!shell::DisplayAvailable(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"),
+                                 std::getenv("QT_QPA_PLATFORM"))) {
+        std::fputs(shell::NoDisplayMessage(program).c_str(), stderr);
+        return 2;
+    }
+    QApplication app(argc, argv);
+
+    platform::InstanceLock lock(platform::InstanceLockPath());
+    if (!lock.Acquired()) {
+        // The title is not set yet: the box carries the program's own name.
+        platform::QtDialogs dialogs(QString::fromStdString(program));
+        dialogs.Beep();
+        dialogs.ShowMessage(shell::kMsgAlreadyLoaded);
+        return 0;
+    }
+
+    int rc = 0;
+    {
+        platform::QtDialogs dialogs(QString::fromLatin1(shell::kApplicationTitle));
+        platform::QtClipboard clipboard;
+        shell::IniSettingsStore settings;
+        shell::TformMain formMain(
+            {clipboard, dialogs, settings, platform::ReadUserLocaleSeparators()});
+        formMain.show();
+        rc = QApplication::exec();
+    }
+    if (!lock.Release()) {
+        platform::QtDialogs dialogs(QString::fromStdString(program));
+        dialogs.Beep();
+        dialogs.ShowMessage(shell::kMsgLockNotClosed);
+    }
+    return rc;
+}
