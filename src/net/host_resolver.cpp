@@ -42,6 +42,11 @@ HostResolver::HostResolver(const Options& options) {
     if (ares_init_options(&channel->channel, &opts,
                           ARES_OPT_TIMEOUTMS | ARES_OPT_TRIES | ARES_OPT_LOOKUPS) != ARES_SUCCESS) {
         channel->channel = nullptr;
+    } else if (!options.servers.empty() &&
+               ares_set_servers_ports_csv(channel->channel, options.servers.c_str()) !=
+                   ARES_SUCCESS) {
+        ares_destroy(channel->channel);
+        channel->channel = nullptr;
     }
     channel_ = channel;
 }

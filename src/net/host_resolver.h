@@ -19,6 +19,7 @@ public:
         int timeoutMs = 2000;        // per try and server
         int tries = 2;
         std::string lookups = "fb";  // the hosts file first, then DNS
+        std::string servers;         // "127.0.0.1:5353,..."; empty: the system's
     };
 
     HostResolver();

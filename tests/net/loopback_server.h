@@ -1,0 +1,90 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+namespace corvalo::testing {
+
+class LoopbackServer;
+
+// One accepted connection, as the server's script sees it. Every call gives up
+// when the server is stopping, so no script outlives its test.
+class ServerConnection {
+public:
+    ServerConnection(int fd, const std::atomic<bool>& stop, LoopbackServer& server)
+        : fd_(fd), stop_(stop), server_(server) {}
+
+    // Reads until the blank line that ends a request header (at most 1 MiB), or EOF,
+    // and records it with the server.
+    std::string readRequest();
+    // Reads exactly `count` more bytes (a request body), or until EOF.
+    std::string readBytes(std::size_t count);
+    // Sends everything; false when the peer has gone.
+    bool send(std::string_view bytes);
+    // Sends one byte at a time, each in its own segment.
+    bool sendByteByByte(std::string_view bytes);
+    // Waits until the peer closes (or resets) the connection.
+    void waitForClose();
+    // Closes with a reset instead of an orderly close.
+    void resetOnClose();
+    bool stopping() const { return stop_.load(); }
+
+private:
+    bool waitReadable();
+
+    int fd_;
+    const std::atomic<bool>& stop_;
+    LoopbackServer& server_;
+};
+
+// A TCP server on 127.0.0.1 with an ephemeral port, run by one thread that hands
+// each accepted connection to `script` and closes it afterwards. It stops by
+// itself after `maxConnections` connections, and at destruction.
+class LoopbackServer {
+public:
+    using Script = std::function<void(ServerConnection& connection, int index)>;
+
+    explicit LoopbackServer(Script script, int maxConnections = 1);
+    ~LoopbackServer();
+    LoopbackServer(const LoopbackServer&) = delete;
+    LoopbackServer& operator=(const LoopbackServer&) = delete;
+
+    std::uint16_t port() const { return port_; }
+    std::string url(const std::string& path = "/") const;
+    std::string hostPort() const;
+    int connections() const { return connections_.load(); }
+    // What readRequest() read on each connection, in order.
+    std::vector<std::string> requests() const;
+    void recordRequest(std::string request);
+
+private:
+    void run();
+
+    Script script_;
+    int maxConnections_;
+    int listenFd_ = -1;
+    std::uint16_t port_ = 0;
+    std::atomic<bool> stop_{false};
+    std::atomic<int> connections_{0};
+    mutable std::mutex mutex_;
+    std::vector<std::string> requests_;
+    std::thread thread_;
+};
+
+// Scripts for the common cases.
+// Reads the request, records it, sends `reply` and closes.
+LoopbackServer::Script Respond(std::string reply);
+// "HTTP/1.0 <status>\r\n<headers>\r\n<body>" with headers already CR LF-ended.
+std::string HttpReply(const std::string& status, const std::string& headers,
+                      const std::string& body);
+
+// A port on 127.0.0.1 that nothing listens on (bound, then closed).
+std::uint16_t UnusedPort();
+
+}  // namespace corvalo::testing

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "net/message_pump.h"
+
+namespace corvalo::testing {
+
+// Stands in for the program's event loop: counts the passes of the waits and runs
+// `onPass`, as an event handler would run during a wait.
+class TestPump final : public net::MessagePump {
+public:
+    void ProcessMessages() override {
+        ++passes;
+        if (onPass) onPass();
+    }
+    int passes = 0;
+    std::function<void()> onPass;
+};
+
+// A clock that moves only when told.
+class FakeClock final : public net::Clock {
+public:
+    std::int64_t NowMs() const override { return now; }
+    std::int64_t now = 1000;
+};
+
+}  // namespace corvalo::testing
