@@ -1,6 +1,7 @@
 #include "calc/calculate.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <string>
 
@@ -11,6 +12,35 @@ namespace corvalo::calc {
 namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Powers of ten that a double holds exactly.
+constexpr double kExactPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                  1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// «-1234.5» and the like, at most 15 digits and no exponent: the digits as an
+// integer and a power of ten are both exact, so one division rounds correctly.
+// Returns false for any other text.
+bool shortDecimal(const char* p, const char* end, char decimal, double& v) {
+    const bool negative = p != end && *p == '-';
+    if (negative) ++p;
+    const char* const first = p;
+    std::uint64_t m = 0;
+    for (; p != end && isDigit(*p); ++p) m = m * 10 + static_cast<unsigned>(*p - '0');
+    std::size_t digits = static_cast<std::size_t>(p - first);
+    std::size_t fraction = 0;
+    if (p != end && *p == decimal) {
+        const char* const dot = ++p;
+        for (; p != end && isDigit(*p); ++p) m = m * 10 + static_cast<unsigned>(*p - '0');
+        fraction = static_cast<std::size_t>(p - dot);
+        digits += fraction;
+    }
+    if (p != end || digits == 0 || digits > 15) return false;
+    v = static_cast<double>(m);
+    if (fraction != 0) v /= kExactPow10[fraction];
+    if (negative) v = -v;
+    return true;
+}
 
 double parsed(const char* first, const char* last) {
     double v = 0.0;
@@ -24,6 +54,7 @@ double parsed(const char* first, const char* last) {
 double CellValue(std::string_view text, char decimal) {
     const char* p = text.data();
     const char* const end = p + text.size();
+    if (double v = 0.0; shortDecimal(p, end, decimal, v)) return v;
     while (p != end && *p == ' ') ++p;
     const char* number = p;  // where the conversion starts: from_chars takes '-' but not '+'
     if (p != end && (*p == '+' || *p == '-')) {

@@ -50,7 +50,9 @@ std::string FormatResult(double v, std::int32_t decimals, char decimal, char tho
         while (last > 0 && d[last] == '0') --last;
         integer.assign(1, d[0]);
         fraction.assign(d + 1, d + last + 1);
-        exponentPart = "E" + std::to_string(e);
+        char buf[8] = {'E'};
+        const auto res = std::to_chars(buf + 1, buf + sizeof buf, e);
+        exponentPart.assign(buf, res.ptr);
     } else {
         // Plain: the digits placed around the decimal point, zeros beyond the 18th,
         // rounded at `places` with halves going up.

@@ -7,26 +7,6 @@
 
 namespace corvalo::calc {
 
-std::size_t Grid::rowEnd(std::size_t r) const {
-    return r + 1 < rowFirst_.size() ? rowFirst_[r + 1] : cellStart_.size();
-}
-
-std::size_t Grid::cellEnd(std::size_t i) const {
-    return i + 1 < cellStart_.size() ? cellStart_[i + 1] : text_.size();
-}
-
-std::string_view Grid::Cell(std::int32_t col, std::int32_t row) const {
-    if (col < 0 || row < 0 || col >= colCount_ || row >= rowCount_) return {};
-    if (!aside_.empty()) {
-        if (auto it = aside_.find({col, row}); it != aside_.end()) return it->second;
-    }
-    if (col == 0 || row == 0 || row > storedRows()) return {};
-    const auto r = static_cast<std::size_t>(row - 1);
-    const std::size_t i = rowFirst_[r] + static_cast<std::size_t>(col - 1);
-    if (i >= rowEnd(r)) return {};
-    return {text_.data() + cellStart_[i], cellEnd(i) - cellStart_[i]};
-}
-
 char* Grid::PendingRoom(std::size_t extra) {
     const std::size_t need = text_.size() + pending_ + extra;
     // Cell offsets are 32-bit; a text this large cannot come from a clipboard.
@@ -105,6 +85,18 @@ void Grid::ResetGrid() {
     cellStart_.clear();
     rowFirst_.clear();
     aside_.clear();
+}
+
+void Grid::Assign(platform::BigBuffer<char>&& text, platform::BigBuffer<std::uint32_t>&& cellStart,
+                  platform::BigBuffer<std::uint32_t>&& rowFirst, std::int32_t cols,
+                  std::int32_t rows) {
+    text_ = std::move(text);
+    cellStart_ = std::move(cellStart);
+    rowFirst_ = std::move(rowFirst);
+    pending_ = 0;
+    aside_.clear();
+    colCount_ = cols;
+    rowCount_ = rows;
 }
 
 void Grid::dropStoredBeyond(std::int32_t cols, std::int32_t rows) {

@@ -29,7 +29,17 @@ public:
     void SetColCount(std::int32_t n);
     void SetRowCount(std::int32_t n);
 
-    std::string_view Cell(std::int32_t col, std::int32_t row) const;
+    std::string_view Cell(std::int32_t col, std::int32_t row) const {
+        if (col < 0 || row < 0 || col >= colCount_ || row >= rowCount_) return {};
+        if (!aside_.empty()) {
+            if (auto it = aside_.find({col, row}); it != aside_.end()) return it->second;
+        }
+        if (col == 0 || row == 0 || row > storedRows()) return {};
+        const auto r = static_cast<std::size_t>(row - 1);
+        const std::size_t i = rowFirst_[r] + static_cast<std::size_t>(col - 1);
+        if (i >= rowEnd(r)) return {};
+        return {text_.data() + cellStart_[i], cellEnd(i) - cellStart_[i]};
+    }
     void SetCell(std::int32_t col, std::int32_t row, std::string_view text);
 
     // Every cell empty; the counts stay as they are. Keeps the memory for the next paste.
@@ -52,13 +62,24 @@ public:
     // (the last stored row only) keeps later writes to it in reading order.
     void ForgetRowIfEmpty(std::int32_t row);
 
+    // Takes over a finished table in reading order: the cell texts text[0, size),
+    // the offset of each cell's text and, for each data row, the index of its
+    // first cell; and the counts. The grid's own storage goes.
+    void Assign(platform::BigBuffer<char>&& text, platform::BigBuffer<std::uint32_t>&& cellStart,
+                platform::BigBuffer<std::uint32_t>&& rowFirst, std::int32_t cols,
+                std::int32_t rows);
+
     // Bytes held for cell texts and offsets (for the memory figures).
     std::size_t StorageBytes() const;
 
 private:
     std::int32_t storedRows() const { return static_cast<std::int32_t>(rowFirst_.size()); }
-    std::size_t rowEnd(std::size_t r) const;
-    std::size_t cellEnd(std::size_t i) const;
+    std::size_t rowEnd(std::size_t r) const {
+        return r + 1 < rowFirst_.size() ? rowFirst_[r + 1] : cellStart_.size();
+    }
+    std::size_t cellEnd(std::size_t i) const {
+        return i + 1 < cellStart_.size() ? cellStart_[i + 1] : text_.size();
+    }
     void commitPending();
     void dropStoredBeyond(std::int32_t cols, std::int32_t rows);
 

@@ -6,53 +6,35 @@ namespace corvalo::calc {
 
 namespace {
 
-// A cell counts as a value when its text, trimmed of characters of code 32 or
-// below, is not empty.
-bool hasValue(std::string_view cell) {
+// The grid itself as the parser's store: the pending cell is written into it.
+struct GridStore {
+    Grid& grid;
+    bool pendingHasValue() const { return HasValue(grid.PendingCell()); }
+    void storeCell(std::int32_t col, std::int32_t row) { grid.StorePendingCell(col, row); }
+    void dropRow() {
+        grid.ClearPendingCell();
+        grid.ForgetRowIfEmpty(1);
+    }
+};
+
+}  // namespace
+
+bool HasValue(std::string_view cell) {
     return std::any_of(cell.begin(), cell.end(),
                        [](char c) { return static_cast<unsigned char>(c) > 32; });
 }
 
-}  // namespace
-
-void TableParser::FeedWritten(std::size_t n) {
-    char* p = grid_.PendingRoom(0);
-    std::size_t w = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const char c = p[i];
-        if (Keeps(c)) p[w++] = c;
-        // A separator inside would be a caller's error; LF is the only one allowed.
-    }
-    grid_.GrowPending(w);
-}
-
-void TableParser::EndCell() {
-    const bool value = rowsStored_ == 0 && hasValue(grid_.PendingCell());
-    grid_.StorePendingCell(column_, rowsStored_ + 1);
-    ++cellCount_;
-    if (value) ++valuesInRow_;
-    ++column_;
-}
-
-void TableParser::EndRow() {
-    if (hasValue(grid_.PendingCell())) ++valuesInRow_;
-    if (!ignoreEmptyLeadingRows_ || valuesInRow_ > 0 || rowsStored_ > 0) {
-        ++rowsStored_;
-        grid_.StorePendingCell(column_, rowsStored_);
-        ++cellCount_;
-    } else {
-        grid_.ClearPendingCell();
-        grid_.ForgetRowIfEmpty(1);
-    }
-    column_ = 1;
-    valuesInRow_ = 0;
-}
-
 std::int64_t ParseTable(std::string_view text, const CalcState& state, Grid& grid) {
-    TableParser parser(grid, state.LocaleDecimalSeparator, state.IgnoreFirstRowWhenEmpty);
-    for (const char c : text) parser.Feed(c);
+    const char decimal = state.LocaleDecimalSeparator;
+    GridStore store{grid};
+    TableRows<GridStore> rows(store, state.IgnoreFirstRowWhenEmpty);
+    for (const char c : text) {
+        if (KeptInCell(c, decimal)) *grid.PendingRoom(1) = c, grid.GrowPending(1);
+        if (c == '\r') rows.EndRow();
+        if (c == '\t') rows.EndCell();
+    }
     grid.ClearPendingCell();  // a cell not ended by TAB or CR is not stored
-    return parser.CellCount();
+    return rows.CellCount();
 }
 
 }  // namespace corvalo::calc

@@ -8,43 +8,60 @@
 
 namespace corvalo::calc {
 
-// The table parser's reading state: TAB ends a cell, CR ends a row, and only the
-// characters of a number (digits, '-', 'E', 'e' and the decimal separator) reach
-// a cell. Leading rows without a value are dropped when asked.
-class TableParser {
+// Only the characters of a number reach a cell: digits, '-', 'E', 'e' and the
+// locale's decimal separator ('+', ',', blanks and other letters are left out).
+inline bool KeptInCell(char c, char decimal) {
+    return (c >= '0' && c <= '9') || c == '-' || c == 'E' || c == 'e' || c == decimal;
+}
+
+// The table parser's rules for ending cells and rows, over a store that holds
+// the pending cell's text:
+//   bool pendingHasValue()               the pending text, trimmed, is not empty
+//   void storeCell(col, row)             PutCell of the pending text; a new pending cell
+//   void dropRow()                       forget the pending text of a dropped row
+// TAB ends a cell, CR ends a row; rows without a value before the first stored
+// row are dropped when asked.
+template <class Store>
+class TableRows {
 public:
-    TableParser(Grid& grid, char decimal, bool ignoreFirstRowWhenEmpty)
-        : grid_(grid), decimal_(decimal), ignoreEmptyLeadingRows_(ignoreFirstRowWhenEmpty) {}
+    TableRows(Store& store, bool ignoreFirstRowWhenEmpty)
+        : store_(store), ignoreEmptyLeadingRows_(ignoreFirstRowWhenEmpty) {}
 
-    bool Keeps(char c) const {
-        return (c >= '0' && c <= '9') || c == '-' || c == 'E' || c == 'e' || c == decimal_;
+    void EndCell() {
+        const bool value = rowsStored_ == 0 && store_.pendingHasValue();
+        store_.storeCell(column_, rowsStored_ + 1);
+        ++cellCount_;
+        if (value) ++valuesInRow_;
+        ++column_;
     }
 
-    // One character of cleaned text.
-    void Feed(char c) {
-        if (Keeps(c)) *grid_.PendingRoom(1) = c, grid_.GrowPending(1);
-        if (c == '\r') EndRow();
-        if (c == '\t') EndCell();
+    void EndRow() {
+        if (store_.pendingHasValue()) ++valuesInRow_;
+        if (!ignoreEmptyLeadingRows_ || valuesInRow_ > 0 || rowsStored_ > 0) {
+            ++rowsStored_;
+            store_.storeCell(column_, rowsStored_);
+            ++cellCount_;
+        } else {
+            store_.dropRow();
+        }
+        column_ = 1;
+        valuesInRow_ = 0;
     }
-
-    // `n` characters of cleaned text already written at PendingRoom(), none of them
-    // TAB or CR. Drops the ones a cell does not keep.
-    void FeedWritten(std::size_t n);
-
-    void EndCell();
-    void EndRow();
 
     std::int64_t CellCount() const { return cellCount_; }
 
 private:
-    Grid& grid_;
-    const char decimal_;
+    Store& store_;
     const bool ignoreEmptyLeadingRows_;
     std::int32_t column_ = 1;
     std::int32_t rowsStored_ = 0;
     std::int32_t valuesInRow_ = 0;
     std::int64_t cellCount_ = 0;
 };
+
+// A cell counts as a value when its text, trimmed of characters of code 32 or
+// below, is not empty.
+bool HasValue(std::string_view cell);
 
 // Fills the grid from cleaned text that ends with LF and returns the number of
 // cells stored. The caller has emptied the grid and set both counts to 2.

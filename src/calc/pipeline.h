@@ -2,12 +2,12 @@
 
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string_view>
 
 #include "calc/calc_state.h"
 #include "calc/format.h"
 #include "calc/grid.h"
+#include "platform/big_buffer.h"
 
 namespace corvalo::calc {
 
@@ -39,16 +39,17 @@ struct CalculateOutcome {
 
 // Cleans the clipboard text and parses it straight into the grid: exactly what
 // CleanClipboardText, the caller's CR LF and ParseTable do one after the other,
-// in one pass and without the cleaned text as a whole. `text` is used as scratch.
-// Returns the cell count, or nothing when the text cleans to nothing.
-std::optional<std::int64_t> LoadClipboardText(std::span<char> text, const CalcState& state,
-                                              Grid& grid);
+// in one pass, with the cells built inside the text's own buffer, which the grid
+// then keeps. The grid must be empty with both counts at 2. Returns the cell
+// count, or nothing when the text cleans to nothing.
+std::optional<std::int64_t> LoadClipboardText(platform::BigBuffer<char>&& text,
+                                              const CalcState& state, Grid& grid);
 
-// "Calculate Clipboard" from the clipboard's plain text (nothing when the
-// clipboard offers none) to the shown result and the message that follows.
-// The window then shows the message box, if any, and expands when gridNeeded.
-// An overflow throws Error("Floating point overflow") after the grid is filled.
-CalculateOutcome CalculateClipboardText(std::optional<std::span<char>> text, CalcState& state,
-                                        Grid& grid, ResultDisplay& display);
-
+// "Calculate Clipboard" from the clipboard's plain text in the 8-bit CR LF form
+// (nothing when the clipboard offers none) to the shown result and the message
+// that follows. The window then shows the message box, if any, and expands when
+// gridNeeded. An overflow throws Error("Floating point overflow") after the grid
+// is filled. The text's buffer becomes the grid's storage.
+CalculateOutcome CalculateClipboardText(std::optional<platform::BigBuffer<char>> text,
+                                        CalcState& state, Grid& grid, ResultDisplay& display);
 }  // namespace corvalo::calc

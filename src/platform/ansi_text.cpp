@@ -75,12 +75,14 @@ char AnsiFromCodePoint(char32_t cp) {
 }
 
 bool IsAnsiCrLf(std::string_view utf8) {
-    unsigned bad = 0;
-    char prev = 0;
-    for (const char c : utf8) {
-        const auto b = static_cast<unsigned char>(c);
-        bad |= (b >= 0x80) | (b == 0) | (c == '\n' && prev != '\r');
-        prev = c;
+    const auto* s = reinterpret_cast<const unsigned char*>(utf8.data());
+    const std::size_t n = utf8.size();
+    if (n == 0) return true;
+    // Written without a loop-carried state so that the compiler can vectorise it.
+    unsigned bad = (s[0] >= 0x80) | (s[0] == 0) | (s[0] == '\n');
+    for (std::size_t i = 1; i < n; ++i) {
+        bad |= static_cast<unsigned>((s[i] >= 0x80) | (s[i] == 0) |
+                                     ((s[i] == '\n') & (s[i - 1] != '\r')));
     }
     return bad == 0;
 }

@@ -95,4 +95,11 @@ private:
     std::size_t bytes_ = 0;
 };
 
+// A buffer holding a copy of `text`.
+inline BigBuffer<char> BigText(const char* text, std::size_t size) {
+    BigBuffer<char> b;
+    b.append(text, size);
+    return b;
+}
+
 }  // namespace corvalo::platform

@@ -29,8 +29,8 @@ struct Paste {
 };
 
 void calculate(Paste& run, std::string text) {
-    run.outcome = CalculateClipboardText(std::span<char>(text.data(), text.size()), run.state,
-                                         run.grid, run.display);
+    run.outcome = CalculateClipboardText(platform::BigText(text.data(), text.size()),
+                                         run.state, run.grid, run.display);
 }
 
 Paste fresh(TabulationStyle style) {
@@ -94,7 +94,8 @@ TEST(CalculateClipboardText, Table) {
 TEST(CalculateClipboardText, NoTextOnTheClipboardChangesNothing) {
     Paste run = fresh(TabulationStyle::UsingColumns);
     run.grid.PutCell("9", 1, 1);
-    run.outcome = CalculateClipboardText(std::nullopt, run.state, run.grid, run.display);
+    run.outcome = CalculateClipboardText(std::optional<platform::BigBuffer<char>>(), run.state,
+                                         run.grid, run.display);
     EXPECT_EQ(run.outcome.messageText, MsgClipboardEmpty);
     EXPECT_EQ(run.grid.Cell(1, 1), "9");
 }
@@ -149,12 +150,13 @@ void expectSameAsLiteral(const std::string& raw, char decimal, char thousands, b
         literalCount = ParseTable(cleaned, s, literal);
     }
 
-    std::string copy = raw;
+    platform::BigBuffer<char> copy;
+    copy.append(raw.data(), raw.size());
     Grid fused;
     fused.ResetGrid();
     fused.SetRowCount(2);
     fused.SetColCount(2);
-    const auto count = LoadClipboardText(std::span<char>(copy.data(), copy.size()), s, fused);
+    const auto count = LoadClipboardText(std::move(copy), s, fused);
     ASSERT_EQ(count.value_or(-1), literalCount);
     ASSERT_EQ(fused.ColCount(), literal.ColCount());
     ASSERT_EQ(fused.RowCount(), literal.RowCount());

@@ -175,9 +175,8 @@ int Run(std::span<const std::string> args, platform::BigBuffer<char>&& input,
 
         calc::Grid grid;
         Caption display;
-        const calc::CalculateOutcome outcome = calc::CalculateClipboardText(
-            std::span<char>(text.data(), text.size()), state, grid, display);
-        text.release();
+        const calc::CalculateOutcome outcome =
+            calc::CalculateClipboardText(std::move(text), state, grid, display);
         if (!outcome.calculated) {
             writeMessage(err, outcome.messageText);
             return kMessage;
