@@ -173,6 +173,8 @@ void TOvcCalculator::paintEvent(QPaintEvent* /*event*/) {
         focus.rect = buttonRect(cbEquals).adjusted(kFocusInset, kFocusInset, -kFocusInset,
                                                    -kFocusInset);
         focus.backgroundColor = palette().color(QPalette::Button);
+        // Styles draw it only for keyboard focus; the calculator shows it whenever focused.
+        focus.state |= QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
     }
 }
