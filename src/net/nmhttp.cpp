@@ -207,8 +207,12 @@ void TNMHTTP::DoMethod() {
             bool handled = false;
             if (OnRedirect) OnRedirect(handled);
             if (handled) return;
-            // A bare name is taken on the same host: "new.htm" -> "http://host/new.htm".
-            if (URL.find('/') == std::string::npos) URL = "http://" + Host + "/" + URL;
+            // A bare name is taken on the same host and port:
+            // "new.htm" from host:8080 -> "http://host:8080/new.htm".
+            if (URL.find('/') == std::string::npos) {
+                const std::string port = Port == 80 ? "" : ":" + std::to_string(Port);
+                URL = "http://" + Host + port + "/" + URL;
+            }
         }
         if (reply == 401 && OnAuthenticationNeeded) OnAuthenticationNeeded(*this);
         if (reply < 299 || reply > 399) return;

@@ -22,14 +22,7 @@ using corvalo::testing::LoopbackServer;
 using corvalo::testing::ServerConnection;
 using corvalo::testing::TestPump;
 
-// Names come from the hosts file only: no test ever waits on a DNS server.
-HostResolver::Options hostsFileOnly() {
-    HostResolver::Options options;
-    options.timeoutMs = 200;
-    options.tries = 1;
-    options.lookups = "f";
-    return options;
-}
+using corvalo::testing::HostsFileOnly;
 
 // A "DNS server" on 127.0.0.1 that takes queries and never answers.
 class SilentDnsServer {
@@ -72,7 +65,7 @@ protected:
 
     TestPump pump;
     SteadyClock clock;
-    TPowersock sock{pump, clock, hostsFileOnly()};
+    TPowersock sock{pump, clock, HostsFileOnly()};
 };
 
 void holdOpen(ServerConnection& c, int) { c.waitForClose(); }
@@ -133,7 +126,7 @@ TEST(PowersockInvalidHost, FiresTheEventOnceAndGivesUpWithoutHandled) {
         LoopbackServer server(holdOpen);
         TestPump pump;
         SteadyClock clock;
-        TPowersock sock(pump, clock, hostsFileOnly());
+        TPowersock sock(pump, clock, HostsFileOnly());
         sock.Host = "nowhere.invalid";
         sock.Port = server.port();
         int events = 0;
@@ -278,7 +271,7 @@ TEST(PowersockWaits, EndWithAbortByTimeOutOrCancel) {
         LoopbackServer server(holdOpen);  // accepts and never answers
         TestPump pump;
         SteadyClock clock;
-        TPowersock s(pump, clock, hostsFileOnly());
+        TPowersock s(pump, clock, HostsFileOnly());
         s.Host = "127.0.0.1";
         s.Port = server.port();
         s.Connect();
@@ -363,7 +356,7 @@ TEST(PowersockWrite, ServerSeesOnlyTheBytesBeforeTheNul) {
             c.send("ok\n");
             c.waitForClose();
         });
-        TPowersock sock(pump, clock, hostsFileOnly());
+        TPowersock sock(pump, clock, HostsFileOnly());
         sock.Host = "127.0.0.1";
         sock.Port = server.port();
         sock.Connect();
@@ -392,7 +385,7 @@ TEST(PowersockFiles, SendFileAndCaptureFileCarryEveryByte) {
             received = c.readBytes(content.size());
             c.send(received);  // echoed back for CaptureFile
         });
-        TPowersock sock(pump, clock, hostsFileOnly());
+        TPowersock sock(pump, clock, HostsFileOnly());
         sock.OnPacketSent = [&](TPowersock&) { ++packets; };
         sock.Host = "127.0.0.1";
         sock.Port = server.port();
@@ -459,9 +452,9 @@ TEST(PowersockLibrary, StartsOncePerStretchOfLiveComponents) {
     SteadyClock clock;
     const int startsBefore = TPowersock::LibraryStarts();
     {
-        TPowersock first(pump, clock, hostsFileOnly());
+        TPowersock first(pump, clock, HostsFileOnly());
         EXPECT_EQ(first.WSAInfo().size(), 6u);
-        TPowersock second(pump, clock, hostsFileOnly());
+        TPowersock second(pump, clock, HostsFileOnly());
         EXPECT_EQ(TPowersock::LiveCount(), 2);
         EXPECT_TRUE(second.WSAInfo().empty());
         EXPECT_EQ(TPowersock::LibraryStarts(), startsBefore + 1);
@@ -476,7 +469,7 @@ TEST(PowersockLibrary, DestroyingAConnectedComponentFiresNoEvent) {
     SteadyClock clock;
     int events = 0;
     {
-        TPowersock sock(pump, clock, hostsFileOnly());
+        TPowersock sock(pump, clock, HostsFileOnly());
         sock.Host = "127.0.0.1";
         sock.Port = server.port();
         sock.Connect();

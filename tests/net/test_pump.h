@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "net/host_resolver.h"
 #include "net/message_pump.h"
 
 namespace corvalo::testing {
@@ -25,5 +26,14 @@ public:
     std::int64_t NowMs() const override { return now; }
     std::int64_t now = 1000;
 };
+
+// Names come from the hosts file only, so no test ever waits on a DNS server.
+inline net::HostResolver::Options HostsFileOnly() {
+    net::HostResolver::Options options;
+    options.timeoutMs = 200;
+    options.tries = 1;
+    options.lookups = "f";
+    return options;
+}
 
 }  // namespace corvalo::testing
