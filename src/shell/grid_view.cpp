@@ -58,8 +58,7 @@ void GridView::updateScrollBars() {
     const QSize view = viewport()->size();
     QScrollBar* v = verticalScrollBar();
     QScrollBar* h = horizontalScrollBar();
-    const QSignalBlocker blockV(v);
-    const QSignalBlocker blockH(h);
+    // Not blocked: the scroll area shows and hides its bars on rangeChanged.
     v->setRange(1, geometry_.MaxTopRow(view.height()));
     v->setPageStep(std::max(geometry_.VisibleRows(view.height()), 1));
     h->setRange(1, geometry_.MaxLeftCol(view.width()));

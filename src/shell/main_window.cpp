@@ -82,6 +82,8 @@ TformMain::TformMain(const WindowServices& services, QWidget* parent)
 
     createMenus();
     createPages();
+    // The resize rules keep the sizes; a layout minimum would lag a hidden grid by one event.
+    setMinimumSize(1, 1);
 
     // FormCreate
     Initialised_ = false;
@@ -98,8 +100,9 @@ TformMain::~TformMain() { qApp->removeEventFilter(this); }
 
 template <class F>
 void TformMain::connectGuarded(QAction* action, F handler) {
-    connect(action, &QAction::triggered, this,
-            [this, handler] { platform::Guarded(services_.dialogs, [this, handler] { (this->*handler)(); }); });
+    connect(action, &QAction::triggered, this, [this, handler] {
+        platform::Guarded(services_.dialogs, [this, handler] { (this->*handler)(); });
+    });
 }
 
 void TformMain::createMenus() {
@@ -165,7 +168,8 @@ void TformMain::createMenus() {
         const char* button = m.button;
         const calc::MathMode mode = m.mode;
         connect(*m.action, &QAction::triggered, this, [this, mode, button] {
-            platform::Guarded(services_.dialogs, [this, mode, button] { SetMathMode(mode, button); });
+            platform::Guarded(services_.dialogs,
+                              [this, mode, button] { SetMathMode(mode, button); });
         });
     }
     popupDecimalPeriodMenu = new QMenu(this);
@@ -343,8 +347,8 @@ void TformMain::FormShow() {
     calc_.LocaleDecimalSeparator = services_.separators.decimal;
     calc_.LocaleThousandSeparator = services_.separators.thousands;
     for (std::size_t n = 0; n < popupPeriod.size(); ++n) {
-        const std::string caption =
-            calc::LocaliseDecimalCaption(calc::kDecimalMenuCaptions[n], calc_.LocaleDecimalSeparator);
+        const std::string caption = calc::LocaliseDecimalCaption(calc::kDecimalMenuCaptions[n],
+                                                                 calc_.LocaleDecimalSeparator);
         popupPeriod[n]->setText(
             QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())));
     }

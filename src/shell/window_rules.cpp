@@ -101,7 +101,9 @@ SizeGlyph MakeSizeButtonGlyph() {
     g.fill(GlyphInk::White);
     const auto row = [&g](int image, int y, int width, GlyphInk ink) {
         const int left = image * 9 + (9 - width) / 2;
-        for (int x = left; x < left + width; ++x) g[static_cast<std::size_t>(y * kGlyphWidth + x)] = ink;
+        for (int x = left; x < left + width; ++x) {
+            g[static_cast<std::size_t>(y * kGlyphWidth + x)] = ink;
+        }
     };
     // Downward triangles on rows 4 to 8 (from 1), the upward one on rows 2 to 6.
     for (int i = 0; i < 5; ++i) {
@@ -115,7 +117,9 @@ SizeGlyph MakeSizeButtonGlyph() {
 
 void BlankDisabledGlyph(SizeGlyph& glyph) {
     for (int y = 0; y < 8; ++y) {
-        for (int x = 9; x < 17; ++x) glyph[static_cast<std::size_t>(y * kGlyphWidth + x)] = GlyphInk::White;
+        for (int x = 9; x < 17; ++x) {
+            glyph[static_cast<std::size_t>(y * kGlyphWidth + x)] = GlyphInk::White;
+        }
     }
 }
 

@@ -32,8 +32,8 @@ void QtDialogs::ShowMessage(const std::string& text) {
 }
 
 void QtDialogs::ShowErrorReport(const std::string& message) {
-    QMessageBox box(QMessageBox::Critical, title_, QString::fromStdString(ErrorReportText(message)),
-                    QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Critical, title_,
+                    QString::fromStdString(ErrorReportText(message)), QMessageBox::Ok);
     box.setTextFormat(Qt::PlainText);
     runCentred(box);
 }

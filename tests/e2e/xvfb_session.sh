@@ -1,0 +1,57 @@
+# Shared by the end-to-end scripts: a private Xvfb display and a temporary
+# home, runtime directory and working directory, all removed on exit.
+# Needs: Xvfb, xdotool, xclip, xdpyinfo.
+
+e2e_tmp=$(mktemp -d)
+export HOME="$e2e_tmp/home" XDG_RUNTIME_DIR="$e2e_tmp/runtime"
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$e2e_tmp/cwd"
+chmod 700 "$XDG_RUNTIME_DIR"
+export LC_ALL=C.UTF-8 LANG=C.UTF-8
+unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+e2e_pids=()
+
+e2e_cleanup() {
+  local pid
+  for pid in "${e2e_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${e2e_pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  rm -rf "$e2e_tmp"
+}
+trap e2e_cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Polls a command until it succeeds, at most $1 tenths of a second.
+wait_for() {
+  local tries=$1; shift
+  while (( tries-- > 0 )); do
+    "$@" >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+start_xvfb() {
+  local n
+  for n in $(seq 91 160); do
+    [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$e2e_tmp/xvfb.log" 2>&1 &
+    e2e_pids+=($!)
+    export DISPLAY=":$n"
+    wait_for 100 xdpyinfo && return 0
+    kill "${e2e_pids[-1]}" 2>/dev/null || true
+  done
+  fail "no Xvfb display could be started"
+}
+
+# Window ids of process $1 whose name is exactly $2 (shown ones only).
+windows_named() { xdotool search --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null; }
+
+# Gives the window the keyboard (no window manager runs here) and types keys.
+keys_to() {
+  local win=$1; shift
+  xdotool windowfocus --sync "$win" 2>/dev/null ||
+    xdotool windowactivate --sync "$win" 2>/dev/null || true
+  xdotool key --clearmodifiers "$@"
+}
+
+clipboard_is() { [[ "$(xclip -o -selection clipboard 2>/dev/null)" == "$1" ]]; }

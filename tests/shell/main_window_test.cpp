@@ -1,0 +1,374 @@
+// The main window, headless, through fakes of the clipboard, the message boxes
+// and the settings file.
+#include "shell/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QTest>
+#include <memory>
+
+#include "calc/pipeline.h"
+#include "fakes.h"
+#include "shell/calculator_placeholder.h"
+#include "shell/glyph_button.h"
+#include "shell/grid_view.h"
+
+namespace corvalo::testing {
+namespace {
+
+using calc::TabulationStyle;
+using shell::TformMain;
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void start(platform::LocaleSeparators separators = {'.', ','}) {
+        window = std::make_unique<TformMain>(
+            shell::WindowServices{clipboard, dialogs, settings, separators});
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+    void paste(const std::string& utf8) {
+        clipboard.text = utf8;
+        window->menuPaste->trigger();
+    }
+    void direction(TabulationStyle style) {
+        (style == TabulationStyle::UsingColumns ? window->mnuByColumns : window->mnuByRows)
+            ->trigger();
+    }
+    QColor colour(int col, int row) const { return window->StringGrid1->CellColour(col, row); }
+    void click(int col, int row, Qt::MouseButton button = Qt::LeftButton) {
+        const QRect cell = window->StringGrid1->CellRect(col, row);
+        ASSERT_FALSE(cell.isEmpty());
+        QTest::mouseClick(window->StringGrid1->viewport(), button, {}, cell.center());
+    }
+    int outerWidth() const { return window->frameGeometry().width(); }
+    int outerHeight() const { return window->frameGeometry().height(); }
+    int collapsedHeight() const {
+        return window->Frame().height + window->PageHeights().minClientHeight();
+    }
+
+    FakeClipboard clipboard;
+    RecordingDialogs dialogs;
+    FakeSettingsStore settings;
+    std::unique_ptr<TformMain> window;
+};
+
+const QColor kWhite(255, 255, 255);
+const QColor kGrey(128, 128, 128);
+
+std::string onlyOne(std::string_view hint) {
+    return std::string(calc::MsgOnlyOneNumber) + std::string(hint);
+}
+
+struct PasteRow {
+    const char* name;
+    std::optional<std::string> clipboard;
+    TabulationStyle style;
+    std::string display;
+    std::string message;
+    bool expanded;
+};
+
+TEST_F(MainWindowTest, CalculateClipboardCases) {
+    using enum TabulationStyle;
+    const PasteRow rows[] = {
+        {"spreadsheet row by columns", "12\t30\t8", UsingColumns, "12.00 ",
+         onlyOne(calc::MsgHintRowToColumn), true},
+        {"spreadsheet row by rows", "12\t30\t8", UsingRows, "50.00 ", "", true},
+        {"spreadsheet column by rows", "12\r\n30\r\n8", UsingRows, "12.00 ",
+         onlyOne(calc::MsgHintColumnToRow), true},
+        {"column with Linux line ends by columns", "12\n30\n8\n", UsingColumns, "50.00 ", "",
+         true},
+        {"one number", "5", UsingRows, "0.00 ", std::string(calc::MsgTooFewNumbers), false},
+        {"letters only", "abc", UsingRows, "0.00 ", std::string(calc::MsgClipboardEmpty),
+         false},
+        {"number and tab", "5\t", UsingRows, "0.00 ", std::string(calc::MsgTooFewNumbers),
+         false},
+        {"no text at all", std::nullopt, UsingRows, "0.00 ",
+         std::string(calc::MsgClipboardEmpty), false},
+        {"2 x 2 block by columns", "1\t2\r\n3\t4", UsingColumns, "4.00 ", "", false},
+    };
+    for (const PasteRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        start();
+        direction(row.style);
+        clipboard.text = row.clipboard;
+        window->menuPaste->trigger();
+        EXPECT_EQ(window->DisplayCaption(), row.display);
+        EXPECT_EQ(dialogs.messages.size(), row.message.empty() ? 0u : 1u);
+        if (!row.message.empty() && !dialogs.messages.empty()) {
+            EXPECT_EQ(dialogs.messages.back(), row.message);
+        }
+        EXPECT_EQ(window->Expanded(), row.expanded);
+        EXPECT_EQ(window->StringGrid1->isVisible(), row.expanded);
+        EXPECT_EQ(outerHeight() == collapsedHeight(), !row.expanded);
+        EXPECT_TRUE(dialogs.errors.empty());
+        window.reset();
+        dialogs.messages.clear();
+    }
+}
+
+TEST_F(MainWindowTest, SizeButtonDisabledUntilTheFirstCalculation) {
+    start();
+    auto* button = window->speedbuttonChangeWindowSize;
+    EXPECT_FALSE(button->GlyphEnabled());
+    EXPECT_EQ(button->ShownImage(), 2);
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_FALSE(window->Expanded());  // cannot be pressed yet
+
+    paste("1\t2\r\n3\t4");  // needs no grid: stays collapsed, button now usable
+    EXPECT_TRUE(button->GlyphEnabled());
+    EXPECT_FALSE(window->Expanded());
+
+    QTest::mousePress(button, Qt::LeftButton);
+    EXPECT_TRUE(window->Expanded());
+    EXPECT_EQ(button->ShownImage(), 2);  // disabled while held, and that image is now blank
+    EXPECT_EQ(button->toolTip(), QStringLiteral(" Hide the grid "));
+    QTest::mouseRelease(button, Qt::LeftButton);
+    EXPECT_EQ(button->ShownImage(), 4);
+    EXPECT_TRUE(window->StringGrid1->isVisible());
+    EXPECT_EQ(outerHeight(), window->Shell().ExpandedHeight);
+
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_FALSE(window->Expanded());
+    EXPECT_EQ(button->toolTip(), QStringLiteral(" Display the grid "));
+    EXPECT_EQ(button->ShownImage(), 1);
+    EXPECT_FALSE(window->StringGrid1->isVisible());
+    EXPECT_EQ(outerHeight(), collapsedHeight());
+}
+
+TEST_F(MainWindowTest, GridClicksChooseTheLineAndDirection) {
+    start();
+    direction(TabulationStyle::UsingColumns);
+    paste("1\t2\t3\n4\t5\t6\n7\t8\t9\n");
+    ASSERT_TRUE(window->Expanded());
+    EXPECT_EQ(colour(1, 2), kWhite);
+    EXPECT_EQ(colour(2, 1), kGrey);
+    EXPECT_EQ(colour(0, 1), window->StringGrid1->palette().color(QPalette::Button));
+
+    const struct {
+        const char* name;
+        int col;
+        int row;
+        const char* display;
+        bool byColumns;
+        QPoint whiteCell;
+        QPoint greyCell;
+    } steps[] = {
+        {"cell in column 3", 3, 2, "18.00 ", true, {3, 1}, {1, 1}},
+        {"header of row 2", 0, 2, "15.00 ", false, {1, 2}, {3, 1}},
+        {"cell in row 3 keeps rows", 2, 3, "24.00 ", false, {3, 3}, {1, 2}},
+        {"corner keeps column 3", 0, 0, "18.00 ", true, {3, 3}, {1, 3}},
+        {"header of column 2", 2, 0, "15.00 ", true, {2, 1}, {3, 1}},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.name);
+        click(step.col, step.row);
+        EXPECT_EQ(window->DisplayCaption(), step.display);
+        EXPECT_EQ(window->mnuByColumns->isChecked(), step.byColumns);
+        EXPECT_EQ(window->mnuByRows->isChecked(), !step.byColumns);
+        EXPECT_EQ(colour(step.whiteCell.x(), step.whiteCell.y()), kWhite);
+        EXPECT_EQ(colour(step.greyCell.x(), step.greyCell.y()), kGrey);
+    }
+    click(1, 1, Qt::RightButton);  // any mouse button chooses
+    EXPECT_EQ(window->DisplayCaption(), "12.00 ");
+}
+
+TEST_F(MainWindowTest, DivisionThenAddition) {
+    start();
+    direction(TabulationStyle::UsingColumns);
+    paste("100\n4\n5\n");
+    window->Division1->trigger();
+    EXPECT_EQ(window->DisplayCaption(), "5.00 ");
+    EXPECT_EQ(window->btnMathMode->text(), QStringLiteral("/"));
+    window->Addition1->trigger();
+    EXPECT_EQ(window->DisplayCaption(), "109.00 ");
+    EXPECT_EQ(window->btnMathMode->text(), QStringLiteral("+"));
+}
+
+TEST_F(MainWindowTest, CopyPutsTheTrimmedDisplayOnTheClipboard) {
+    start();
+    window->menuCopy->trigger();
+    EXPECT_EQ(clipboard.text, "0.00");  // the start result before any calculation
+
+    direction(TabulationStyle::UsingColumns);
+    paste("1000\n234.5\n");
+    window->menuCopy->trigger();
+    EXPECT_EQ(clipboard.text, "1,234.50");
+
+    window->popupPeriod[0]->trigger();
+    EXPECT_EQ(window->DisplayCaption(), "1,235 ");
+    window->menuCopy->trigger();
+    EXPECT_EQ(clipboard.text, "1,235");
+}
+
+TEST_F(MainWindowTest, LocaleWithCommaDecimals) {
+    start({',', '.'});
+    EXPECT_EQ(window->btnDecimalFormat->text(), QStringLiteral(","));
+    EXPECT_EQ(window->popupPeriod[0]->text(), QStringLiteral("0"));
+    EXPECT_EQ(window->popupPeriod[1]->text(), QStringLiteral("0,1"));
+    EXPECT_EQ(window->popupPeriod[9]->text(), QStringLiteral("0,123456789"));
+    direction(TabulationStyle::UsingColumns);
+    paste("1234,5\n0\n");
+    EXPECT_EQ(window->DisplayCaption(), "1.234,50 ");
+}
+
+TEST_F(MainWindowTest, CtrlVOnTheTextPageRunsTheCommandNotThePaste) {
+    start();
+    QGuiApplication::clipboard()->setText(QStringLiteral("what a plain paste would insert"));
+    clipboard.text = "12\t30\t8";
+    direction(TabulationStyle::UsingRows);
+    window->OvcNotebook1->setCurrentIndex(shell::kTextPage);
+    window->Memo1->setFocus();
+    QTest::keyClick(window->Memo1, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(window->Memo1->toPlainText().toStdString(), "");
+    EXPECT_EQ(window->DisplayCaption(), "50.00 ");
+
+    clipboard.text = "sentinel";
+    QTest::keyClick(window->Memo1, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard.text, "");  // the calculator's entry, not the text's selection
+}
+
+TEST_F(MainWindowTest, CtrlCOnTheCalculatorPageCopiesItsEntry) {
+    start();
+    window->menuCalculatorOn->trigger();
+    window->OvcCalculator1->setFocus();
+    clipboard.text = "sentinel";
+    QTest::keyClick(window->OvcCalculator1, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard.writes, 1);
+    EXPECT_EQ(clipboard.text, window->OvcCalculator1->EntryText());
+}
+
+TEST_F(MainWindowTest, FunctionKeysReachTheMenu) {
+    start();
+    QTest::keyClick(window.get(), Qt::Key_F4);
+    EXPECT_EQ(window->Calc().TabulationStyle, TabulationStyle::UsingColumns);
+    EXPECT_TRUE(window->mnuByColumns->isChecked());
+    QTest::keyClick(window.get(), Qt::Key_F5);
+    EXPECT_EQ(window->Calc().TabulationStyle, TabulationStyle::UsingRows);
+    QTest::keyClick(window.get(), Qt::Key_F9);
+    EXPECT_EQ(window->OvcNotebook1->currentIndex(), shell::kCalculatorPage);
+    QTest::keyClick(window.get(), Qt::Key_F10);
+    EXPECT_EQ(window->OvcNotebook1->currentIndex(), shell::kGridPage);
+}
+
+TEST_F(MainWindowTest, CalculateSubmenuOnlyOnTheGridPage) {
+    start();
+    EXPECT_TRUE(window->mnuCalculateBy->isEnabled());
+    window->menuCalculatorOn->trigger();
+    EXPECT_FALSE(window->mnuCalculateBy->isEnabled());
+    EXPECT_FALSE(window->mnuByColumns->isEnabled());
+    EXPECT_FALSE(window->menuCalculatorOn->isEnabled());
+    EXPECT_TRUE(window->menuCalculatorOff->isEnabled());
+    window->menuCalculatorOff->trigger();
+    EXPECT_TRUE(window->mnuCalculateBy->isEnabled());
+    EXPECT_TRUE(window->mnuByRows->isEnabled());
+}
+
+TEST_F(MainWindowTest, CollapsedWindowSnapsBackAndKeepsTheNewWidth) {
+    start();
+    const int height = outerHeight();
+    ASSERT_EQ(height, collapsedHeight());
+    window->resize(window->width() + 60, window->height() + 120);
+    EXPECT_EQ(outerHeight(), height);
+    EXPECT_EQ(window->Shell().CollapsedWidth, outerWidth());
+    EXPECT_EQ(window->Shell().ExpandedWidth, outerWidth());
+}
+
+TEST_F(MainWindowTest, ExpandedResizeIsStored) {
+    start();
+    paste("1\t2\t3\n4\t5\t6\n7\t8\t9\n");
+    ASSERT_TRUE(window->Expanded());
+    window->resize(640, 420);
+    EXPECT_EQ(window->Shell().ExpandedHeight, outerHeight());
+    EXPECT_EQ(window->Shell().ExpandedWidth, outerWidth());
+    EXPECT_EQ(window->Shell().CollapsedWidth, outerWidth());
+    QTest::mouseClick(window->speedbuttonChangeWindowSize, Qt::LeftButton);
+    EXPECT_EQ(outerWidth(), 640 + window->Frame().width);  // the collapse keeps the width
+}
+
+TEST_F(MainWindowTest, TooNarrowForTheToolsBecomes300Wide) {
+    start();
+    window->resize(220, window->height());
+    EXPECT_EQ(outerWidth(), 300);
+    EXPECT_EQ(window->speedbuttonChangeWindowSize->x(), window->width() - 39);
+}
+
+TEST_F(MainWindowTest, SmallStoredCalculatorGrowsWhenSwitchedOn) {
+    settings.onLoad = [](const shell::SettingsTargets& t) {
+        t.Shell.CalculatorWidth = 100;
+        t.Shell.CalculatorHeight = 100;
+    };
+    start();
+    window->menuCalculatorOn->trigger();
+    EXPECT_EQ(window->Shell().CalculatorWidth, 295);
+    EXPECT_EQ(window->Shell().CalculatorHeight, 220);
+    EXPECT_EQ(window->OvcCalculator1->size(), QSize(295, 220));
+}
+
+TEST_F(MainWindowTest, StartsOnTheCalculatorPageWhenAsked) {
+    settings.onLoad = [](const shell::SettingsTargets& t) {
+        t.Shell.CalculatorDefaultStartup = true;
+        t.Calc.TabulationStyle = TabulationStyle::UsingColumns;
+        t.Calc.SetResultDecimals(3);
+    };
+    start();
+    EXPECT_EQ(settings.loads, 1);
+    EXPECT_EQ(window->OvcNotebook1->currentIndex(), shell::kCalculatorPage);
+    EXPECT_FALSE(window->menuCalculatorOn->isEnabled());
+    EXPECT_TRUE(window->mnuByColumns->isChecked());
+    EXPECT_EQ(window->DisplayCaption(), "0.000 ");
+}
+
+TEST_F(MainWindowTest, StoredPositionOffEveryScreenComesBack) {
+    settings.onLoad = [](const shell::SettingsTargets& t) {
+        t.Left = 5000;
+        t.Top = 4000;
+    };
+    start();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.intersects(window->frameGeometry()));
+    EXPECT_LE(window->frameGeometry().right(), screen.right());
+}
+
+TEST_F(MainWindowTest, ClosingSavesOnceAndARefusedWriteKeepsTheWindow) {
+    start();
+    settings.refuse = true;
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(dialogs.errors,
+              (std::vector<std::string>{"Unable to write to /nowhere/corvalo.ini"}));
+    settings.refuse = false;
+    window->resize(400, window->height());
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(settings.saves, 1);
+    EXPECT_EQ(settings.saved.CollapsedWidth, 400 + window->Frame().width);
+}
+
+TEST_F(MainWindowTest, ErrorsGoToTheStandardReport) {
+    start();
+    direction(TabulationStyle::UsingColumns);
+    const std::string huge = "1" + std::string(308, '0');  // 1E308
+    paste(huge + "\n" + huge + "\n");
+    EXPECT_EQ(dialogs.errors, (std::vector<std::string>{"Floating point overflow"}));
+    EXPECT_EQ(window->DisplayCaption(), "0.00 ");
+    EXPECT_EQ(window->Cells().RowCount(), 3);  // the grid shows what was pasted
+
+    clipboard.held = true;
+    window->menuCopy->trigger();
+    EXPECT_EQ(dialogs.errors.back(), "Cannot open clipboard");
+}
+
+}  // namespace
+}  // namespace corvalo::testing

@@ -1,0 +1,71 @@
+// The Qt side of the platform layer as the window uses it: the clipboard's
+// 8-bit text and the one guard around every command.
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <stdexcept>
+
+#include "fakes.h"
+#include "platform/qt/clipboard.h"
+#include "platform/qt/command_guard.h"
+#include "platform/qt/qt_clipboard.h"
+
+namespace corvalo::testing {
+namespace {
+
+std::string read(FakeClipboard& clipboard) {
+    platform::BigBuffer<char> out;
+    if (!platform::ReadAnsiText(clipboard, out)) return "<none>";
+    return std::string(out.data(), out.size());
+}
+
+TEST(ClipboardText, EightBitWithCrLf) {
+    const struct {
+        const char* name;
+        std::optional<std::string> utf8;
+        std::string ansi;
+    } rows[] = {
+        {"nothing offered", std::nullopt, "<none>"},
+        {"empty text", std::string(), ""},
+        {"LF from Linux programs", std::string("12\n30\n8\n"), "12\r\n30\r\n8\r\n"},
+        {"CR LF kept", std::string("1\t2\r\n"), "1\t2\r\n"},
+        {"no-break space as 8-bit", std::string("1\u00A0234"), "1\xA0" "234"},
+        {"euro sign has no 8-bit form", std::string("\u20AC5"), "?5"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        FakeClipboard clipboard;
+        clipboard.text = row.utf8;
+        EXPECT_EQ(read(clipboard), row.ansi);
+    }
+}
+
+TEST(ClipboardText, WrittenBackAsUtf8WithLf) {
+    FakeClipboard clipboard;
+    platform::WriteAnsiText(clipboard, "1\xA0" "234,50\r\n");
+    EXPECT_EQ(clipboard.text, "1\u00A0" "234,50\n");
+}
+
+TEST(ClipboardText, QtClipboardRoundTrip) {
+    platform::QtClipboard clipboard;
+    clipboard.SetText("1,234.50");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("1,234.50"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("7\n8"));
+    EXPECT_EQ(clipboard.Text(), "7\n8");
+}
+
+TEST(CommandGuard, ReportsWhatEscapesAndCarriesOn) {
+    RecordingDialogs dialogs;
+    platform::Guarded(dialogs, [] { throw Error("Floating point overflow"); });
+    platform::Guarded(dialogs, [] { throw std::bad_alloc(); });
+    platform::Guarded(dialogs, [] { throw std::runtime_error("stoi"); });
+    bool ran = false;
+    platform::Guarded(dialogs, [&ran] { ran = true; });
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(dialogs.errors,
+              (std::vector<std::string>{"Floating point overflow", "Out of memory", "stoi"}));
+}
+
+}  // namespace
+}  // namespace corvalo::testing
