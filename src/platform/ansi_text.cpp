@@ -64,6 +64,8 @@ char AnsiFromCodePoint(char32_t cp) {
     switch (cp) {
         case 0x2212:  // MINUS SIGN
             return '-';
+        case 0x2019:  // RIGHT SINGLE QUOTATION MARK, the Swiss thousands separator
+            return '\'';
         case 0x00A0:  // NO-BREAK SPACE
         case 0x2007:  // FIGURE SPACE
         case 0x2009:  // THIN SPACE

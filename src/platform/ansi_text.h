@@ -18,7 +18,8 @@ inline constexpr char kAnsiNoBreakSpace = '\xA0';
 // ending one inside it, so it is never read as part of a number.
 inline constexpr char kAnsiUnmappable = '?';
 
-// One code point to its 8-bit character.
+// One code point to its 8-bit character: Latin-1 as it is, U+2212 MINUS SIGN as
+// '-', U+2019 (the Swiss grouping mark) as '\'', the spaces above as 0xA0.
 char AnsiFromCodePoint(char32_t cp);
 
 // True when the UTF-8 text is already in 8-bit CR LF form (plain ASCII, no NUL,
