@@ -4,20 +4,26 @@ namespace corvalo::calculator {
 
 namespace {
 
-constexpr CalcColorSet kWindows = {clGray,  clWindow, clWindowText, clMaroon,
-                                   clNavy,  clRed,    clBlue,       clRed};
-constexpr CalcColorSet kDark = {clGray, clBlack, clAqua, clBlack, clTeal, clNavy, clMaroon, clBlue};
-constexpr CalcColorSet kOcean = {clGray, clAqua, clBlack, clPurple, clNavy, clNavy, clAqua, clBlue};
+constexpr CalcColorSet kWindows = {clGray, clWindow, clWindowText, clMaroon,
+                                   clNavy, clRed,    clBlue,       clRed};
+constexpr CalcColorSet kDark = {clGray, clBlack, clAqua,   clBlack,
+                                clTeal, clNavy,  clMaroon, clBlue};
+constexpr CalcColorSet kOcean = {clGray, clAqua, clBlack, clPurple,
+                                 clNavy, clNavy, clAqua,  clBlue};
 constexpr CalcColorSet kPlain = {clGray, clWhite, clNavy, clBlack, clNavy, clNavy, clBlue, clBlue};
 
 }  // namespace
 
 const CalcColorSet& SchemeColors(TOvcCalcColorScheme scheme) {
     switch (scheme) {
-        case cscalcDark: return kDark;
-        case cscalcOcean: return kOcean;
-        case cscalcPlain: return kPlain;
-        default: return kWindows;
+        case cscalcDark:
+            return kDark;
+        case cscalcOcean:
+            return kOcean;
+        case cscalcPlain:
+            return kPlain;
+        default:
+            return kWindows;
     }
 }
 
@@ -59,21 +65,26 @@ TColor ButtonCaptionColor(const TOvcCalcColors& colors, TOvcCalculatorButton but
             return memoryIsZero ? colors.DisabledMemoryButtons() : colors.MemoryButtons();
         case cbMemStore:
         case cbMemAdd:
-        case cbMemSubtract: return colors.MemoryButtons();
+        case cbMemSubtract:
+            return colors.MemoryButtons();
         case cbClearTape:
         case cbBack:
         case cbClearEntry:
-        case cbClear: return colors.EditButtons();
+        case cbClear:
+            return colors.EditButtons();
         case cbAdd:
         case cbSubtract:
         case cbMultiply:
         case cbDivide:
-        case cbEquals: return colors.OperatorButtons();
+        case cbEquals:
+            return colors.OperatorButtons();
         case cbReciprocal:
         case cbChangeSign:
         case cbPercent:
-        case cbSqrt: return colors.FunctionButtons();
-        default: return colors.NumberButtons();  // digits and the decimal separator
+        case cbSqrt:
+            return colors.FunctionButtons();
+        default:
+            return colors.NumberButtons();  // digits and the decimal separator
     }
 }
 

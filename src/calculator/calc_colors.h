@@ -51,7 +51,7 @@ const CalcColorSet& SchemeColors(TOvcCalcColorScheme scheme);
 // The calculator's colour set. Choosing a scheme copies its row; changing any one
 // colour by hand turns the scheme back to cscalcCustom.
 class TOvcCalcColors {
-public:
+  public:
     TOvcCalcColors();
 
     TColor Color(CalcColorIndex index) const { return colors_[index]; }
@@ -72,7 +72,7 @@ public:
 
     std::function<void()> OnColorChange;  // the owner's colour handler
 
-private:
+  private:
     void notify();
 
     CalcColorSet colors_{};

@@ -27,10 +27,14 @@ long double divide(long double a, long double b) {
 
 long double arithmetic(TOvcCalcOperation op, long double a, long double b) {
     switch (op) {
-        case opAdd: return checked(a + b);
-        case opSubtract: return checked(a - b);
-        case opMultiply: return checked(a * b);
-        default: return divide(a, b);
+        case opAdd:
+            return checked(a + b);
+        case opSubtract:
+            return checked(a - b);
+        case opMultiply:
+            return checked(a * b);
+        default:
+            return divide(a, b);
     }
 }
 
@@ -38,32 +42,53 @@ long double arithmetic(TOvcCalcOperation op, long double a, long double b) {
 
 TOvcCalcOperation OperationOf(TOvcCalculatorButton button) {
     switch (button) {
-        case cbAdd: return opAdd;
-        case cbSubtract: return opSubtract;
-        case cbMultiply: return opMultiply;
-        case cbDivide: return opDivide;
-        case cbEquals: return opEquals;
-        case cbReciprocal: return opReciprocal;
-        case cbPercent: return opPercent;
-        case cbSqrt: return opSqrt;
-        case cbMemClear: return opMemClear;
-        case cbMemRecall: return opMemRecall;
-        case cbMemStore: return opMemStore;
-        case cbMemAdd: return opMemAdd;
-        case cbMemSubtract: return opMemSubtract;
-        default: return opNone;
+        case cbAdd:
+            return opAdd;
+        case cbSubtract:
+            return opSubtract;
+        case cbMultiply:
+            return opMultiply;
+        case cbDivide:
+            return opDivide;
+        case cbEquals:
+            return opEquals;
+        case cbReciprocal:
+            return opReciprocal;
+        case cbPercent:
+            return opPercent;
+        case cbSqrt:
+            return opSqrt;
+        case cbMemClear:
+            return opMemClear;
+        case cbMemRecall:
+            return opMemRecall;
+        case cbMemStore:
+            return opMemStore;
+        case cbMemAdd:
+            return opMemAdd;
+        case cbMemSubtract:
+            return opMemSubtract;
+        default:
+            return opNone;
     }
 }
 
 std::string_view TapeMarkOf(TOvcCalculatorButton button) {
     switch (button) {
-        case cbAdd: return "+";
-        case cbSubtract: return "-";
-        case cbMultiply: return "*";
-        case cbDivide: return "/";
-        case cbEquals: return "=";
-        case cbPercent: return "%";
-        default: return {};
+        case cbAdd:
+            return "+";
+        case cbSubtract:
+            return "-";
+        case cbMultiply:
+            return "*";
+        case cbDivide:
+            return "/";
+        case cbEquals:
+            return "=";
+        case cbPercent:
+            return "%";
+        default:
+            return {};
     }
 }
 
@@ -124,7 +149,9 @@ void TOvcBasicCalculatorEngine::Evaluate(TOvcCalcOperation operation) {
             StackDecimals[1] = std::max(StackDecimals[1], StackDecimals[0]);
             Pop();
             break;
-        case opReciprocal: Stack[0] = divide(1, Stack[0]); break;
+        case opReciprocal:
+            Stack[0] = divide(1, Stack[0]);
+            break;
         case opPercent:
             if (LastOperation == opAdd || LastOperation == opSubtract) {
                 Stack[0] = checked(Stack[0] / 100 * Stack[1]);
@@ -156,8 +183,7 @@ void TOvcBasicCalculatorEngine::Evaluate(TOvcCalcOperation operation) {
             break;
         case opMemAdd:
         case opMemSubtract: {
-            const long double m =
-                operation == opMemAdd ? Memory + Stack[0] : Memory - Stack[0];
+            const long double m = operation == opMemAdd ? Memory + Stack[0] : Memory - Stack[0];
             if (std::isfinite(m)) {
                 Memory = m;
                 MemoryDecimals = std::max(MemoryDecimals, StackDecimals[0]);
@@ -168,14 +194,16 @@ void TOvcBasicCalculatorEngine::Evaluate(TOvcCalcOperation operation) {
             State |= esNewEntry;
             break;
         }
-        default: break;  // opEquals, opNone and unknown codes
+        default:
+            break;  // opEquals, opNone and unknown codes
     }
 }
 
 bool TOvcBasicCalculatorEngine::AddOperation(TOvcCalcOperation operation) {
     if ((State & esReady) == 0 || operation > opMemSubtract) return false;
     switch (operation) {
-        case opNone: return true;
+        case opNone:
+            return true;
         case opAdd:
         case opSubtract: {
             Evaluate(LastOperation);
@@ -213,8 +241,12 @@ bool TOvcBasicCalculatorEngine::AddOperation(TOvcCalcOperation operation) {
             return true;
         case opReciprocal:
         case opSqrt:
-        case opMemRecall: Evaluate(operation); return true;
-        default: Evaluate(operation); return false;  // MC, MS, M+, M-
+        case opMemRecall:
+            Evaluate(operation);
+            return true;
+        default:
+            Evaluate(operation);
+            return false;  // MC, MS, M+, M-
     }
 }
 

@@ -68,7 +68,7 @@ std::string_view TapeMarkOf(TOvcCalculatorButton button);
 bool IsArithmeticButton(TOvcCalculatorButton button);  // + - * /
 
 class TOvcCustomCalculatorEngine {
-public:
+  public:
     virtual ~TOvcCustomCalculatorEngine() = default;
     virtual bool AddOperand(TOvcCalcOperation operation, long double value) = 0;
     virtual bool AddOperation(TOvcCalcOperation operation) = 0;
@@ -77,7 +77,7 @@ public:
 // The adding-machine engine: immediate execution, left to right, in 80-bit extended
 // precision. Arithmetic failures throw corvalo::Error and leave the target entry as it was.
 class TOvcBasicCalculatorEngine final : public TOvcCustomCalculatorEngine {
-public:
+  public:
     std::int32_t Decimals = 2;
     bool ShowSeparatePercent = false;
     TOvcCalcOperation LastOperation = opNone;
@@ -96,7 +96,7 @@ public:
     bool AddOperation(TOvcCalcOperation operation) override;
     void Evaluate(TOvcCalcOperation operation);
 
-private:
+  private:
     void shiftDown();
 };
 

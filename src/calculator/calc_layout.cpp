@@ -75,8 +75,8 @@ CalcLayout LayoutCalculator(const CalcLayoutInput& in) {
         cw = static_cast<int>(std::lround(in.digitsTextWidth / 11.0));
     }
     cw = std::max(cw, 1);  // a font without width must not divide by zero
-    l.tapeChars = showTape ? (l.tape.width - kTapeScrollBar - cw / 2) / cw
-                           : (l.display.width - cw / 2) / cw;
+    l.tapeChars =
+        showTape ? (l.tape.width - kTapeScrollBar - cw / 2) / cw : (l.display.width - cw / 2) / cw;
 
     if (memory) {
         const TOvcCalculatorButton column[] = {cbMemClear, cbMemRecall, cbMemStore, cbMemAdd,
@@ -131,9 +131,9 @@ CalcLayout LayoutCalculator(const CalcLayoutInput& in) {
 
 std::string ButtonCaption(TOvcCalculatorButton button, char decimalSeparator) {
     static constexpr const char* kCaptions[kButtonCount + 1] = {
-        "",  "CT", "Back", "CE",  "C",   "+",   "-",   "*",   "/",  "0",  "1",
-        "2", "3",  "4",    "5",   "6",   "7",   "8",   "9",   "",   "=",  "1/x",
-        "+/-", "%", "Sqrt", "MC", "MR", "MS", "M+", "M-"};
+        "",  "CT",  "Back", "CE", "C",    "+",  "-",  "*",  "/",  "0",
+        "1", "2",   "3",    "4",  "5",    "6",  "7",  "8",  "9",  "",
+        "=", "1/x", "+/-",  "%",  "Sqrt", "MC", "MR", "MS", "M+", "M-"};
     if (button == cbDecimal) return std::string(1, decimalSeparator);
     if (button > cbMemSubtract) return {};
     return kCaptions[button];

@@ -23,7 +23,7 @@ struct CalcRect {
 
 // What the panel's arithmetic needs of the window and its fonts.
 struct CalcLayoutInput {
-    int width = 200;   // client area
+    int width = 200;  // client area
     int height = 140;
     TOvcCalculatorOptions options = kDefaultOptions;
     int tapeHeight = 60;
@@ -42,7 +42,7 @@ struct CalcLayout {
     CalcRect display;
     CalcRect tape;
     bool tapeVisible = false;
-    int tapeChars = 0;  // characters per tape line
+    int tapeChars = 0;                                 // characters per tape line
     std::array<CalcRect, kButtonCount + 1> buttons{};  // by identifier; [cbNone] unused
     std::array<bool, kButtonCount + 1> visible{};
 };

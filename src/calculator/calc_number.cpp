@@ -1,5 +1,6 @@
 #include "calculator/calc_number.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -15,14 +16,17 @@ namespace {
     throw Error("'" + std::string(text) + "' is not a valid floating point value");
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
 std::string FormatCalcNumber(long double value, std::int32_t decimals, char decimalSeparator) {
     if (!std::isfinite(value)) throw Error("Invalid floating point operation");
     if (value == 0) value = 0;  // no "-0.00" on the display
-    const std::int64_t places = decimals < 0 ? -static_cast<std::int64_t>(decimals) : decimals;
+    const std::int64_t places =
+        std::min<std::int64_t>(decimals < 0 ? -std::int64_t{decimals} : decimals, INT32_MAX);
     // Fixed form of the largest extended value has 4933 integer digits.
     std::string out(static_cast<std::size_t>(4960 + places), '\0');
     char* const first = out.data();

@@ -6,7 +6,9 @@ namespace corvalo::calculator {
 
 namespace {
 
-std::size_t blanksFor(std::int64_t count) { return count > 0 ? static_cast<std::size_t>(count) : 0; }
+std::size_t blanksFor(std::int64_t count) {
+    return count > 0 ? static_cast<std::size_t>(count) : 0;
+}
 
 bool isSeparatorLine(const std::string& s) {
     const char c = s.front();
@@ -22,6 +24,13 @@ void TOvcCalcTape::append(std::string line) {
         lines_.erase(lines_.begin());  // a blank line leaves the top; the strip keeps its length
     } else {
         ++lineCount_;
+    }
+    const auto limit = static_cast<std::size_t>(std::max(MaxPaperCount, kBlankLines));
+    if (lines_.size() > limit) {
+        // A tape that records for weeks keeps its newest lines, not all of them.
+        const auto excess = static_cast<std::ptrdiff_t>(lines_.size() - limit);
+        lines_.erase(lines_.begin(), lines_.begin() + excess);
+        lineCount_ = static_cast<std::int32_t>(limit);
     }
     scroll();
 }

@@ -11,11 +11,12 @@ namespace corvalo::calculator {
 // item counts, totals and separator lines, at the bottom of a strip of blank lines.
 // With W = 12, the total 8 reads "         8 *".
 class TOvcCalcTape {
-public:
+  public:
     static constexpr int kBlankLines = 30;
     static constexpr int kMarkWidth = 2;  // a blank and the mark
 
-    std::int32_t MaxPaperCount = 9999;  // kept for the window; no limit is applied
+    // The most lines kept (never fewer than the blank strip); the oldest go first.
+    std::int32_t MaxPaperCount = 9999;
 
     void AddNumberLine(std::string_view number, std::string_view mark);
     void AddTextLine(std::string_view text);  // right-aligned, no mark: the item count
@@ -36,7 +37,7 @@ public:
     // Lines that fit in the list: its client height over the text height.
     void SetViewRows(std::int32_t rows) { viewRows_ = rows; }
 
-private:
+  private:
     void append(std::string line);
     void scroll();
 

@@ -19,7 +19,9 @@ std::string itemCountText(std::int64_t count) {
     return digits;
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
@@ -28,25 +30,44 @@ KeyMapping MapKeyChar(char c, char decimalSeparator) {
     if (isDigit(c)) return button(static_cast<TOvcCalculatorButton>(cbDigit0 + (c - '0')));
     if (c == decimalSeparator) return button(cbDecimal);
     switch (c) {
-        case '\x03': return KeyMapping{KeyAction::Copy, cbNone};
-        case '\x16': return KeyMapping{KeyAction::Paste, cbNone};
-        case '\x08': return button(cbBack);
-        case '\x0C': return button(cbMemClear);
-        case '\x10': return button(cbMemAdd);
-        case '\x12': return button(cbMemRecall);
-        case '\x13': return button(cbMemSubtract);
-        case '\x14': return button(cbClearTape);
-        case '\x1B': return button(cbClear);
-        case '%': return button(cbPercent);
-        case '*': return button(cbMultiply);
-        case '+': return button(cbAdd);
-        case '-': return button(cbSubtract);
-        case '.': return button(cbDecimal);
-        case '/': return button(cbDivide);
-        case '=': return button(cbEquals);
-        case '@': return button(cbSqrt);
-        case 'r': return button(cbReciprocal);
-        default: return {};
+        case '\x03':
+            return KeyMapping{KeyAction::Copy, cbNone};
+        case '\x16':
+            return KeyMapping{KeyAction::Paste, cbNone};
+        case '\x08':
+            return button(cbBack);
+        case '\x0C':
+            return button(cbMemClear);
+        case '\x10':
+            return button(cbMemAdd);
+        case '\x12':
+            return button(cbMemRecall);
+        case '\x13':
+            return button(cbMemSubtract);
+        case '\x14':
+            return button(cbClearTape);
+        case '\x1B':
+            return button(cbClear);
+        case '%':
+            return button(cbPercent);
+        case '*':
+            return button(cbMultiply);
+        case '+':
+            return button(cbAdd);
+        case '-':
+            return button(cbSubtract);
+        case '.':
+            return button(cbDecimal);
+        case '/':
+            return button(cbDivide);
+        case '=':
+            return button(cbEquals);
+        case '@':
+            return button(cbSqrt);
+        case 'r':
+            return button(cbReciprocal);
+        default:
+            return {};
     }
 }
 
@@ -130,11 +151,21 @@ void TOvcCustomCalculator::PressButton(TOvcCalculatorButton button) {
     try {
         operatorStep(button);
         switch (button) {
-            case cbClearTape: tape_.ClearTape(); break;
-            case cbBack: DeleteLastChar(); break;
-            case cbClearEntry: ClearEntry(); break;
-            case cbDecimal: EnterDecimalPoint(); break;
-            case cbChangeSign: ChangeSign(); break;
+            case cbClearTape:
+                tape_.ClearTape();
+                break;
+            case cbBack:
+                DeleteLastChar();
+                break;
+            case cbClearEntry:
+                ClearEntry();
+                break;
+            case cbDecimal:
+                EnterDecimalPoint();
+                break;
+            case cbChangeSign:
+                ChangeSign();
+                break;
             case cbMemClear:
             case cbMemStore:
             case cbMemAdd:
@@ -379,14 +410,23 @@ void TOvcCustomCalculator::ChangeSign() {
 void TOvcCustomCalculator::KeyPress(char c) {
     const KeyMapping m = MapKeyChar(c, decimalSeparator_);
     switch (m.action) {
-        case KeyAction::Button: PressButton(m.button); break;
-        case KeyAction::Copy: CopyToClipboard(); break;
-        case KeyAction::Paste: Paste(); break;
-        case KeyAction::None: break;
+        case KeyAction::Button:
+            PressButton(m.button);
+            break;
+        case KeyAction::Copy:
+            CopyToClipboard();
+            break;
+        case KeyAction::Paste:
+            Paste();
+            break;
+        case KeyAction::None:
+            break;
     }
 }
 
-void TOvcCustomCalculator::CopyToClipboard() { host_.SetClipboardText(displayText_); }
+void TOvcCustomCalculator::CopyToClipboard() {
+    host_.SetClipboardText(displayText_);
+}
 
 void TOvcCustomCalculator::Paste() {
     const std::optional<std::string> text = host_.ClipboardText();

@@ -14,7 +14,7 @@ namespace corvalo::calculator {
 
 // What the entry logic needs of the window it lives in.
 class CalculatorHost {
-public:
+  public:
     virtual ~CalculatorHost() = default;
     virtual void DisplayTextChanged(const std::string& text) = 0;
     virtual void RepaintButton(TOvcCalculatorButton button) = 0;  // at once, not queued
@@ -39,7 +39,7 @@ KeyMapping MapKeyChar(char c, char decimalSeparator);
 // The desk calculator's entry logic: every button press becomes entry text, engine
 // calls, display text and tape lines. Keys 2 + 3 * 4 = show 20 (no precedence).
 class TOvcCustomCalculator {
-public:
+  public:
     TOvcCustomCalculator(CalculatorHost& host, char decimalSeparator);
     TOvcCustomCalculator(const TOvcCustomCalculator&) = delete;
     TOvcCustomCalculator& operator=(const TOvcCustomCalculator&) = delete;
@@ -87,7 +87,7 @@ public:
 
     std::function<void(TOvcCalculatorButton)> OnButtonPressed;
 
-private:
+  private:
     void operatorStep(TOvcCalculatorButton& button);
     void RunOperation(TOvcCalculatorButton button);
     void EnterDigit(TOvcCalculatorButton button);

@@ -31,7 +31,9 @@ struct EvaluateRow {
     long double top;  // Stack[0] afterwards
     int topDecimals;
 };
-void PrintTo(const EvaluateRow& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const EvaluateRow& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class EngineEvaluate : public ::testing::TestWithParam<EvaluateRow> {};
 
@@ -59,7 +61,9 @@ struct FailureRow {
     TOvcCalcOperation op;
     long double older, newer;
 };
-void PrintTo(const FailureRow& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const FailureRow& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class EngineFailure : public ::testing::TestWithParam<FailureRow> {};
 

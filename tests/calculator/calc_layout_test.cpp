@@ -26,7 +26,9 @@ struct SizeRow {
     int width;
     int gap, margin, buttonWidth;
 };
-void PrintTo(const SizeRow& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const SizeRow& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class LayoutSize : public ::testing::TestWithParam<SizeRow> {};
 
@@ -60,12 +62,18 @@ TEST(Layout, ButtonGridOfThisProgram) {
         int left, top;
     };
     const Row rows[] = {
-        {cbMemClear, 6, y0},                {cbMemRecall, 6, y0 + 71},
-        {cbMemSubtract, 6, y0 + 284},       {cbDigit7, x1, y0 + 71},
-        {cbSqrt, x1 + 284, y0 + 71},        {cbPercent, x1 + 284, y0 + 142},
-        {cbReciprocal, x1 + 284, y0 + 213}, {cbDigit0, x1, y0 + 284},
-        {cbChangeSign, x1 + 71, y0 + 284},  {cbDecimal, x1 + 142, y0 + 284},
-        {cbAdd, x1 + 213, y0 + 284},        {cbEquals, x1 + 284, y0 + 284},
+        {cbMemClear, 6, y0},
+        {cbMemRecall, 6, y0 + 71},
+        {cbMemSubtract, 6, y0 + 284},
+        {cbDigit7, x1, y0 + 71},
+        {cbSqrt, x1 + 284, y0 + 71},
+        {cbPercent, x1 + 284, y0 + 142},
+        {cbReciprocal, x1 + 284, y0 + 213},
+        {cbDigit0, x1, y0 + 284},
+        {cbChangeSign, x1 + 71, y0 + 284},
+        {cbDecimal, x1 + 142, y0 + 284},
+        {cbAdd, x1 + 213, y0 + 284},
+        {cbEquals, x1 + 284, y0 + 284},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(ButtonCaption(r.b, '.'));
@@ -88,7 +96,7 @@ TEST(Layout, EditButtonsSpreadRemainderToTheRight) {
         const CalcRect& back = l.buttons[cbBack];
         const CalcRect& c = l.buttons[cbClear];
         const CalcRect& col4 = l.buttons[cbEquals];
-        EXPECT_EQ(back.left, l.buttons[cbChangeSign].left);  // starts at column 1
+        EXPECT_EQ(back.left, l.buttons[cbChangeSign].left);   // starts at column 1
         EXPECT_EQ(c.left + c.width, col4.left + col4.width);  // ends with column 4
         const int gapBefore = l.buttons[cbClearEntry].left - (back.left + back.width);
         EXPECT_GE(gapBefore, l.gap);
@@ -142,7 +150,7 @@ TEST(Layout, HitTestInIdentifierOrderAndMisses) {
     EXPECT_EQ(ButtonAt(l, seven.left, seven.top), cbDigit7);
     EXPECT_EQ(ButtonAt(l, seven.left + seven.width - 1, seven.top + seven.height - 1), cbDigit7);
     EXPECT_EQ(ButtonAt(l, seven.left + seven.width, seven.top), cbNone);  // in the gap
-    EXPECT_EQ(ButtonAt(l, 20, 20), cbNone);                              // the display
+    EXPECT_EQ(ButtonAt(l, 20, 20), cbNone);                               // the display
     EXPECT_EQ(ButtonAt(l, l.buttons[cbDigit7].left + 2, l.buttons[cbBack].top + 2), cbNone);
 }
 

@@ -20,7 +20,9 @@ struct FormatRow {
     char separator;
     const char* text;
 };
-void PrintTo(const FormatRow& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const FormatRow& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class FormatCalc : public ::testing::TestWithParam<FormatRow> {};
 
@@ -55,7 +57,9 @@ struct ReadRow {
     bool ok;
     long double value;
 };
-void PrintTo(const ReadRow& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const ReadRow& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class ReadCalc : public ::testing::TestWithParam<ReadRow> {};
 
@@ -68,25 +72,25 @@ TEST_P(ReadCalc, ValueOrError) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, ReadCalc,
-    ::testing::Values(ReadRow{"Integer", "123", '.', true, 123},
-                      ReadRow{"TrailingSeparator", "5.", '.', true, 5},
-                      ReadRow{"Negative", "-0.25", '.', true, -0.25L},
-                      ReadRow{"PlusSign", "+2", '.', true, 2},
-                      ReadRow{"Exponent", "1e+20", '.', true, 1e20L},
-                      ReadRow{"LeadingBlanks", "   8", '.', true, 8},
-                      ReadRow{"CommaSeparator", "1,5", ',', true, 1.5L},
-                      ReadRow{"FullStopWithCommaLocale", "1.5", ',', false, 0},
-                      ReadRow{"LoneMinus", "-", '.', false, 0},
-                      ReadRow{"Empty", "", '.', false, 0},
-                      ReadRow{"LoneSeparator", ".", '.', false, 0},
-                      ReadRow{"ExponentWithoutDigits", "1e+", '.', false, 0},
-                      ReadRow{"Infinity", "inf", '.', false, 0},
-                      ReadRow{"Hex", "0x10", '.', false, 0},
-                      ReadRow{"Separator", "____", '.', false, 0},
-                      ReadRow{"OutOfRange", "1e5000", '.', false, 0}),
-    testing::RowName());
+INSTANTIATE_TEST_SUITE_P(Rows, ReadCalc,
+                         ::testing::Values(ReadRow{"Integer", "123", '.', true, 123},
+                                           ReadRow{"TrailingSeparator", "5.", '.', true, 5},
+                                           ReadRow{"Negative", "-0.25", '.', true, -0.25L},
+                                           ReadRow{"PlusSign", "+2", '.', true, 2},
+                                           ReadRow{"Exponent", "1e+20", '.', true, 1e20L},
+                                           ReadRow{"LeadingBlanks", "   8", '.', true, 8},
+                                           ReadRow{"CommaSeparator", "1,5", ',', true, 1.5L},
+                                           ReadRow{"FullStopWithCommaLocale", "1.5", ',', false,
+                                                   0},
+                                           ReadRow{"LoneMinus", "-", '.', false, 0},
+                                           ReadRow{"Empty", "", '.', false, 0},
+                                           ReadRow{"LoneSeparator", ".", '.', false, 0},
+                                           ReadRow{"ExponentWithoutDigits", "1e+", '.', false, 0},
+                                           ReadRow{"Infinity", "inf", '.', false, 0},
+                                           ReadRow{"Hex", "0x10", '.', false, 0},
+                                           ReadRow{"Separator", "____", '.', false, 0},
+                                           ReadRow{"OutOfRange", "1e5000", '.', false, 0}),
+                         testing::RowName());
 
 }  // namespace
 }  // namespace corvalo::calculator

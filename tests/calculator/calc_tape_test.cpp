@@ -38,6 +38,16 @@ TEST(Tape, FirstLineAtBottomAndStripGrowsAfterThirty) {
     EXPECT_EQ(tape.TopLine(), 28);  // the newest line stays in view
 }
 
+TEST(Tape, KeepsAtMostMaxPaperCountLines) {
+    auto tape = filledTape(12);
+    tape.MaxPaperCount = 40;
+    for (int i = 1; i <= 50; ++i) tape.AddNumberLine(std::to_string(i), "+");
+    ASSERT_EQ(tape.Lines().size(), 40u);
+    EXPECT_EQ(tape.LineCount(), 40);
+    EXPECT_EQ(tape.Lines().front(), "        11 +");
+    EXPECT_EQ(tape.Lines().back(), "        50 +");
+}
+
 TEST(Tape, LineFormats) {
     struct Row {
         const char* name;

@@ -28,9 +28,14 @@ struct KeyRow {
     TOvcCalculatorOptions options = kDefaultOptions;
     std::int32_t decimals = 2;
 };
-void PrintTo(const KeyRow& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const KeyRow& row, std::ostream* os) {
+    *os << row.name;
+}
 
-std::string huge() { return "1" + std::string(2500, '0'); }  // 1e2500: its square overflows
+// 1e2500: its square overflows.
+std::string huge() {
+    return "1" + std::string(2500, '0');
+}
 
 const KeyRow kKeyRows[] = {
     {"AddThenEquals", "5 + 3 =", "8 ", "8"},
@@ -100,8 +105,7 @@ TEST_P(KeySequence, ShowsDisplayAndEntry) {
     EXPECT_EQ(rig.host.beeps, row.beeps);
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, KeySequence, ::testing::ValuesIn(kKeyRows),
-                         testing::RowName());
+INSTANTIATE_TEST_SUITE_P(Keys, KeySequence, ::testing::ValuesIn(kKeyRows), testing::RowName());
 
 // Mended behaviours: each of these locked the calculator or gave a wrong number.
 const KeyRow kMendedRows[] = {
@@ -240,7 +244,9 @@ struct PasteRow {
     std::optional<std::string> clipboard;
     const char* display;
 };
-void PrintTo(const PasteRow& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const PasteRow& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class CalculatorPaste : public ::testing::TestWithParam<PasteRow> {};
 
@@ -308,18 +314,30 @@ TEST(KeyMapping, CharacterTable) {
         TOvcCalculatorButton button;
     };
     const Row rows[] = {
-        {'\x03', KeyAction::Copy, cbNone},       {'\x16', KeyAction::Paste, cbNone},
-        {'\x08', KeyAction::Button, cbBack},     {'\x0C', KeyAction::Button, cbMemClear},
-        {'\x10', KeyAction::Button, cbMemAdd},   {'\x12', KeyAction::Button, cbMemRecall},
-        {'\x13', KeyAction::Button, cbMemSubtract}, {'\x14', KeyAction::Button, cbClearTape},
-        {'\x1B', KeyAction::Button, cbClear},    {'%', KeyAction::Button, cbPercent},
-        {'*', KeyAction::Button, cbMultiply},    {'+', KeyAction::Button, cbAdd},
-        {'-', KeyAction::Button, cbSubtract},    {'.', KeyAction::Button, cbDecimal},
-        {',', KeyAction::Button, cbDecimal},     {'/', KeyAction::Button, cbDivide},
-        {'0', KeyAction::Button, cbDigit0},      {'9', KeyAction::Button, cbDigit9},
-        {'=', KeyAction::Button, cbEquals},      {'@', KeyAction::Button, cbSqrt},
-        {'r', KeyAction::Button, cbReciprocal},  {'\r', KeyAction::None, cbNone},
-        {'R', KeyAction::None, cbNone},          {'x', KeyAction::None, cbNone},
+        {'\x03', KeyAction::Copy, cbNone},
+        {'\x16', KeyAction::Paste, cbNone},
+        {'\x08', KeyAction::Button, cbBack},
+        {'\x0C', KeyAction::Button, cbMemClear},
+        {'\x10', KeyAction::Button, cbMemAdd},
+        {'\x12', KeyAction::Button, cbMemRecall},
+        {'\x13', KeyAction::Button, cbMemSubtract},
+        {'\x14', KeyAction::Button, cbClearTape},
+        {'\x1B', KeyAction::Button, cbClear},
+        {'%', KeyAction::Button, cbPercent},
+        {'*', KeyAction::Button, cbMultiply},
+        {'+', KeyAction::Button, cbAdd},
+        {'-', KeyAction::Button, cbSubtract},
+        {'.', KeyAction::Button, cbDecimal},
+        {',', KeyAction::Button, cbDecimal},
+        {'/', KeyAction::Button, cbDivide},
+        {'0', KeyAction::Button, cbDigit0},
+        {'9', KeyAction::Button, cbDigit9},
+        {'=', KeyAction::Button, cbEquals},
+        {'@', KeyAction::Button, cbSqrt},
+        {'r', KeyAction::Button, cbReciprocal},
+        {'\r', KeyAction::None, cbNone},
+        {'R', KeyAction::None, cbNone},
+        {'x', KeyAction::None, cbNone},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string("character code ") + std::to_string(int{row.c}));

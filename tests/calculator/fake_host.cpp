@@ -8,12 +8,11 @@ namespace corvalo::calculator::testing {
 
 void Press(TOvcCustomCalculator& calc, std::string_view keys) {
     static const std::map<std::string, TOvcCalculatorButton, std::less<>> named = {
-        {"CT", cbClearTape},  {"Back", cbBack},       {"CE", cbClearEntry},
-        {"C", cbClear},       {"+", cbAdd},           {"-", cbSubtract},
-        {"*", cbMultiply},    {"/", cbDivide},        {"=", cbEquals},
-        {"1/x", cbReciprocal}, {"+/-", cbChangeSign}, {"%", cbPercent},
-        {"Sqrt", cbSqrt},     {"MC", cbMemClear},     {"MR", cbMemRecall},
-        {"MS", cbMemStore},   {"M+", cbMemAdd},       {"M-", cbMemSubtract}};
+        {"CT", cbClearTape}, {"Back", cbBack},      {"CE", cbClearEntry},  {"C", cbClear},
+        {"+", cbAdd},        {"-", cbSubtract},     {"*", cbMultiply},     {"/", cbDivide},
+        {"=", cbEquals},     {"1/x", cbReciprocal}, {"+/-", cbChangeSign}, {"%", cbPercent},
+        {"Sqrt", cbSqrt},    {"MC", cbMemClear},    {"MR", cbMemRecall},   {"MS", cbMemStore},
+        {"M+", cbMemAdd},    {"M-", cbMemSubtract}};
     std::size_t i = 0;
     while (i < keys.size()) {
         const std::size_t end = std::min(keys.find(' ', i), keys.size());

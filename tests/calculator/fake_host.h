@@ -11,7 +11,7 @@ namespace corvalo::calculator::testing {
 
 // Records what the entry logic asks of its window.
 class FakeHost final : public CalculatorHost {
-public:
+  public:
     void DisplayTextChanged(const std::string& text) override { display = text; }
     void RepaintButton(TOvcCalculatorButton button) override {
         repaints.push_back(button);

@@ -30,8 +30,8 @@ char keyChar(const QKeyEvent& event) {
     if (key == Qt::Key_Backspace) return '\x08';
     if (key == Qt::Key_Escape) return '\x1B';
     const QByteArray text = event.text().toUtf8();
-    return platform::FirstAnsiChar(std::string_view(text.constData(),
-                                                    static_cast<std::size_t>(text.size())));
+    return platform::FirstAnsiChar(
+        std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
 }
 
 }  // namespace
@@ -50,8 +50,7 @@ void TOvcCalcPanel::mousePressEvent(QMouseEvent* event) {
     event->accept();
 }
 
-TOvcCalculator::TOvcCalculator(CalculatorServices services, char decimalSeparator,
-                               QWidget* parent)
+TOvcCalculator::TOvcCalculator(CalculatorServices services, char decimalSeparator, QWidget* parent)
     : QWidget(parent),
       services_(std::move(services)),
       decimalSeparator_(decimalSeparator),
@@ -79,10 +78,14 @@ TOvcCalculator::TOvcCalculator(CalculatorServices services, char decimalSeparato
 QColor TOvcCalculator::ToQColor(TColor color) const {
     if ((color & 0x80000000u) != 0) {
         switch (color & 0xFFu) {
-            case 5: return palette().color(QPalette::Base);     // clWindow
-            case 8: return palette().color(QPalette::Text);     // clWindowText
-            case 15: return palette().color(QPalette::Button);  // clBtnFace
-            default: return palette().color(QPalette::WindowText);
+            case 5:
+                return palette().color(QPalette::Base);  // clWindow
+            case 8:
+                return palette().color(QPalette::Text);  // clWindowText
+            case 15:
+                return palette().color(QPalette::Button);  // clBtnFace
+            default:
+                return palette().color(QPalette::WindowText);
         }
     }
     return QColor(static_cast<int>(color & 0xFFu), static_cast<int>((color >> 8) & 0xFFu),
@@ -170,8 +173,8 @@ void TOvcCalculator::paintEvent(QPaintEvent* /*event*/) {
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);
-        focus.rect = buttonRect(cbEquals).adjusted(kFocusInset, kFocusInset, -kFocusInset,
-                                                   -kFocusInset);
+        focus.rect =
+            buttonRect(cbEquals).adjusted(kFocusInset, kFocusInset, -kFocusInset, -kFocusInset);
         focus.backgroundColor = palette().color(QPalette::Button);
         // Styles draw it only for keyboard focus; the calculator shows it whenever focused.
         focus.state |= QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
@@ -209,8 +212,8 @@ void TOvcCalculator::mouseReleaseEvent(QMouseEvent* event) {
 
 void TOvcCalculator::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers mods =
-        event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier |
-                              Qt::MetaModifier);
+        event->modifiers() &
+        (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     const int key = event->key();
     TOvcCalculatorButton keyButton = cbNone;
     if (key == Qt::Key_Delete && mods == Qt::NoModifier) keyButton = cbClearEntry;
@@ -251,7 +254,9 @@ void TOvcCalculator::changeEvent(QEvent* event) {
     }
 }
 
-void TOvcCalculator::DisplayTextChanged(const std::string& text) { panel_->setText(fromAnsi(text)); }
+void TOvcCalculator::DisplayTextChanged(const std::string& text) {
+    panel_->setText(fromAnsi(text));
+}
 
 void TOvcCalculator::RepaintButton(TOvcCalculatorButton button) {
     if (button == cbNone) return;

@@ -16,18 +16,18 @@ namespace corvalo::calculator {
 
 // The platform facilities the calculator uses, passed in by its owner.
 struct CalculatorServices {
-    std::function<void()> beep;                                   // the default message beep
-    std::function<std::optional<std::string>()> clipboardText;    // 8-bit; nothing: no text
-    std::function<void(const std::string&)> setClipboardText;     // 8-bit
+    std::function<void()> beep;                                 // the default message beep
+    std::function<std::optional<std::string>()> clipboardText;  // 8-bit; nothing: no text
+    std::function<void(const std::string&)> setClipboardText;   // 8-bit
 };
 
 // The display panel: right-aligned text in the tape font; a click focuses the calculator.
 class TOvcCalcPanel final : public QLabel {
     Q_OBJECT
-public:
+  public:
     explicit TOvcCalcPanel(QWidget* parent);
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
 };
 
@@ -35,7 +35,7 @@ protected:
 // style, mouse and keyboard input, colours, and the hidden paper tape.
 class TOvcCalculator final : public QWidget, private CalculatorHost {
     Q_OBJECT
-public:
+  public:
     TOvcCalculator(CalculatorServices services, char decimalSeparator, QWidget* parent = nullptr);
 
     // The number being typed or the text of the last result, 8-bit (for Edit > Copy).
@@ -64,7 +64,7 @@ public:
     QSize sizeHint() const override { return {440, 400}; }
     QSize minimumSizeHint() const override { return {200, 140}; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -74,7 +74,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
 
-private:
+  private:
     void DisplayTextChanged(const std::string& text) override;
     void RepaintButton(TOvcCalculatorButton button) override;
     void LayoutChanged() override;

@@ -29,7 +29,7 @@ struct FakeServices {
 };
 
 class CalculatorWidget : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         calc = std::make_unique<TOvcCalculator>(fake.services(), '.');
         calc->resize(440, 400);
@@ -43,7 +43,9 @@ protected:
         const CalcRect& r = calc->Layout().buttons[b];
         return {r.left + r.width / 2, r.top + r.height / 2};
     }
-    void click(TOvcCalculatorButton b) { QTest::mouseClick(calc.get(), Qt::LeftButton, {}, centre(b)); }
+    void click(TOvcCalculatorButton b) {
+        QTest::mouseClick(calc.get(), Qt::LeftButton, {}, centre(b));
+    }
     std::string display() const { return calc->DisplayPanel()->text().toStdString(); }
     QImage buttonImage(TOvcCalculatorButton b) {
         const CalcRect& r = calc->Layout().buttons[b];
@@ -116,7 +118,9 @@ struct KeyRow {
     Qt::KeyboardModifiers mods;
     const char* display;
 };
-void PrintTo(const KeyRow& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const KeyRow& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class CalculatorKeys : public CalculatorWidget, public ::testing::WithParamInterface<KeyRow> {};
 
@@ -129,18 +133,17 @@ TEST_P(CalculatorKeys, KeyGivesButton) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, CalculatorKeys,
-    ::testing::Values(KeyRow{"EnterIsEquals", "12+3", Qt::Key_Return, {}, "15 "},
-                      KeyRow{"KeypadEnterIsEquals", "12+3", Qt::Key_Enter, Qt::KeypadModifier,
-                             "15 "},
-                      KeyRow{"DeleteIsClearEntry", "12+3", Qt::Key_Delete, {}, "0 "},
-                      KeyRow{"F9ChangesSign", "12", Qt::Key_F9, {}, "-12.00 "},
-                      KeyRow{"BackspaceIsBack", "123", Qt::Key_Backspace, {}, "12 "},
-                      KeyRow{"EscapeClears", "123", Qt::Key_Escape, {}, "0 "},
-                      KeyRow{"AtIsSquareRoot", "81", Qt::Key_At, {}, "9 "},
-                      KeyRow{"RIsReciprocal", "4", Qt::Key_R, {}, "0.25 "},
-                      KeyRow{"PercentKey", "200+10", Qt::Key_Percent, {}, "220 "},
-                      KeyRow{"ShiftDeleteIsNotClearEntry", "12", Qt::Key_Delete,
-                             Qt::ShiftModifier, "12 "}),
+    ::testing::Values(
+        KeyRow{"EnterIsEquals", "12+3", Qt::Key_Return, {}, "15 "},
+        KeyRow{"KeypadEnterIsEquals", "12+3", Qt::Key_Enter, Qt::KeypadModifier, "15 "},
+        KeyRow{"DeleteIsClearEntry", "12+3", Qt::Key_Delete, {}, "0 "},
+        KeyRow{"F9ChangesSign", "12", Qt::Key_F9, {}, "-12.00 "},
+        KeyRow{"BackspaceIsBack", "123", Qt::Key_Backspace, {}, "12 "},
+        KeyRow{"EscapeClears", "123", Qt::Key_Escape, {}, "0 "},
+        KeyRow{"AtIsSquareRoot", "81", Qt::Key_At, {}, "9 "},
+        KeyRow{"RIsReciprocal", "4", Qt::Key_R, {}, "0.25 "},
+        KeyRow{"PercentKey", "200+10", Qt::Key_Percent, {}, "220 "},
+        KeyRow{"ShiftDeleteIsNotClearEntry", "12", Qt::Key_Delete, Qt::ShiftModifier, "12 "}),
     calculator::testing::RowName());
 
 TEST_F(CalculatorWidget, CopyPutsDisplayOnClipboard) {
@@ -167,8 +170,8 @@ TEST_F(CalculatorWidget, DisplaySpansWidthLessMargins) {
         SCOPED_TRACE(size.width());
         calc->resize(size);
         const int m = calc->Layout().margin;
-        EXPECT_EQ(calc->DisplayPanel()->geometry(), QRect(m, m, size.width() - 2 * m,
-                                                          calc->DisplayPanel()->height()));
+        EXPECT_EQ(calc->DisplayPanel()->geometry(),
+                  QRect(m, m, size.width() - 2 * m, calc->DisplayPanel()->height()));
     }
 }
 
