@@ -9,7 +9,7 @@ namespace corvalo::net {
 
 // The request's header lines: a plain list of strings.
 class TExStringList {
-public:
+  public:
     std::size_t Count() const { return lines_.size(); }
     const std::string& operator[](std::size_t index) const { return lines_[index]; }
     std::string& operator[](std::size_t index) { return lines_[index]; }
@@ -19,7 +19,7 @@ public:
     // Every line followed by CR LF: {"a", "b"} -> "a\r\nb\r\n".
     std::string Text() const;
 
-private:
+  private:
     std::vector<std::string> lines_;
 };
 

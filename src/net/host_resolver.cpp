@@ -40,7 +40,8 @@ HostResolver::HostResolver(const Options& options) {
     opts.lookups = lookups.data();
     auto channel = new Channel;
     if (ares_init_options(&channel->channel, &opts,
-                          ARES_OPT_TIMEOUTMS | ARES_OPT_TRIES | ARES_OPT_LOOKUPS) != ARES_SUCCESS) {
+                          ARES_OPT_TIMEOUTMS | ARES_OPT_TRIES | ARES_OPT_LOOKUPS) !=
+        ARES_SUCCESS) {
         channel->channel = nullptr;
     } else if (!options.servers.empty() &&
                ares_set_servers_ports_csv(channel->channel, options.servers.c_str()) !=

@@ -14,9 +14,9 @@ namespace corvalo::net {
 // and no thread. The owner adds PollFds() to its poll() and hands the results back
 // to Process(); the look-up has ended when Busy() turns false.
 class HostResolver {
-public:
+  public:
     struct Options {
-        int timeoutMs = 2000;        // per try and server
+        int timeoutMs = 2000;  // per try and server
         int tries = 2;
         std::string lookups = "fb";  // the hosts file first, then DNS
         std::string servers;         // "127.0.0.1:5353,..."; empty: the system's
@@ -44,7 +44,7 @@ public:
     // Handles the revents of the entries PollFds() added, and the resolver's time-outs.
     void Process(const pollfd* fds, std::size_t count);
 
-private:
+  private:
     static void onHost(void* arg, int status, int timeouts, ::hostent* host);
 
     struct Channel;

@@ -8,27 +8,27 @@ namespace corvalo::net {
 // layer calls it between polls, so the window stays usable while a request waits:
 // the program passes an adapter over its event loop, tests a fake.
 class MessagePump {
-public:
+  public:
     virtual ~MessagePump() = default;
     virtual void ProcessMessages() = 0;
 };
 
 // Milliseconds from an arbitrary start that never goes back; drives the time-outs.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual std::int64_t NowMs() const = 0;
 };
 
 // The real clock (std::chrono::steady_clock).
 class SteadyClock final : public Clock {
-public:
+  public:
     std::int64_t NowMs() const override;
 };
 
 // A pump with nothing to run: for programs without an event loop (tools, tests).
 class NoEventsPump final : public MessagePump {
-public:
+  public:
     void ProcessMessages() override {}
 };
 

@@ -12,7 +12,8 @@
 namespace corvalo::net {
 namespace {
 
-constexpr const char* kAcceptLine1 = "Accept: www/source, text/html, video/mpeg, image/jpeg, image/x-tiff";
+constexpr const char* kAcceptLine1 =
+    "Accept: www/source, text/html, video/mpeg, image/jpeg, image/x-tiff";
 constexpr const char* kAcceptLine2 =
     "Accept: image/x-rgb, image/x-xbm, image/gif, */*, application/postscript";
 
@@ -71,26 +72,37 @@ std::string headerValue(std::string_view line, std::size_t offset) {
 }
 
 bool carriesBody(CmdType method) {
-    return method == CmdType::CmdPOST || method == CmdType::CmdPUT ||
-           method == CmdType::CmdPATCH;
+    return method == CmdType::CmdPOST || method == CmdType::CmdPUT || method == CmdType::CmdPATCH;
 }
 
 }  // namespace
 
 const char* VerbOf(CmdType method) {
     switch (method) {
-        case CmdType::CmdGET: return "GET ";
-        case CmdType::CmdOPTIONS: return "OPTIONS ";
-        case CmdType::CmdHEAD: return "HEAD ";
-        case CmdType::CmdPOST: return "POST ";
-        case CmdType::CmdPUT: return "PUT ";
-        case CmdType::CmdPATCH: return "PATCH ";
-        case CmdType::CmdCOPY: return "COPY ";
-        case CmdType::CmdMOVE: return "MOVE ";
-        case CmdType::CmdDELETE: return "DELETE ";
-        case CmdType::CmdLINK: return "LINK ";
-        case CmdType::CmdUNLINK: return "UNLINK ";
-        case CmdType::CmdTRACE: return "TRACE ";
+        case CmdType::CmdGET:
+            return "GET ";
+        case CmdType::CmdOPTIONS:
+            return "OPTIONS ";
+        case CmdType::CmdHEAD:
+            return "HEAD ";
+        case CmdType::CmdPOST:
+            return "POST ";
+        case CmdType::CmdPUT:
+            return "PUT ";
+        case CmdType::CmdPATCH:
+            return "PATCH ";
+        case CmdType::CmdCOPY:
+            return "COPY ";
+        case CmdType::CmdMOVE:
+            return "MOVE ";
+        case CmdType::CmdDELETE:
+            return "DELETE ";
+        case CmdType::CmdLINK:
+            return "LINK ";
+        case CmdType::CmdUNLINK:
+            return "UNLINK ";
+        case CmdType::CmdTRACE:
+            return "TRACE ";
     }
     return "GET ";
 }
@@ -112,10 +124,18 @@ void TNMHTTP::request(CmdType method, const std::string& url) {
     DoMethod();
 }
 
-void TNMHTTP::Get(const std::string& url) { request(CmdType::CmdGET, url); }
-void TNMHTTP::Options(const std::string& url) { request(CmdType::CmdOPTIONS, url); }
-void TNMHTTP::Head(const std::string& url) { request(CmdType::CmdHEAD, url); }
-void TNMHTTP::Delete(const std::string& url) { request(CmdType::CmdDELETE, url); }
+void TNMHTTP::Get(const std::string& url) {
+    request(CmdType::CmdGET, url);
+}
+void TNMHTTP::Options(const std::string& url) {
+    request(CmdType::CmdOPTIONS, url);
+}
+void TNMHTTP::Head(const std::string& url) {
+    request(CmdType::CmdHEAD, url);
+}
+void TNMHTTP::Delete(const std::string& url) {
+    request(CmdType::CmdDELETE, url);
+}
 
 void TNMHTTP::Post(const std::string& url, const std::string& data) {
     if (EncodePostData && !OutputFileMode) {
@@ -253,8 +273,8 @@ void TNMHTTP::ParseURL() {
     if (hasDoubleSlash) {
         const std::size_t second = nthSlash(URL, 2);
         const std::size_t third = nthSlash(URL, 3);
-        hostPart = URL.substr(second + 1, third == std::string::npos ? std::string::npos
-                                                                      : third - second - 1);
+        hostPart = URL.substr(second + 1,
+                              third == std::string::npos ? std::string::npos : third - second - 1);
     } else if (URL.front() != '/') {
         hostPart = URL.substr(0, URL.find('/'));
     }

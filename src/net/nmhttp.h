@@ -32,7 +32,7 @@ const char* VerbOf(CmdType method);
 // operation (Get, Post, ...) returns when the exchange, and every redirect it
 // follows, is over; results are in Body, Header and the events.
 class TNMHTTP : public TPowersock {
-public:
+  public:
     using CmdEvent = std::function<void(CmdType cmd)>;
 
     // Exchanges of one request operation, redirects and repeats included.
@@ -54,9 +54,9 @@ public:
     // Also: the request body is read from the file named by SendData.
     bool OutputFileMode = false;
     SenderEvent OnAboutToSend;
-    CmdEvent OnSuccess;                // status below 299 (0 too: no status line)
-    CmdEvent OnFailure;                // status above 399
-    HandledEvent OnRedirect;           // status 300 to 398; Handled stops following
+    CmdEvent OnSuccess;                  // status below 299 (0 too: no status line)
+    CmdEvent OnFailure;                  // status above 399
+    HandledEvent OnRedirect;             // status 300 to 398; Handled stops following
     SenderEvent OnAuthenticationNeeded;  // status 401, after OnFailure
 
     std::string URL;
@@ -94,7 +94,7 @@ public:
     void Link(const std::string& url, const std::string& link);
     void Unlink(const std::string& url, const std::string& link);
 
-private:
+  private:
     void request(CmdType method, const std::string& url);
 };
 

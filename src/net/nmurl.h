@@ -7,7 +7,7 @@ namespace corvalo::net {
 
 // Form encoding of POST data.
 class TNMURL {
-public:
+  public:
     using ErrorEvent = std::function<void(TNMURL& sender, const std::string& operation,
                                           const std::string& errMsg)>;
 

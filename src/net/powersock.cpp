@@ -32,13 +32,13 @@ int lastSocketError() {
 
 // Switches the time-out off however the wait ends.
 class TimerOffGuard {
-public:
+  public:
     explicit TimerOffGuard(std::function<void()> off) : off_(std::move(off)) {}
     ~TimerOffGuard() { off_(); }
     TimerOffGuard(const TimerOffGuard&) = delete;
     TimerOffGuard& operator=(const TimerOffGuard&) = delete;
 
-private:
+  private:
     std::function<void()> off_;
 };
 
@@ -46,10 +46,7 @@ private:
 
 TPowersock::TPowersock(MessagePump& pump, const Clock& clock,
                        const HostResolver::Options& resolverOptions)
-    : pump_(pump),
-      timer_(clock),
-      resolver_(resolverOptions),
-      buffer_(new char[kBufferSize]) {
+    : pump_(pump), timer_(clock), resolver_(resolverOptions), buffer_(new char[kBufferSize]) {
     StatusMessage(8, "Create");
     timer_.SetEnabled(false);
     timer_.SetOnTimer([this](TThreadTimer&) { timerTriggered(); });
@@ -69,9 +66,15 @@ TPowersock::~TPowersock() {
     }
 }
 
-int TPowersock::LiveCount() { return liveCount; }
-bool TPowersock::LibraryRunning() { return libraryRunning; }
-int TPowersock::LibraryStarts() { return libraryStarts; }
+int TPowersock::LiveCount() {
+    return liveCount;
+}
+bool TPowersock::LibraryRunning() {
+    return libraryRunning;
+}
+int TPowersock::LibraryStarts() {
+    return libraryStarts;
+}
 
 void TPowersock::initializeSockets() {
     StatusMessage(8, "Initializing Winsock");
@@ -100,8 +103,8 @@ void TPowersock::initializeSockets() {
 }
 
 int TPowersock::makeSocket(bool lingerOff) const {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC,
-                            lingerOff ? IPPROTO_TCP : 0);
+    const int fd =
+        ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, lingerOff ? IPPROTO_TCP : 0);
     if (fd < 0 || !lingerOff) return fd;
     // Linger on with time 0: closing resets the connection at once.
     const linger lin{1, 0};
@@ -425,8 +428,8 @@ std::string TPowersock::ReadLn() {
         if (peeked > 0) {
             const auto count = static_cast<std::size_t>(peeked);
             const auto* lf = static_cast<const char*>(std::memchr(buffer_.get(), '\n', count));
-            const std::size_t want = lf != nullptr ? static_cast<std::size_t>(lf - buffer_.get()) + 1
-                                                   : count;
+            const std::size_t want =
+                lf != nullptr ? static_cast<std::size_t>(lf - buffer_.get()) + 1 : count;
             // Takes what was peeked: the same bytes, at the head of the queue.
             const ssize_t took = ::recv(fd_, buffer_.get(), want, 0);
             if (took < 0) {

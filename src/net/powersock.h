@@ -25,7 +25,7 @@ namespace corvalo::net {
 // Between requests the component holds one open, unconnected socket: one is made
 // at creation and a fresh one after every close.
 class TPowersock {
-public:
+  public:
     using SenderEvent = std::function<void(TPowersock& sender)>;
     using StatusEvent = std::function<void(TPowersock& sender, const std::string& status)>;
     using HandledEvent = std::function<void(bool& handled)>;
@@ -103,14 +103,14 @@ public:
     bool DataAvailable();
     void RequestCloseSocket();
 
-protected:
+  protected:
     void StatusMessage(int level, const std::string& text);
     void setReplyNumber(std::int16_t value) { replyNumber_ = value; }
     void setAsyncDone(bool value) { asyncDone_ = value; }
     // Raises ESockError with the code's text unless it is `tolerated` or not above 10000.
     void checkSocketError(int code, int tolerated);
 
-private:
+  private:
     enum class WaitFor { Nothing, Connect, Read, Write };
 
     void initializeSockets();

@@ -9,13 +9,13 @@ namespace corvalo::net {
 // A failure of the socket layer; what() is the text the user sees
 // ("10061:Connection refused", "Connection Failed", "Null Remote Address").
 class ESockError : public corvalo::Error {
-public:
+  public:
     using corvalo::Error::Error;
 };
 
 // A transfer ended by Cancel or by the time-out ("Socket readln aborted").
 class EAbortError : public ESockError {
-public:
+  public:
     using ESockError::ESockError;
 };
 

@@ -12,7 +12,7 @@ namespace corvalo::net {
 // It runs only while Interval is not 0, it is enabled and OnTimer is bound; each
 // change of those restarts the interval, and after firing it re-arms itself.
 class TThreadTimer {
-public:
+  public:
     using TimerEvent = std::function<void(TThreadTimer& sender)>;
 
     explicit TThreadTimer(const Clock& clock) : clock_(clock) {}
@@ -29,7 +29,7 @@ public:
     // Fires OnTimer once when the interval has passed, then counts again from now.
     void Poll();
 
-private:
+  private:
     void restart();
 
     const Clock& clock_;

@@ -11,7 +11,7 @@ enum class UUMethods { uuMime, uuCode };
 // Base64 ("uuMime") and uuencode ("uuCode") in lines of 45 input bytes, each line
 // ended by CR LF.
 class TNMUUProcessor {
-public:
+  public:
     using SenderEvent = std::function<void(TNMUUProcessor& sender)>;
     static constexpr std::size_t kBytesPerLine = 45;
 

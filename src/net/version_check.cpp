@@ -21,8 +21,7 @@ constexpr std::size_t kVersionLength = 4;
 }
 
 VersionCheck::VersionCheck(MessagePump& pump, const Clock& clock, VersionMessageSink& sink,
-                           VersionCheckConfig config,
-                           const HostResolver::Options& resolverOptions)
+                           VersionCheckConfig config, const HostResolver::Options& resolverOptions)
     : guardPump_(pump, *this),
       clock_(clock),
       sink_(sink),
@@ -66,8 +65,8 @@ std::int32_t VersionCheck::ProxyPortFromText(const std::string& text) {
 
 std::string VersionCheck::NewerVersionMessage(const std::string& body) const {
     return " A newer version of " + config_.ExeName + " exists! (" +
-           body.substr(0, kVersionLength) + ")\r\n Download link: " +
-           DownloadAddress(config_.DownloadHost);
+           body.substr(0, kVersionLength) +
+           ")\r\n Download link: " + DownloadAddress(config_.DownloadHost);
 }
 
 std::string VersionCheck::SameVersionMessage() {

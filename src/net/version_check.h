@@ -15,7 +15,7 @@ extern const char* const kDefaultDownloadHost;
 
 // Where the check shows its one message box.
 class VersionMessageSink {
-public:
+  public:
     virtual ~VersionMessageSink() = default;
     virtual void ShowVersionMessage(const std::string& text) = 0;
 };
@@ -23,18 +23,18 @@ public:
 struct VersionCheckConfig {
     std::string UpdateHost = kDefaultUpdateHost;  // "host" or "host:port"
     std::string DownloadHost = kDefaultDownloadHost;
-    std::string VersionText = "1.01";             // only its first four characters count
-    std::string ExeName = "corvalo";              // the program's file name, as on disk
-    std::int32_t TimeOutMs = 30000;               // each wait of the request
-    std::int64_t DeadlineMs = 120000;             // the whole check, redirects included
-    std::int32_t MaxBodyLength = 4096;            // the body kept; the rest is not read
+    std::string VersionText = "1.01";   // only its first four characters count
+    std::string ExeName = "corvalo";    // the program's file name, as on disk
+    std::int32_t TimeOutMs = 30000;     // each wait of the request
+    std::int64_t DeadlineMs = 120000;   // the whole check, redirects included
+    std::int32_t MaxBodyLength = 4096;  // the body kept; the rest is not read
 };
 
 // Help > Check for latest version: asks the update host for its version file and
 // tells the user whether a newer version exists. The window calls Run() from its
 // command and CloseWhenIdle() from its close handler.
 class VersionCheck {
-public:
+  public:
     VersionCheck(MessagePump& pump, const Clock& clock, VersionMessageSink& sink,
                  VersionCheckConfig config = VersionCheckConfig{},
                  const HostResolver::Options& resolverOptions = HostResolver::Options{});
@@ -65,14 +65,14 @@ public:
     static std::string SameVersionMessage();
     static std::string ErrorMessage(const std::string& errorText);
 
-private:
+  private:
     // Runs the program's events and then enforces the deadline and a pending close.
     class GuardPump final : public MessagePump {
-    public:
+      public:
         GuardPump(MessagePump& inner, VersionCheck& owner) : inner_(inner), owner_(owner) {}
         void ProcessMessages() override;
 
-    private:
+      private:
         MessagePump& inner_;
         VersionCheck& owner_;
     };

@@ -70,8 +70,8 @@ TEST(TNMUUProcessor, RoundTripsEveryByteValueAndFiresItsEvents) {
         TNMUUProcessor uu;
         uu.Method = method;
         int events = 0;
-        uu.OnBeginEncode = uu.OnEndEncode = uu.OnBeginDecode = uu.OnEndDecode =
-            [&](TNMUUProcessor&) { ++events; };
+        uu.OnBeginEncode = uu.OnEndEncode = uu.OnBeginDecode =
+            uu.OnEndDecode = [&](TNMUUProcessor&) { ++events; };
         const std::string encoded = uu.Encode(all);
         EXPECT_EQ(uu.Decode(encoded), all);
         EXPECT_EQ(events, 4);
@@ -93,8 +93,7 @@ TEST(SetHeaderValue, ReplacesAppendsAndDeletesByNameIgnoringCase) {
         const char* value;
         std::string text;
     } rows[] = {
-        {"replaces in place, any case", "HOST", "b",
-         "GET / HTTP/1.0\r\nHOST: b\r\nAccept: x\r\n"},
+        {"replaces in place, any case", "HOST", "b", "GET / HTTP/1.0\r\nHOST: b\r\nAccept: x\r\n"},
         {"appends a new name", "Cookie", "c=1",
          "GET / HTTP/1.0\r\nhost: a\r\nAccept: x\r\nCookie: c=1\r\n"},
         {"empty value deletes", "Accept", "", "GET / HTTP/1.0\r\nhost: a\r\n"},

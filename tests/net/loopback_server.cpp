@@ -122,7 +122,9 @@ LoopbackServer::~LoopbackServer() {
     ::close(listenFd_);
 }
 
-std::string LoopbackServer::hostPort() const { return "127.0.0.1:" + std::to_string(port_); }
+std::string LoopbackServer::hostPort() const {
+    return "127.0.0.1:" + std::to_string(port_);
+}
 
 std::string LoopbackServer::url(const std::string& path) const {
     return "http://" + hostPort() + path;

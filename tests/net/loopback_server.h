@@ -16,7 +16,7 @@ class LoopbackServer;
 // One accepted connection, as the server's script sees it. Every call gives up
 // when the server is stopping, so no script outlives its test.
 class ServerConnection {
-public:
+  public:
     ServerConnection(int fd, const std::atomic<bool>& stop, LoopbackServer& server)
         : fd_(fd), stop_(stop), server_(server) {}
 
@@ -35,7 +35,7 @@ public:
     void resetOnClose();
     bool stopping() const { return stop_.load(); }
 
-private:
+  private:
     bool waitReadable();
 
     int fd_;
@@ -47,7 +47,7 @@ private:
 // each accepted connection to `script` and closes it afterwards. It stops by
 // itself after `maxConnections` connections, and at destruction.
 class LoopbackServer {
-public:
+  public:
     using Script = std::function<void(ServerConnection& connection, int index)>;
 
     explicit LoopbackServer(Script script, int maxConnections = 1);
@@ -63,7 +63,7 @@ public:
     std::vector<std::string> requests() const;
     void recordRequest(std::string request);
 
-private:
+  private:
     void run();
 
     Script script_;

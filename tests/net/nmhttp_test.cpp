@@ -26,7 +26,7 @@ const std::string kAccept =
 const std::string kFormType = "Content-type: application/x-www-form-urlencoded\r\n";
 
 class HttpTest : public ::testing::Test {
-protected:
+  protected:
     // Events in the order they fired: "success 0", "failure 0", "auth", "redirect".
     void recordEvents() {
         http.OnSuccess = [this](CmdType c) {
@@ -126,7 +126,8 @@ TEST_F(HttpTest, BuildRequestGivesTheHeaderLinesOfEachMethod) {
          "GET /v.htm HTTP/1.0\r\nHost: h.example\r\n" + kAccept + kFormType},
         {"GET through a proxy", CmdType::CmdGET, "proxy.example", "",
          "GET http://h.example/v.htm HTTP/1.0\r\nProxy-Connection: Keep-Alive\r\n"
-         "Host: h.example\r\n" + kAccept + kFormType},
+         "Host: h.example\r\n" +
+             kAccept + kFormType},
         {"POST carries its length", CmdType::CmdPOST, "", "a=1&b=2",
          "POST /v.htm HTTP/1.0\r\nHost: h.example\r\n" + kAccept + kFormType +
              "Content-Length: 7\r\n"},
@@ -171,7 +172,8 @@ TEST_F(HttpTest, HeaderInfoAddsItsLinesAndOneAuthorizationLine) {
     EXPECT_EQ(http.SendHeader.Text(), "GET / HTTP/1.0\r\nHost: h.example\r\n" + kAccept +
                                           "User-Agent: Corvalo\r\nFrom: me@example.com\r\n"
                                           "Cookie: id=7\r\nReferer: http://r.example/\r\n"
-                                          "Authorization: Basic " + auth + "\r\n" + kFormType);
+                                          "Authorization: Basic " +
+                                          auth + "\r\n" + kFormType);
     http.HeaderInfo.Password.clear();  // both are needed
     http.BuildRequest();
     EXPECT_EQ(FindHeader(http.SendHeader, "Authorization"), -1);
@@ -185,8 +187,10 @@ TEST_F(HttpTest, GetSendsExactlyTheseBytesWithoutAndWithAProxy) {
         LoopbackServer server(Respond(reply));
         http.Get(server.url("/versions/corvalo.htm"));
         ASSERT_EQ(server.requests().size(), 1u);
-        EXPECT_EQ(server.requests()[0], "GET /versions/corvalo.htm HTTP/1.0\r\n"
-                                        "Host: 127.0.0.1\r\n" + kAccept + kFormType + "\r\n");
+        EXPECT_EQ(server.requests()[0],
+                  "GET /versions/corvalo.htm HTTP/1.0\r\n"
+                  "Host: 127.0.0.1\r\n" +
+                      kAccept + kFormType + "\r\n");
     }
     {
         LoopbackServer proxy(Respond(reply));
@@ -197,8 +201,8 @@ TEST_F(HttpTest, GetSendsExactlyTheseBytesWithoutAndWithAProxy) {
         ASSERT_EQ(proxy.requests().size(), 1u);
         EXPECT_EQ(proxy.requests()[0],
                   "GET http://update.corvalo.invalid/versions/corvalo.htm HTTP/1.0\r\n"
-                  "Proxy-Connection: Keep-Alive\r\nHost: update.corvalo.invalid\r\n" + kAccept +
-                      kFormType + "\r\n");
+                  "Proxy-Connection: Keep-Alive\r\nHost: update.corvalo.invalid\r\n" +
+                      kAccept + kFormType + "\r\n");
         EXPECT_EQ(http.Body, "1.01");
     }
 }
@@ -212,23 +216,55 @@ TEST(HttpReplies, StatusDecidesTheEvents) {
         std::string body;
         std::string header;
     } rows[] = {
-        {"200 with a body", HttpReply("200 OK", "Content-Length: 9\r\n", "1.01 text"),
-         {"success 0"}, 200, "1.01 text", "HTTP/1.0 200 OK\r\nContent-Length: 9\r\n\r\n"},
-        {"404", HttpReply("404 Not Found", "", "gone"), {"failure 0"}, 404, "gone",
+        {"200 with a body",
+         HttpReply("200 OK", "Content-Length: 9\r\n", "1.01 text"),
+         {"success 0"},
+         200,
+         "1.01 text",
+         "HTTP/1.0 200 OK\r\nContent-Length: 9\r\n\r\n"},
+        {"404",
+         HttpReply("404 Not Found", "", "gone"),
+         {"failure 0"},
+         404,
+         "gone",
          "HTTP/1.0 404 Not Found\r\n\r\n"},
-        {"401 fails, then asks for authentication", HttpReply("401 Unauthorized", "", ""),
-         {"failure 0", "auth"}, 401, "", "HTTP/1.0 401 Unauthorized\r\n\r\n"},
+        {"401 fails, then asks for authentication",
+         HttpReply("401 Unauthorized", "", ""),
+         {"failure 0", "auth"},
+         401,
+         "",
+         "HTTP/1.0 401 Unauthorized\r\n\r\n"},
         {"closed at once counts as status 0", "", {"success 0"}, 0, "", ""},
-        {"status line only, then closed", "HTTP/1.0 200 OK\r\n", {"success 0"}, 200, "",
+        {"status line only, then closed",
+         "HTTP/1.0 200 OK\r\n",
+         {"success 0"},
+         200,
+         "",
          "HTTP/1.0 200 OK\r\n"},
-        {"status without a reason", "HTTP/1.1 404\r\n\r\n", {"failure 0"}, 404, "",
+        {"status without a reason",
+         "HTTP/1.1 404\r\n\r\n",
+         {"failure 0"},
+         404,
+         "",
          "HTTP/1.1 404\r\n\r\n"},
-        {"LF line ends", "HTTP/1.0 200 OK\nA: b\n\nbody", {"success 0"}, 200, "body",
+        {"LF line ends",
+         "HTTP/1.0 200 OK\nA: b\n\nbody",
+         {"success 0"},
+         200,
+         "body",
          "HTTP/1.0 200 OK\nA: b\n\n"},
-        {"500 after a 2xx-looking body", HttpReply("500 Oops", "", "200 OK"), {"failure 0"}, 500,
-         "200 OK", "HTTP/1.0 500 Oops\r\n\r\n"},
+        {"500 after a 2xx-looking body",
+         HttpReply("500 Oops", "", "200 OK"),
+         {"failure 0"},
+         500,
+         "200 OK",
+         "HTTP/1.0 500 Oops\r\n\r\n"},
         {"399 repeats without a redirect event, up to the bound",
-         HttpReply("399 Odd", "", ""), {}, 399, "", "HTTP/1.0 399 Odd\r\n\r\n"},
+         HttpReply("399 Odd", "", ""),
+         {},
+         399,
+         "",
+         "HTTP/1.0 399 Odd\r\n\r\n"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -260,8 +296,8 @@ TEST(HttpReplies, StatusDecidesTheEvents) {
 
 TEST_F(HttpTest, HeaderFieldsAreReadOnlyWithOneBlankAfterTheColon) {
     LoopbackServer server(Respond(HttpReply(
-        "200 OK",
-        "set-cookie: id=42; path=/\r\nContent-Length: 12abc\r\nLocation:/no-blank\r\n", "")));
+        "200 OK", "set-cookie: id=42; path=/\r\nContent-Length: 12abc\r\nLocation:/no-blank\r\n",
+        "")));
     http.Location = "before";
     http.Get(server.url("/"));
     EXPECT_EQ(http.ReceivedCookie, "id=42; path=/");
@@ -322,8 +358,7 @@ TEST_F(HttpTest, RedirectLoopStopsAfterTheBound) {
 
 TEST_F(HttpTest, HeaderLineOfTenMegabytesIsCutAndTheReplyStillRead) {
     const std::string bigLine = "X-Big: " + std::string(10 * 1024 * 1024, 'a') + "\r\n";
-    LoopbackServer server(
-        Respond(HttpReply("200 OK", bigLine + "Content-Length: 4\r\n", "1.01")));
+    LoopbackServer server(Respond(HttpReply("200 OK", bigLine + "Content-Length: 4\r\n", "1.01")));
     http.Get(server.url("/"));
     EXPECT_EQ(http.ReplyNumber(), 200);
     EXPECT_EQ(http.Body, "1.01");

@@ -26,7 +26,7 @@ using corvalo::testing::HostsFileOnly;
 
 // A "DNS server" on 127.0.0.1 that takes queries and never answers.
 class SilentDnsServer {
-public:
+  public:
     SilentDnsServer() {
         fd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
         sockaddr_in sa{};
@@ -50,13 +50,13 @@ public:
         return o;
     }
 
-private:
+  private:
     int fd_ = -1;
     std::uint16_t port_ = 0;
 };
 
 class PowersockTest : public ::testing::Test {
-protected:
+  protected:
     void connectTo(const LoopbackServer& server) {
         sock.Host = "127.0.0.1";
         sock.Port = server.port();
@@ -68,7 +68,9 @@ protected:
     TPowersock sock{pump, clock, HostsFileOnly()};
 };
 
-void holdOpen(ServerConnection& c, int) { c.waitForClose(); }
+void holdOpen(ServerConnection& c, int) {
+    c.waitForClose();
+}
 
 TEST_F(PowersockTest, DottedAddressConnectsWithoutLookUp) {
     LoopbackServer server(holdOpen);

@@ -56,13 +56,5 @@ TEST(SocketErrorFromErrno, MapsLinuxNumbersOntoSocketCodes) {
     }
 }
 
-TEST(SocketErrors, AbortIsASocketErrorWithItsText) {
-    try {
-        throw EAbortError("Socket readln aborted");
-    } catch (const ESockError& e) {
-        EXPECT_STREQ(e.what(), "Socket readln aborted");
-    }
-}
-
 }  // namespace
 }  // namespace corvalo::net

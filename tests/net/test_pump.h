@@ -11,7 +11,7 @@ namespace corvalo::testing {
 // Stands in for the program's event loop: counts the passes of the waits and runs
 // `onPass`, as an event handler would run during a wait.
 class TestPump final : public net::MessagePump {
-public:
+  public:
     void ProcessMessages() override {
         ++passes;
         if (onPass) onPass();
@@ -22,7 +22,7 @@ public:
 
 // A clock that moves only when told.
 class FakeClock final : public net::Clock {
-public:
+  public:
     std::int64_t NowMs() const override { return now; }
     std::int64_t now = 1000;
 };

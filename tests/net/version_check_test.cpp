@@ -28,7 +28,7 @@ std::string newer(const std::string& four) {
 }
 
 class RecordingSink final : public VersionMessageSink {
-public:
+  public:
     void ShowVersionMessage(const std::string& text) override { messages.push_back(text); }
     std::vector<std::string> messages;
 };
@@ -41,7 +41,9 @@ VersionCheckConfig configFor(const std::string& updateHost) {
     return config;
 }
 
-void holdOpen(ServerConnection& c, int) { c.waitForClose(); }
+void holdOpen(ServerConnection& c, int) {
+    c.waitForClose();
+}
 
 TEST(VersionCheck, ShowsOneMessageForEachReply) {
     const struct {
@@ -72,7 +74,8 @@ TEST(VersionCheck, ShowsOneMessageForEachReply) {
         check.Run("", "");
         EXPECT_EQ(sink.messages, std::vector<std::string>{row.message});
         ASSERT_GE(server.requests().size(), 1u);
-        EXPECT_EQ(server.requests()[0].substr(0, 40), "GET /versions/corvalo.htm HTTP/1.0\r\nHost");
+        EXPECT_EQ(server.requests()[0].substr(0, 40),
+                  "GET /versions/corvalo.htm HTTP/1.0\r\nHost");
     }
 }
 
@@ -134,7 +137,8 @@ TEST(VersionCheck, ProxyPortThatIsNotANumberFailsTheConnection) {
     VersionCheck check(pump, clock, sink, configFor("update.corvalo.invalid"), HostsFileOnly());
     check.Run("127.0.0.1", "80a");
     EXPECT_EQ(check.nmhttpAskLatestVersion().ProxyPort, 0);
-    EXPECT_EQ(sink.messages, std::vector<std::string>{"Version request error: Connection Failed."});
+    EXPECT_EQ(sink.messages,
+              std::vector<std::string>{"Version request error: Connection Failed."});
 }
 
 TEST(VersionCheck, FailureWithoutEventShowsItsOwnTextNotAnEarlierOne) {
@@ -147,9 +151,9 @@ TEST(VersionCheck, FailureWithoutEventShowsItsOwnTextNotAnEarlierOne) {
     VersionCheck check(pump, clock, sink, config, HostsFileOnly());
     check.Run("127.0.0.1", std::to_string(corvalo::testing::UnusedPort()));
     check.Run("127.0.0.1", std::to_string(silent.port()));
-    EXPECT_EQ(sink.messages, (std::vector<std::string>{
-                                 "Version request error: Connection Failed.",
-                                 "Version request error: Socket readln aborted"}));
+    EXPECT_EQ(sink.messages,
+              (std::vector<std::string>{"Version request error: Connection Failed.",
+                                        "Version request error: Socket readln aborted"}));
 }
 
 TEST(VersionCheck, DeadlineEndsACheckThatHasNoTimeOutOfItsOwn) {
@@ -163,7 +167,8 @@ TEST(VersionCheck, DeadlineEndsACheckThatHasNoTimeOutOfItsOwn) {
     config.DeadlineMs = 1000;
     VersionCheck check(pump, clock, sink, config, HostsFileOnly());
     check.Run("", "");
-    EXPECT_EQ(sink.messages, std::vector<std::string>{"Version request error: Socket readln aborted"});
+    EXPECT_EQ(sink.messages,
+              std::vector<std::string>{"Version request error: Socket readln aborted"});
 }
 
 TEST(VersionCheck, KeepsOnlyABoundedBody) {
