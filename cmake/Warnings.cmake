@@ -15,6 +15,13 @@ if(CORVALO_SANITIZE)
   target_link_options(corvalo_warnings INTERFACE ${_corvalo_san})
 endif()
 
+option(CORVALO_FUZZ "Build the libFuzzer targets (clang)" OFF)
+if(CORVALO_FUZZ)
+  # Coverage for every library; the fuzz targets add libFuzzer's main.
+  target_compile_options(corvalo_warnings INTERFACE -fsanitize=fuzzer-no-link)
+  target_link_options(corvalo_warnings INTERFACE -fsanitize=fuzzer-no-link)
+endif()
+
 # Sources of a module: every .cpp in its folder (each module owns one folder).
 function(corvalo_module_sources out dir)
   file(GLOB _src CONFIGURE_DEPENDS "${dir}/*.cpp")
