@@ -105,9 +105,11 @@ void ServerConnection::waitForClose() {
     }
 }
 
-void ServerConnection::resetOnClose() {
-    const linger lin{1, 0};
-    ::setsockopt(fd_, SOL_SOCKET, SO_LINGER, &lin, sizeof lin);
+void ServerConnection::waitForCloseUnread() {
+    while (!stop_.load()) {
+        pollfd p{fd_, POLLRDHUP, 0};
+        if (::poll(&p, 1, kPollMs) > 0) return;
+    }
 }
 
 LoopbackServer::LoopbackServer(Script script, int maxConnections)

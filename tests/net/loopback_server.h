@@ -31,8 +31,8 @@ class ServerConnection {
     bool sendByteByByte(std::string_view bytes);
     // Waits until the peer closes (or resets) the connection.
     void waitForClose();
-    // Closes with a reset instead of an orderly close.
-    void resetOnClose();
+    // The same without reading anything, so the peer's sends fill the buffers.
+    void waitForCloseUnread();
     bool stopping() const { return stop_.load(); }
 
   private:

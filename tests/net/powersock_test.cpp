@@ -372,6 +372,21 @@ TEST(PowersockWrite, ServerSeesOnlyTheBytesBeforeTheNul) {
     EXPECT_EQ(received, "abcend\r\n");
 }
 
+TEST_F(PowersockTest, SendToAPeerThatNeverReadsEndsByTheTimeOut) {
+    LoopbackServer server([](ServerConnection& c, int) { c.waitForCloseUnread(); });
+    connectTo(server);
+    sock.TimeOut = 200;
+    const std::string block(TPowersock::kMaxWrite, 's');
+    try {
+        // Loopback buffers hold a few megabytes; 64 MiB cannot fit.
+        for (int i = 0; i < 1024; ++i) sock.Write(block);
+        ADD_FAILURE() << "everything was sent";
+    } catch (const EAbortError& e) {
+        EXPECT_STREQ(e.what(), "Socket send aborted");
+    }
+    EXPECT_TRUE(sock.TimedOut());
+}
+
 TEST(PowersockFiles, SendFileAndCaptureFileCarryEveryByte) {
     corvalo::testing::TempDir dir;
     std::string content(200000, '\0');
