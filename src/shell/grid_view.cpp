@@ -94,7 +94,8 @@ QColor GridView::CellColour(int col, int row) const {
     return QColor::fromRgb(chosen ? kChosenColour : kOtherColour);
 }
 
-void GridView::drawCell(QPainter& p, int col, int row, const QRect& rect) {
+void GridView::drawCell(QPainter& p, const QFontMetrics& fm, int col, int row,
+                        const QRect& rect) {
     p.fillRect(rect, CellColour(col, row));
     if (col == 0 || row == 0) return;  // headers show no text and no numbering
     const std::string_view cell = grid_.Cell(col, row);
@@ -102,12 +103,10 @@ void GridView::drawCell(QPainter& p, int col, int row, const QRect& rect) {
     text_.resize(static_cast<qsizetype>(cell.size()));
     QChar* out = text_.data();
     for (std::size_t i = 0; i < cell.size(); ++i) out[i] = QChar(static_cast<uchar>(cell[i]));
-    const QFontMetrics fm(font());
     const int left = rect.left() + rect.width() - fm.horizontalAdvance(text_) - kTextRightGap;
-    p.save();
     p.setClipRect(rect);
     p.drawText(QPoint(left, rect.top() + kTextTopGap + fm.ascent()), text_);
-    p.restore();
+    p.setClipping(false);
 }
 
 void GridView::paintEvent(QPaintEvent*) {
@@ -116,6 +115,7 @@ void GridView::paintEvent(QPaintEvent*) {
     p.fillRect(QRect(QPoint(0, 0), view), palette().color(QPalette::Base));
     p.setFont(font());
     p.setPen(textColour_);
+    const QFontMetrics fm(font());
 
     constexpr int kLine = GridGeometry::kLineWidth;
     visibleCols_.clear();
@@ -134,7 +134,7 @@ void GridView::paintEvent(QPaintEvent*) {
         int x = 0;
         for (const int c : visibleCols_) {
             const int w = geometry_.ColWidth(c);
-            drawCell(p, c, r, QRect(x, y, w, h));
+            drawCell(p, fm, c, r, QRect(x, y, w, h));
             p.fillRect(QRect(x + w, y, kLine, h + kLine), kLineColour);
             p.fillRect(QRect(x, y + h, w, kLine), kLineColour);
             x += w + kLine;

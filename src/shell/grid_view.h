@@ -3,6 +3,7 @@
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <QFont>
+#include <QFontMetrics>
 #include <QString>
 #include <vector>
 
@@ -55,7 +56,7 @@ protected:
 
 private:
     void updateScrollBars();
-    void drawCell(QPainter& p, int col, int row, const QRect& rect);
+    void drawCell(QPainter& p, const QFontMetrics& fm, int col, int row, const QRect& rect);
 
     const calc::Grid& grid_;
     const calc::CalcState& state_;

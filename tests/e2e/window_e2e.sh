@@ -31,7 +31,7 @@ wait_for 100 windows_named "$second" "corvalo" || fail "the second start showed 
 box=$(windows_named "$second" "corvalo" | head -1)
 keys_to "$box" Return
 wait_for 100 bash -c "! kill -0 $second" || fail "the second start did not end"
-wait "$second" || fail "the second start failed"
+wait "$second" || { cat "$e2e_tmp/second.log" >&2; fail "the second start failed"; }
 kill -0 "$first" || fail "the first instance went away"
 [[ "$(windows_named "$first" "Corvalo Calculator")" == *"$main"* ]] || fail "the first window is gone"
 echo "second start refused, first untouched"
@@ -42,6 +42,7 @@ menu_open() { (( $(xdotool search --onlyvisible --pid "$first" | wc -l) >= 2 ));
 wait_for 50 menu_open || fail "the File menu did not open"
 xdotool key Return
 wait_for 100 bash -c "! kill -0 $first" || fail "File > Exit did not end the program"
+wait "$first" || { cat "$e2e_tmp/first.log" >&2; fail "the program ended with an error"; }
 [[ -s corvalo.ini ]] || fail "corvalo.ini was not written"
 grep -q '^\[Form\]' corvalo.ini || fail "corvalo.ini lacks the window's keys"
 echo "closed through File > Exit, corvalo.ini written"

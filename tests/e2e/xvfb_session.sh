@@ -8,6 +8,9 @@ mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$e2e_tmp/cwd"
 chmod 700 "$XDG_RUNTIME_DIR"
 export LC_ALL=C.UTF-8 LANG=C.UTF-8
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+# Sanitizer builds: leaks of system libraries are not ours to report.
+e2e_dir=$(realpath "$(dirname "${BASH_SOURCE[0]}")")
+export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$e2e_dir/lsan.supp"
 e2e_pids=()
 
 e2e_cleanup() {

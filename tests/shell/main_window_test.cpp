@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -185,6 +186,34 @@ TEST_F(MainWindowTest, GridClicksChooseTheLineAndDirection) {
     EXPECT_EQ(window->DisplayCaption(), "12.00 ");
 }
 
+// Dark pixels of the grid's image in columns [x0, x1) of a cell.
+int inkIn(const QImage& image, const QRect& cell, int x0, int x1) {
+    int ink = 0;
+    for (int x = x0; x < x1; ++x) {
+        for (int y = cell.top(); y <= cell.bottom(); ++y) ink += qGray(image.pixel(x, y)) < 96 ? 1 : 0;
+    }
+    return ink;
+}
+
+TEST_F(MainWindowTest, GridDrawsColoursAndRightAlignedClippedText) {
+    start();
+    direction(TabulationStyle::UsingColumns);
+    paste("123456789012345678\t5\n1\t2\n3\t4\n");  // the first wider than its column
+    ASSERT_TRUE(window->Expanded());
+    shell::GridView* grid = window->StringGrid1;
+    const QImage image = grid->viewport()->grab().toImage();
+    const QRect wide = grid->CellRect(1, 1);
+    const QRect header = grid->CellRect(0, 1);
+    const QRect grey = grid->CellRect(2, 1);
+    EXPECT_EQ(image.pixelColor(header.topLeft()), grid->palette().color(QPalette::Button));
+    EXPECT_EQ(image.pixelColor(wide.topLeft()), kWhite);
+    EXPECT_EQ(image.pixelColor(grey.bottomRight()), kGrey);
+    EXPECT_EQ(inkIn(image, wide, wide.right() - 2, wide.right() + 1), 0);  // 3 px clear
+    EXPECT_GT(inkIn(image, wide, wide.right() - 12, wide.right() - 2), 0);  // last digits
+    EXPECT_GT(inkIn(image, wide, wide.left(), wide.left() + 8), 0);  // cut, not elided
+    EXPECT_EQ(inkIn(image, header, header.left(), header.right() + 1), 0);  // headers blank
+}
+
 TEST_F(MainWindowTest, DivisionThenAddition) {
     start();
     direction(TabulationStyle::UsingColumns);
@@ -354,6 +383,30 @@ TEST_F(MainWindowTest, ClosingSavesOnceAndARefusedWriteKeepsTheWindow) {
     EXPECT_TRUE(window->close());
     EXPECT_EQ(settings.saves, 1);
     EXPECT_EQ(settings.saved.CollapsedWidth, 400 + window->Frame().width);
+}
+
+TEST_F(MainWindowTest, StayOnTopFromTheSettingsAndTheMenu) {
+    settings.onLoad = [](const shell::SettingsTargets& t) { t.Shell.StayOnTop = true; };
+    start();
+    EXPECT_TRUE(window->Stayontop1->isChecked());
+    EXPECT_TRUE(QTest::qWaitFor(
+        [this] { return window->windowFlags().testFlag(Qt::WindowStaysOnTopHint); }));
+    EXPECT_TRUE(window->isVisible());
+    QTest::keyClick(window.get(), Qt::Key_F11);
+    EXPECT_FALSE(window->Shell().StayOnTop);
+    EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, ShrinkToTrayKeepsAWayBack) {
+    start();
+    window->menuCalculatorOn->trigger();
+    window->Shrinktotray1->trigger();
+    EXPECT_TRUE(window->isMinimized());  // on the taskbar until the tray icon exists
+    window->StTrayIcon1Restore();
+    window->showNormal();
+    EXPECT_EQ(window->OvcNotebook1->currentIndex(), shell::kCalculatorPage);
+    EXPECT_EQ(settings.loads, 1);
 }
 
 TEST_F(MainWindowTest, ErrorsGoToTheStandardReport) {

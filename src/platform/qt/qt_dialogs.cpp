@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
 
@@ -14,6 +15,10 @@ namespace {
 void runCentred(QMessageBox& box) {
     // No parent: the box is application-modal and placed on the screen, not the window.
     box.setWindowModality(Qt::ApplicationModal);
+    // Lines break where the text says (CR LF), as a Windows message box does.
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+        label->setWordWrap(false);
+    }
     box.adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen(); screen != nullptr) {
         QRect frame = box.frameGeometry();
