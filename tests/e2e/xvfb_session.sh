@@ -40,7 +40,8 @@ start_xvfb() {
     Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$e2e_tmp/xvfb.log" 2>&1 &
     e2e_pids+=($!)
     export DISPLAY=":$n"
-    wait_for 100 xdpyinfo && return 0
+    # Our server must be the one answering: another run may have taken the number.
+    wait_for 100 xdpyinfo && kill -0 "${e2e_pids[-1]}" 2>/dev/null && return 0
     kill "${e2e_pids[-1]}" 2>/dev/null || true
   done
   fail "no Xvfb display could be started"
