@@ -1,0 +1,95 @@
+// The JPEG decoder: the About picture decodes whole; damaged pictures fail
+// with libjpeg's message instead of exiting or coming out half grey.
+#include "platform/jpeg_image.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "support/temp_dir.h"
+
+namespace corvalo::testing {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes aboutPicture() {
+    const auto file = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() /
+                      "assets" / "about.jpg";
+    const std::string text = ReadFile(file);
+    return Bytes(text.begin(), text.end());
+}
+
+// Offset of the first marker 0xFF `code` after the start-of-image marker.
+size_t findMarker(const Bytes& b, std::uint8_t code) {
+    for (size_t i = 2; i + 1 < b.size(); ++i) {
+        if (b[i] == 0xFF && b[i + 1] == code) return i;
+    }
+    return b.size();
+}
+
+TEST(JpegImage, DecodesTheAboutPicture) {
+    platform::RgbImage image;
+    std::string error;
+    ASSERT_TRUE(platform::DecodeJpeg(aboutPicture(), image, error)) << error;
+    EXPECT_EQ(image.width, 438);
+    EXPECT_EQ(image.height, 343);
+    EXPECT_EQ(image.rgb.size(), size_t{438} * 343 * 3);
+    // The card behind the version label is light; the top left corner is night blue.
+    const auto at = [&](int x, int y) { return image.rgb[(size_t(y) * 438 + size_t(x)) * 3]; };
+    EXPECT_GT(at(219, 140), 200);
+    EXPECT_LT(at(2, 2), 60);
+}
+
+TEST(JpegImage, DamagedPicturesFailCleanly) {
+    const Bytes good = aboutPicture();
+    const size_t sof = findMarker(good, 0xC0);
+    const size_t sos = findMarker(good, 0xDA);
+    ASSERT_LT(sof, good.size());
+    ASSERT_LT(sos, good.size());
+    const struct {
+        const char* name;
+        std::function<Bytes()> make;
+    } rows[] = {
+        {"empty", [] { return Bytes{}; }},
+        {"not a JPEG", [] { return Bytes{'G', 'I', 'F', '8', '9', 'a', 0, 0}; }},
+        {"start marker only", [] { return Bytes{0xFF, 0xD8}; }},
+        {"cut inside the header", [&] { return Bytes(good.begin(), good.begin() + long(sof) + 4); }},
+        {"cut at the scan", [&] { return Bytes(good.begin(), good.begin() + long(sos) + 2); }},
+        {"cut in half", [&] { return Bytes(good.begin(), good.begin() + long(good.size() / 2)); }},
+        {"end marker missing", [&] { return Bytes(good.begin(), good.end() - 2); }},
+        {"height zero", [&] {
+             Bytes b = good;
+             b[sof + 5] = 0;
+             b[sof + 6] = 0;
+             return b;
+         }},
+        {"huge width and height", [&] {
+             Bytes b = good;
+             b[sof + 5] = b[sof + 6] = b[sof + 7] = b[sof + 8] = 0xFF;
+             return b;
+         }},
+        {"scan header garbled", [&] {
+             Bytes b = good;
+             for (size_t i = sos + 4; i < sos + 12; ++i) b[i] = 0xEE;
+             return b;
+         }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        platform::RgbImage image;
+        image.width = 7;
+        std::string error;
+        EXPECT_FALSE(platform::DecodeJpeg(row.make(), image, error));
+        EXPECT_FALSE(error.empty());
+        EXPECT_EQ(image.width, 0);
+        EXPECT_TRUE(image.rgb.empty());
+    }
+}
+
+}  // namespace
+}  // namespace corvalo::testing
