@@ -3,7 +3,7 @@
 add_library(corvalo_warnings INTERFACE)
 target_compile_options(corvalo_warnings INTERFACE
   -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion
-  -Wnon-virtual-dtor -Wold-style-cast -Woverloaded-virtual -Wnull-dereference
+  -Wnon-virtual-dtor -Wold-style-cast -Woverloaded-virtual
   -Wimplicit-fallthrough -Wformat=2)
 if(CORVALO_WERROR)
   target_compile_options(corvalo_warnings INTERFACE -Werror)
