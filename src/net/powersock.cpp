@@ -278,6 +278,8 @@ void TPowersock::Connect() {
     sockaddr_in sa{};
     sa.sin_family = AF_INET;
     const std::int32_t port = Proxy.empty() ? Port : ProxyPort;
+    // A port beyond 16 bits would be cut to another port without a word.
+    if (port < 0 || port > 65535) throw ESockError(LookupErrorMessage(10022));
     sa.sin_port = htons(static_cast<std::uint16_t>(port));
     sa.sin_addr.s_addr = address_;
 

@@ -226,6 +226,20 @@ TEST_F(PowersockTest, RefusedConnectionFailsAndAFreshSocketConnectsLater) {
     EXPECT_TRUE(sock.Connected());
 }
 
+TEST_F(PowersockTest, PortBeyondSixteenBitsIsRefusedNotCutToAnother) {
+    // 65536 + the server's port would otherwise reach the server.
+    LoopbackServer server(holdOpen);
+    sock.Host = "127.0.0.1";
+    sock.Port = 65536 + server.port();
+    try {
+        sock.Connect();
+        ADD_FAILURE() << "connected";
+    } catch (const ESockError& e) {
+        EXPECT_STREQ(e.what(), "10022:Invalid argument");
+    }
+    EXPECT_FALSE(sock.Connected());
+}
+
 TEST_F(PowersockTest, SecondConnectWhileConnectedIsRefused) {
     LoopbackServer server(holdOpen);
     connectTo(server);
