@@ -1,0 +1,118 @@
+// The About box: its size from the picture, where its controls sit, its texts,
+// OK and Enter, and a damaged picture.
+#include "shell/about_box.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+#include <QWidget>
+#include <string>
+#include <vector>
+
+#include "platform/jpeg_image.h"
+#include "shell/embedded_assets.h"
+
+namespace corvalo::testing {
+namespace {
+
+using shell::TfrmAbout;
+
+TEST(AboutBox, StoredPictureDecodesTo438x343) {
+    platform::RgbImage image;
+    std::string error;
+    ASSERT_TRUE(platform::DecodeJpeg(shell::AboutPictureJpeg(), image, error)) << error;
+    EXPECT_EQ(image.width, 438);
+    EXPECT_EQ(image.height, 343);
+}
+
+TEST(AboutBox, LayoutFollowsThePicture) {
+    TfrmAbout box;
+    box.show();
+    ASSERT_TRUE(box.HasPicture());
+    EXPECT_EQ(box.size(), QSize(438, 343));
+    EXPECT_EQ(box.Image1->geometry(), QRect(0, 0, 438, 343));
+    EXPECT_EQ(box.btnOK->geometry(), QRect(170, 277, 97, 33));
+    EXPECT_EQ(box.labelVersion->geometry(), QRect(66, 135, 305, 16));
+    EXPECT_EQ(box.labelCopyright->geometry(), QRect(66, 170, 305, 65));
+    EXPECT_EQ(box.labelVersion->text(), QStringLiteral("Version 1.01"));
+    EXPECT_TRUE(box.labelCopyright->text().startsWith(QStringLiteral("Copyright \u00A9")));
+    EXPECT_FALSE(box.Image1->pixmap().isNull());
+}
+
+TEST(AboutBox, TitleBarWithoutButtons) {
+    TfrmAbout box;
+    const Qt::WindowFlags f = box.windowFlags();
+    EXPECT_TRUE(f.testFlag(Qt::CustomizeWindowHint));
+    EXPECT_TRUE(f.testFlag(Qt::WindowTitleHint));
+    EXPECT_FALSE(f.testFlag(Qt::WindowSystemMenuHint));
+    EXPECT_FALSE(f.testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_FALSE(f.testFlag(Qt::WindowMinMaxButtonsHint));
+}
+
+TEST(AboutBox, OkAndEnterClose) {
+    const struct {
+        const char* name;
+        void (*press)(TfrmAbout&);
+    } rows[] = {
+        {"OK clicked", [](TfrmAbout& b) { QTest::mouseClick(b.btnOK, Qt::LeftButton); }},
+        {"Enter", [](TfrmAbout& b) { QTest::keyClick(b.windowHandle(), Qt::Key_Return); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TfrmAbout box;
+        int result = -1;
+        QObject::connect(&box, &QDialog::finished, [&](int r) { result = r; });
+        box.show();
+        box.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+        row.press(box);
+        EXPECT_EQ(result, QDialog::Accepted);
+        EXPECT_FALSE(box.isVisible());
+    }
+}
+
+TEST(AboutBox, DamagedPictureStillOpens) {
+    const std::vector<std::uint8_t> whole(shell::AboutPictureJpeg().begin(),
+                                          shell::AboutPictureJpeg().end());
+    const struct {
+        const char* name;
+        std::vector<std::uint8_t> jpeg;
+    } rows[] = {
+        {"truncated", std::vector<std::uint8_t>(whole.begin(), whole.begin() + 4000)},
+        {"not a picture", {'h', 'e', 'l', 'l', 'o'}},
+        {"nothing", {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TfrmAbout box(row.jpeg, nullptr);
+        box.show();
+        EXPECT_FALSE(box.HasPicture());
+        EXPECT_TRUE(box.Image1->pixmap().isNull());
+        EXPECT_EQ(box.size(), QSize(438, 343));
+        EXPECT_EQ(box.btnOK->geometry().top(), 277);
+        EXPECT_EQ(box.labelVersion->text(), QStringLiteral("Version 1.01"));
+    }
+}
+
+TEST(AboutBox, ShownModallyAndDestroyedWithItsClose) {
+    QWidget owner;
+    owner.show();
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<TfrmAbout*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        seen = box->parentWidget() == &owner && box->isModal();
+        box->btnOK->click();
+    });
+    shell::ShowAboutBox(&owner);
+    EXPECT_TRUE(seen);
+    EXPECT_TRUE(owner.findChildren<TfrmAbout*>().isEmpty());
+}
+
+}  // namespace
+}  // namespace corvalo::testing
