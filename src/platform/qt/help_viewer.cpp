@@ -1,0 +1,137 @@
+#include "platform/qt/help_viewer.h"
+
+#include <QDesktopServices>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace corvalo::platform {
+
+namespace {
+constexpr int kWidth = 640;
+constexpr int kHeight = 540;
+constexpr qint64 kMaxHelpBytes = 8 * 1024 * 1024;  // a help file, not a library
+}  // namespace
+
+HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("helpViewer"));
+    setWindowTitle(QStringLiteral("Corvalo Calculator Help"));
+    btnContents = new QPushButton(QStringLiteral("&Contents"), this);
+    btnBack = new QPushButton(QStringLiteral("&Back"), this);
+    btnForward = new QPushButton(QStringLiteral("&Forward"), this);
+    browser_ = new QTextBrowser(this);
+    browser_->setOpenLinks(false);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(btnContents);
+    buttons->addWidget(btnBack);
+    buttons->addWidget(btnForward);
+    buttons->addStretch(1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addLayout(buttons);
+    layout->addWidget(browser_, 1);
+    resize(kWidth, kHeight);
+
+    connect(btnContents, &QPushButton::clicked, this, [this] { ShowFirstTopic(); });
+    connect(btnBack, &QPushButton::clicked, this, [this] {
+        if (position_ > 0) showTopicAt(history_[--position_], false);
+    });
+    connect(btnForward, &QPushButton::clicked, this, [this] {
+        if (position_ + 1 < history_.size()) showTopicAt(history_[++position_], false);
+    });
+    connect(browser_, &QTextBrowser::anchorClicked, this,
+            [this](const QUrl& url) { linkClicked(url); });
+    updateButtons();
+}
+
+bool HelpViewer::Load(const QString& file) {
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly) || f.size() > kMaxHelpBytes) return false;
+    const QByteArray bytes = f.readAll();
+    HelpBook book = ParseHelpBook(std::string_view(bytes.constData(),
+                                                   static_cast<size_t>(bytes.size())));
+    if (book.Topics.empty()) return false;
+    book_ = std::move(book);
+    file_ = file;
+    history_.clear();
+    position_ = 0;
+    updateButtons();
+    return true;
+}
+
+bool HelpViewer::ShowTopic(const QString& name) {
+    const std::string wanted = name.toStdString();
+    const HelpTopic* topic = book_.Find(wanted);
+    if (topic == nullptr) return false;
+    showTopicAt(static_cast<size_t>(topic - book_.Topics.data()), true);
+    return true;
+}
+
+bool HelpViewer::ShowFirstTopic() {
+    if (book_.Topics.empty()) return false;
+    showTopicAt(0, true);
+    return true;
+}
+
+QString HelpViewer::CurrentTopic() const {
+    if (history_.empty()) return {};
+    return QString::fromStdString(book_.Topics[history_[position_]].Name);
+}
+
+void HelpViewer::showTopicAt(size_t index, bool record) {
+    if (record) {
+        if (!history_.empty()) history_.resize(position_ + 1);  // drop the forward trail
+        if (history_.empty() || history_.back() != index) history_.push_back(index);
+        position_ = history_.size() - 1;
+    }
+    const HelpTopic& topic = book_.Topics[index];
+    browser_->document()->setDefaultStyleSheet(QString::fromStdString(book_.Style));
+    browser_->setHtml(QString::fromStdString(topic.Html));
+    setWindowTitle(QString::fromStdString(topic.Title) + QStringLiteral(" - Corvalo Help"));
+    updateButtons();
+}
+
+void HelpViewer::linkClicked(const QUrl& url) {
+    if (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https")) {
+        QDesktopServices::openUrl(url);
+        return;
+    }
+    if (url.hasFragment()) ShowTopic(url.fragment());
+}
+
+void HelpViewer::updateButtons() {
+    btnBack->setEnabled(position_ > 0);
+    btnForward->setEnabled(position_ + 1 < history_.size());
+    btnContents->setEnabled(!book_.Topics.empty());
+}
+
+QtHelpEngine::QtHelpEngine() = default;
+QtHelpEngine::~QtHelpEngine() = default;
+
+bool QtHelpEngine::ensureLoaded(const std::string& file) {
+    if (!viewer_) viewer_ = std::make_unique<HelpViewer>();
+    const QString name = QString::fromStdString(file);
+    // Read afresh when asked again: the file may have been replaced meanwhile.
+    if (!viewer_->Load(name)) return false;
+    viewer_->show();
+    viewer_->raise();
+    viewer_->activateWindow();
+    return true;
+}
+
+bool QtHelpEngine::ShowContents(const std::string& file) {
+    return ensureLoaded(file) && viewer_->ShowFirstTopic();
+}
+
+bool QtHelpEngine::ShowTopic(const std::string& file, const std::string& topic) {
+    if (!viewer_ || viewer_->File() != QString::fromStdString(file)) {
+        if (!ensureLoaded(file)) return false;
+    }
+    return viewer_->ShowTopic(QString::fromStdString(topic));
+}
+
+}  // namespace corvalo::platform

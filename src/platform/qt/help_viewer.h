@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+#include "platform/help_engine.h"
+#include "platform/help_topics.h"
+
+class QPushButton;
+class QTextBrowser;
+class QUrl;
+
+namespace corvalo::platform {
+
+// The help window: one topic at a time, links between topics, Contents, Back
+// and Forward, as the old help engines did.
+class HelpViewer final : public QWidget {
+    Q_OBJECT
+public:
+    explicit HelpViewer(QWidget* parent = nullptr);
+
+    // Reads and splits a help file (UTF-8 HTML); false when it cannot be read
+    // or holds no topic. The topic shown stays until the next ShowTopic.
+    bool Load(const QString& file);
+    const QString& File() const { return file_; }
+    // Shows a topic by name (case-insensitive); false when there is none.
+    bool ShowTopic(const QString& name);
+    // The first topic of the file.
+    bool ShowFirstTopic();
+    QString CurrentTopic() const;
+
+    QTextBrowser* Browser() const { return browser_; }
+    QPushButton* btnContents = nullptr;
+    QPushButton* btnBack = nullptr;
+    QPushButton* btnForward = nullptr;
+
+private:
+    void showTopicAt(size_t index, bool record);
+    void linkClicked(const QUrl& url);
+    void updateButtons();
+
+    QString file_;
+    HelpBook book_;
+    QTextBrowser* browser_ = nullptr;
+    std::vector<size_t> history_;  // topic indexes visited
+    size_t position_ = 0;          // where in history_ the shown topic is
+};
+
+// The help engine over that window: one window, made on first use and reused.
+class QtHelpEngine final : public HelpEngine {
+public:
+    QtHelpEngine();
+    ~QtHelpEngine() override;
+    bool ShowContents(const std::string& file) override;
+    bool ShowTopic(const std::string& file, const std::string& topic) override;
+    HelpViewer* Viewer() const { return viewer_.get(); }
+
+private:
+    bool ensureLoaded(const std::string& file);
+    std::unique_ptr<HelpViewer> viewer_;
+};
+
+}  // namespace corvalo::platform
