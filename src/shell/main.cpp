@@ -4,13 +4,28 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "net/message_pump.h"
 #include "platform/locale_separators.h"
 #include "platform/qt/instance_lock.h"
 #include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_message_pump.h"
 #include "shell/main_window.h"
 #include "shell/startup.h"
 #include "shell/window_services.h"
+
+namespace {
+
+// The socket layer's waits run the window's events through Qt's loop.
+class QtEventsPump final : public corvalo::net::MessagePump {
+public:
+    void ProcessMessages() override { qt_.ProcessMessages(); }
+
+private:
+    corvalo::platform::QtMessagePump qt_;
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
     using namespace corvalo;
@@ -38,8 +53,15 @@ int main(int argc, char** argv) {
         platform::QtDialogs dialogs(QString::fromLatin1(shell::kApplicationTitle));
         platform::QtClipboard clipboard;
         shell::IniSettingsStore settings;
-        shell::TformMain formMain(
-            {clipboard, dialogs, settings, platform::ReadUserLocaleSeparators()});
+        QtEventsPump pump;
+        net::SteadyClock clock;
+        net::VersionCheckConfig versionCheck;
+        // The name the newer-version message gives: the executable as it lies on disk.
+        versionCheck.ExeName =
+            QFileInfo(QCoreApplication::applicationFilePath()).fileName().toStdString();
+        shell::TformMain formMain({clipboard, dialogs, settings,
+                                   platform::ReadUserLocaleSeparators(), pump, clock,
+                                   versionCheck});
         formMain.show();
         rc = QApplication::exec();
     }

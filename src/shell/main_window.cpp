@@ -21,10 +21,11 @@
 #include <utility>
 
 #include "calc/pipeline.h"
+#include "calculator/qt/calculator_widget.h"
 #include "platform/big_buffer.h"
 #include "platform/qt/command_guard.h"
 #include "platform/qt/window_band.h"
-#include "shell/calculator_placeholder.h"
+#include "shell/calculator_host.h"
 #include "shell/glyph_button.h"
 #include "shell/grid_view.h"
 
@@ -92,6 +93,10 @@ TformMain::TformMain(const WindowServices& services, QWidget* parent)
     btnDecimalFormat->move(btnMathMode->x() + btnMathMode->width(), kButtonTop);
     RestoredFromTray_ = false;
 
+    net::VersionMessageSink& sink = *this;
+    versionCheck_ = std::make_unique<net::VersionCheck>(services_.pump, services_.clock, sink,
+                                                        services_.versionCheck,
+                                                        services_.resolver);
     // Menu shortcuts must win over a focused control's own copy and paste keys.
     qApp->installEventFilter(this);
 }
@@ -150,6 +155,7 @@ void TformMain::createMenus() {
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     menuHelpHelp = addItem(help, "&Help", QKeySequence(Qt::Key_F1));
     Checkforlatestversion1 = addItem(help, "&Check for latest version");
+    connectGuarded(Checkforlatestversion1, &TformMain::Checkforlatestversion1Click);
     menuAbout = addItem(help, "&About");
 
     // Pop-up menus of the tool buttons: no check marks, the button shows the choice.
@@ -290,7 +296,11 @@ void TformMain::createPages() {
     auto* page3 = new QWidget(OvcNotebook1);
     auto* layout3 = new QVBoxLayout(page3);
     layout3->setContentsMargins(0, 0, 0, 0);
-    OvcCalculator1 = new CalculatorPlaceholder(page3);
+    OvcCalculator1 = new calculator::TOvcCalculator(
+        CalculatorServicesFrom(services_.clipboard, services_.dialogs),
+        services_.separators.decimal, page3);
+    OvcCalculator1->setMinimumSize(1, 1);  // the resize rules keep its minimum, not the layout
+    calculatorEntry_ = std::make_unique<CalculatorEntryOf>(*OvcCalculator1);
     layout3->addWidget(OvcCalculator1);
 
     OvcNotebook1->addWidget(page1);
@@ -373,6 +383,7 @@ void TformMain::FormShow() {
         menuCalculatorOn->setEnabled(false);
         menuCalculatorOff->setEnabled(true);
         ApplyCalculatorSize();
+        OvcCalculator1->setFocus();
     } else {
         OvcNotebook1->setCurrentIndex(kGridPage);
         menuCalculatorOn->setEnabled(true);
@@ -396,6 +407,9 @@ void TformMain::applyFonts() {
     edtBase->setFont(grid);
     // The edit-box height of the font (its height and 8 border pixels) less 4.
     StringGrid1->SetMetricsFromRowHeight(QFontMetrics(grid).height() + 8 - 4);
+
+    SetCalculatorDisplayFont(*OvcCalculator1, toQFont(calculatorFont_),
+                             toQColor(calculatorFont_.Color, text));
 }
 
 void TformMain::AdjustDisplayHeight() {
@@ -482,6 +496,12 @@ void TformMain::hideEvent(QHideEvent* event) {
 }
 
 void TformMain::closeEvent(QCloseEvent* event) {
+    // A version check is waiting further down this very call stack: it is
+    // cancelled now and closes the window again once its wait has unwound.
+    if (versionCheck_->CloseWhenIdle([this] { close(); })) {
+        event->ignore();
+        return;
+    }
     bool saved = false;
     platform::Guarded(services_.dialogs, [this, &saved] {
         left_ = x();
@@ -524,7 +544,7 @@ void TformMain::CalculateClipboard() {
 void TformMain::menuCopyClick() {
     const std::string text = OvcNotebook1->currentIndex() == kGridPage
                                  ? TrimControl(displayCaption_)
-                                 : TrimControl(OvcCalculator1->EntryText());
+                                 : TrimControl(calculatorEntry_->EntryText());
     platform::WriteAnsiText(services_.clipboard, text);
 }
 
@@ -569,6 +589,7 @@ void TformMain::menuCalculatorOnClick() {
     menuCalculatorOff->setEnabled(true);
     menuCalculatorOn->setEnabled(false);
     ApplyCalculatorSize();
+    OvcCalculator1->setFocus();  // the keys go straight to the calculator
 }
 
 void TformMain::menuCalculatorOffClick() {
@@ -589,6 +610,15 @@ void TformMain::OvcNotebook1PageChanged(int index) {
 void TformMain::Stayontop1Click() {
     shell_.StayOnTop = Stayontop1->isChecked();
     SetStayOnTop(shell_.StayOnTop);
+}
+
+void TformMain::Checkforlatestversion1Click() {
+    // Ignored by the check itself while an earlier one still waits.
+    versionCheck_->Run(shell_.Proxy, shell_.ProxyPort);
+}
+
+void TformMain::ShowVersionMessage(const std::string& text) {
+    services_.dialogs.ShowMessage(text);
 }
 
 void TformMain::SetStayOnTop(bool on) { platform::SetStayOnTop(*this, on); }

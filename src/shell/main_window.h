@@ -3,11 +3,13 @@
 #include <QMainWindow>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "calc/calc_state.h"
 #include "calc/format.h"
 #include "calc/grid.h"
+#include "net/version_check.h"
 #include "shell/settings.h"
 #include "shell/window_rules.h"
 #include "shell/window_services.h"
@@ -21,9 +23,13 @@ class QPushButton;
 class QStackedWidget;
 class QToolButton;
 
+namespace corvalo::calculator {
+class TOvcCalculator;
+}
+
 namespace corvalo::shell {
 
-class CalculatorPlaceholder;
+class CalculatorEntry;
 class GlyphButton;
 class GridView;
 
@@ -32,7 +38,9 @@ inline constexpr const char* kApplicationTitle = "Corvalo Calculator";
 // The main window: the grid page (result display, tool buttons, number grid),
 // the text page and the calculator page, switched by command only. Handlers are
 // thin: each runs inside one error guard and calls the calculation core.
-class TformMain final : public QMainWindow, private calc::ResultDisplay {
+class TformMain final : public QMainWindow,
+                        private calc::ResultDisplay,
+                        private net::VersionMessageSink {
     Q_OBJECT
 public:
     explicit TformMain(const WindowServices& services, QWidget* parent = nullptr);
@@ -60,6 +68,8 @@ public:
     // What the frame and menu bar add to the client area.
     FrameExtra Frame() const;
     GridPageHeights PageHeights() const;
+    // The version check behind Help > Check for latest version.
+    net::VersionCheck& VersionChecker() { return *versionCheck_; }
 
     // The controls, named as the program's design names them.
     QAction* menuExit = nullptr;
@@ -97,7 +107,7 @@ public:
     QLineEdit* edtBase = nullptr;
     std::array<QToolButton*, 4> speedbuttonMath{};  // Plus, Minus, Multiply, Divide: hidden
     QPlainTextEdit* Memo1 = nullptr;
-    CalculatorPlaceholder* OvcCalculator1 = nullptr;
+    calculator::TOvcCalculator* OvcCalculator1 = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -108,6 +118,7 @@ protected:
 
 private:
     void SetDisplayCaption(const std::string& caption) override;
+    void ShowVersionMessage(const std::string& text) override;
 
     void createMenus();
     void createPages();
@@ -121,6 +132,7 @@ private:
     void OvcNotebook1PageChanged(int index);
     void Stayontop1Click();
     void Shrinktotray1Click();
+    void Checkforlatestversion1Click();
     void SetTabulationStyle(calc::TabulationStyle style);
     void SetMathMode(calc::MathMode mode, const char* caption);
     void SetDecimals(int n);
@@ -146,6 +158,8 @@ private:
     std::int32_t left_ = 520;
     std::int32_t top_ = 240;
     std::string displayCaption_;
+    std::unique_ptr<CalculatorEntry> calculatorEntry_;
+    std::unique_ptr<net::VersionCheck> versionCheck_;
 
     bool Initialised_ = false;
     bool RestoredFromTray_ = false;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "net/host_resolver.h"
+#include "net/message_pump.h"
+#include "net/version_check.h"
 #include "platform/locale_separators.h"
 #include "platform/qt/clipboard.h"
 #include "platform/qt/dialogs.h"
@@ -29,6 +32,10 @@ struct WindowServices {
     platform::Dialogs& dialogs;
     SettingsStore& settings;
     platform::LocaleSeparators separators;
+    net::MessagePump& pump;  // runs the window's events while the version check waits
+    const net::Clock& clock;
+    net::VersionCheckConfig versionCheck{};  // hosts, program name, time limits
+    net::HostResolver::Options resolver{};
 };
 
 }  // namespace corvalo::shell

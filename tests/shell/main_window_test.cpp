@@ -18,10 +18,10 @@
 #include <memory>
 
 #include "calc/pipeline.h"
-#include "fakes.h"
-#include "shell/calculator_placeholder.h"
+#include "calculator/qt/calculator_widget.h"
 #include "shell/glyph_button.h"
 #include "shell/grid_view.h"
+#include "window_fixture.h"
 
 namespace corvalo::testing {
 namespace {
@@ -29,16 +29,8 @@ namespace {
 using calc::TabulationStyle;
 using shell::TformMain;
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public WindowFixture {
 protected:
-    void start(platform::LocaleSeparators separators = {'.', ','}) {
-        window = std::make_unique<TformMain>(
-            shell::WindowServices{clipboard, dialogs, settings, separators});
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    }
     void paste(const std::string& utf8) {
         clipboard.text = utf8;
         window->menuPaste->trigger();
@@ -58,11 +50,6 @@ protected:
     int collapsedHeight() const {
         return window->Frame().height + window->PageHeights().minClientHeight();
     }
-
-    FakeClipboard clipboard;
-    RecordingDialogs dialogs;
-    FakeSettingsStore settings;
-    std::unique_ptr<TformMain> window;
 };
 
 const QColor kWhite(255, 255, 255);
@@ -266,17 +253,17 @@ TEST_F(MainWindowTest, CtrlVOnTheTextPageRunsTheCommandNotThePaste) {
 
     clipboard.text = "sentinel";
     QTest::keyClick(window->Memo1, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(clipboard.text, "");  // the calculator's entry, not the text's selection
+    EXPECT_EQ(clipboard.text, "0");  // the calculator's entry, not the text's selection
 }
 
 TEST_F(MainWindowTest, CtrlCOnTheCalculatorPageCopiesItsEntry) {
     start();
     window->menuCalculatorOn->trigger();
-    window->OvcCalculator1->setFocus();
+    QTest::keyClicks(window->OvcCalculator1, QStringLiteral("12+3="));
     clipboard.text = "sentinel";
     QTest::keyClick(window->OvcCalculator1, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(clipboard.writes, 1);
-    EXPECT_EQ(clipboard.text, window->OvcCalculator1->EntryText());
+    EXPECT_EQ(clipboard.text, "15");
 }
 
 TEST_F(MainWindowTest, FunctionKeysReachTheMenu) {

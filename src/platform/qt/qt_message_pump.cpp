@@ -1,0 +1,14 @@
+#include "platform/qt/qt_message_pump.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+
+namespace corvalo::platform {
+
+void QtMessagePump::ProcessMessages() {
+    // Without an application there is no event loop to run.
+    if (QCoreApplication::instance() == nullptr) return;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, kMaxBusyMs);
+}
+
+}  // namespace corvalo::platform
