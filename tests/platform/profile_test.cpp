@@ -1,6 +1,8 @@
 #include "platform/profile.h"
 
 #include <gtest/gtest.h>
+
+#include "support/fake_profile_storage.h"
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -208,29 +210,7 @@ TEST(ProfileSet, ValueThatAlreadyReadsTheSameLeavesTheTextAlone) {
 
 // ---- the file system -------------------------------------------------------------
 
-// Keeps files in memory; replace() is refused once `failAt` replacements succeeded.
-class FakeStorage final : public ProfileStorage {
-public:
-    std::map<std::string, std::string> files;
-    std::map<std::string, ReadResult> readResults;  // overrides, e.g. Failed
-    int replacements = 0;
-    int failAt = -1;
-
-    ReadResult read(const std::string& path, std::string& bytes) override {
-        bytes.clear();
-        if (auto r = readResults.find(path); r != readResults.end()) return r->second;
-        const auto it = files.find(path);
-        if (it == files.end()) return ReadResult::Missing;
-        bytes = it->second;
-        return ReadResult::Ok;
-    }
-    bool replace(const std::string& path, std::string_view bytes) override {
-        if (replacements == failAt) return false;
-        ++replacements;
-        files[path] = std::string(bytes);
-        return true;
-    }
-};
+using FakeStorage = corvalo::testing::FakeProfileStorage;
 
 TEST(WriteProfileString, ThroughAStorageThatRefusesReportsFalseAndKeepsTheFile) {
     FakeStorage fake;

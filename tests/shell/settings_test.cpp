@@ -1,6 +1,8 @@
 #include "shell/settings.h"
 
 #include <gtest/gtest.h>
+
+#include "support/fake_profile_storage.h"
 #include <unistd.h>
 
 #include <climits>
@@ -284,27 +286,7 @@ TEST_F(SettingsTest, AHandWrittenFileKeepsCommentsForeignKeysAndLineEnds) {
     }
 }
 
-// Keeps files in memory; replace() is refused once `failAt` replacements succeeded.
-class FakeStorage final : public ProfileStorage {
-public:
-    std::map<std::string, std::string> files;
-    int replacements = 0;
-    int failAt = -1;
-
-    ReadResult read(const std::string& path, std::string& bytes) override {
-        bytes.clear();
-        const auto it = files.find(path);
-        if (it == files.end()) return ReadResult::Missing;
-        bytes = it->second;
-        return ReadResult::Ok;
-    }
-    bool replace(const std::string& path, std::string_view bytes) override {
-        if (replacements == failAt) return false;
-        ++replacements;
-        files[path] = std::string(bytes);
-        return true;
-    }
-};
+using FakeStorage = corvalo::testing::FakeProfileStorage;
 
 TEST(SettingsRefusedWrite, StopsAtTheKeyAndKeepsTheOnesBefore) {
     FakeStorage fake;
