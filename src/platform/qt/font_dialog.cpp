@@ -1,0 +1,203 @@
+#include "platform/qt/font_dialog.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFontComboBox>
+#include <QFontDatabase>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <array>
+#include <utility>
+
+namespace corvalo::platform {
+
+namespace {
+
+struct NamedColour {
+    const char* name;
+    std::int32_t value;  // 0x00BBGGRR
+};
+
+// The sixteen colours of the classic font dialog.
+constexpr std::array<NamedColour, 16> kColours{{
+    {"Black", 0x000000},  {"Maroon", 0x000080}, {"Green", 0x008000}, {"Olive", 0x008080},
+    {"Navy", 0x800000},   {"Purple", 0x800080}, {"Teal", 0x808000},  {"Gray", 0x808080},
+    {"Silver", 0xC0C0C0}, {"Red", 0x0000FF},    {"Lime", 0x00FF00},  {"Yellow", 0x00FFFF},
+    {"Blue", 0xFF0000},   {"Fuchsia", 0xFF00FF}, {"Aqua", 0xFFFF00}, {"White", 0xFFFFFF},
+}};
+
+constexpr int kMaxPointSize = 999;  // no size limits worth the name
+enum StyleIndex { kRegular = 0, kItalic = 1, kBold = 2, kBoldItalic = 3 };
+
+}  // namespace
+
+QColor ToQColor(std::int32_t color, const QColor& system) {
+    if (color < 0) return system;
+    const auto c = static_cast<std::uint32_t>(color);
+    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                  static_cast<int>((c >> 16) & 0xFF));
+}
+
+std::int32_t FromQColor(const QColor& color) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(color.red()) |
+                                     static_cast<std::uint32_t>(color.green()) << 8 |
+                                     static_cast<std::uint32_t>(color.blue()) << 16);
+}
+
+QString ResolveFontFamily(const QString& family) {
+    if (family.isEmpty() || QFontDatabase::hasFamily(family)) return family;
+    QString resolved = family;
+    FcPattern* pattern = FcPatternCreate();
+    const QByteArray utf8 = family.toUtf8();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(utf8.constData()));
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    if (FcPattern* match = FcFontMatch(nullptr, pattern, &result); match != nullptr) {
+        FcChar8* name = nullptr;
+        if (FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch && name != nullptr) {
+            resolved = QString::fromUtf8(reinterpret_cast<const char*>(name));
+        }
+        FcPatternDestroy(match);
+    }
+    FcPatternDestroy(pattern);
+    return resolved;
+}
+
+QFont ToQFont(const FontSpec& spec) {
+    QFont font;
+    const QString name = QString::fromStdString(spec.Name);
+    const QString resolved = ResolveFontFamily(name);
+    font.setFamilies(resolved == name ? QStringList{name} : QStringList{name, resolved});
+    if (spec.Size > 0) font.setPointSize(spec.Size);
+    font.setBold(spec.Bold);
+    font.setItalic(spec.Italic);
+    font.setUnderline(spec.Underline);
+    font.setStrikeOut(spec.StrikeOut);
+    return font;
+}
+
+FontDialog::FontDialog(const FontSpec& initial, FontChooser::ApplyHandler onApply,
+                       QWidget* parent)
+    : QDialog(parent), initial_(initial), onApply_(std::move(onApply)) {
+    setWindowTitle(QStringLiteral("Font"));
+    comboFace = new QFontComboBox(this);
+    comboFace->setCurrentFont(QFont(ResolveFontFamily(QString::fromStdString(initial.Name))));
+    spinSize = new QSpinBox(this);
+    spinSize->setRange(1, kMaxPointSize);
+    spinSize->setValue(initial.Size > 0 ? initial.Size : 10);
+    comboStyle = new QComboBox(this);
+    comboStyle->addItems({QStringLiteral("Regular"), QStringLiteral("Italic"),
+                          QStringLiteral("Bold"), QStringLiteral("Bold Italic")});
+    comboStyle->setCurrentIndex((initial.Bold ? kBold : kRegular) + (initial.Italic ? 1 : 0));
+
+    checkStrikeOut = new QCheckBox(QStringLiteral("Stri&keout"), this);
+    checkStrikeOut->setChecked(initial.StrikeOut);
+    checkUnderline = new QCheckBox(QStringLiteral("&Underline"), this);
+    checkUnderline->setChecked(initial.Underline);
+    comboColor = new QComboBox(this);
+    const QColor systemText = palette().color(QPalette::WindowText);
+    bool known = false;
+    for (const auto& c : kColours) {
+        QPixmap swatch(14, 14);
+        swatch.fill(ToQColor(c.value, systemText));
+        comboColor->addItem(QIcon(swatch), QString::fromLatin1(c.name), c.value);
+        if (c.value == initial.Color) {
+            comboColor->setCurrentIndex(comboColor->count() - 1);
+            known = true;
+        }
+    }
+    if (!known) {
+        // A colour from the settings file outside the sixteen stays choosable.
+        QPixmap swatch(14, 14);
+        swatch.fill(ToQColor(initial.Color, systemText));
+        comboColor->addItem(QIcon(swatch),
+                            initial.Color < 0 ? QStringLiteral("System") : QStringLiteral("Custom"),
+                            initial.Color);
+        comboColor->setCurrentIndex(comboColor->count() - 1);
+    }
+
+    labelSample = new QLabel(QStringLiteral("AaBbYyZz 1,234.50"), this);
+    labelSample->setAlignment(Qt::AlignCenter);
+    labelSample->setMinimumSize(260, 70);
+    labelSample->setFrameShape(QFrame::StyledPanel);
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("&Font:"), comboFace);
+    form->addRow(QStringLiteral("Font st&yle:"), comboStyle);
+    form->addRow(QStringLiteral("&Size:"), spinSize);
+    auto* effects = new QGroupBox(QStringLiteral("Effects"), this);
+    auto* effectsLayout = new QFormLayout(effects);
+    effectsLayout->addRow(checkStrikeOut);
+    effectsLayout->addRow(checkUnderline);
+    effectsLayout->addRow(QStringLiteral("&Color:"), comboColor);
+    auto* sample = new QGroupBox(QStringLiteral("Sample"), this);
+    auto* sampleLayout = new QVBoxLayout(sample);
+    sampleLayout->addWidget(labelSample);
+
+    auto* buttons = new QDialogButtonBox(
+        QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply, this);
+    btnApply = buttons->button(QDialogButtonBox::Apply);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(btnApply, &QPushButton::clicked, this, [this] {
+        if (onApply_) onApply_(Font());
+    });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    auto* lower = new QHBoxLayout;
+    lower->addWidget(effects);
+    lower->addWidget(sample, 1);
+    layout->addLayout(lower);
+    layout->addWidget(buttons);
+
+    connect(comboFace, &QFontComboBox::currentFontChanged, this, [this] {
+        faceChosen_ = true;
+        updateSample();
+    });
+    connect(spinSize, &QSpinBox::valueChanged, this, [this] { updateSample(); });
+    connect(comboStyle, &QComboBox::currentIndexChanged, this, [this] { updateSample(); });
+    connect(checkStrikeOut, &QCheckBox::toggled, this, [this] { updateSample(); });
+    connect(checkUnderline, &QCheckBox::toggled, this, [this] { updateSample(); });
+    connect(comboColor, &QComboBox::currentIndexChanged, this, [this] { updateSample(); });
+    updateSample();
+}
+
+FontSpec FontDialog::Font() const {
+    FontSpec f;
+    f.Name = faceChosen_ ? comboFace->currentFont().family().toStdString() : initial_.Name;
+    f.Size = spinSize->value();
+    f.Color = comboColor->currentData().toInt();
+    const int style = comboStyle->currentIndex();
+    f.Bold = style == kBold || style == kBoldItalic;
+    f.Italic = style == kItalic || style == kBoldItalic;
+    f.Underline = checkUnderline->isChecked();
+    f.StrikeOut = checkStrikeOut->isChecked();
+    return f;
+}
+
+void FontDialog::updateSample() {
+    const FontSpec f = Font();
+    labelSample->setFont(ToQFont(f));
+    QPalette p = labelSample->palette();
+    p.setColor(QPalette::WindowText, ToQColor(f.Color, palette().color(QPalette::WindowText)));
+    labelSample->setPalette(p);
+}
+
+std::optional<FontSpec> QtFontChooser::Choose(const FontSpec& initial,
+                                              const ApplyHandler& onApply) {
+    FontDialog dialog(initial, onApply, parent_);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.Font();
+}
+
+}  // namespace corvalo::platform
