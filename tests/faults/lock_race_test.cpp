@@ -1,0 +1,146 @@
+// Starts racing for the single-instance lock: exactly one wins, every time.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "fault_support.h"
+#include "platform/qt/instance_lock.h"
+#include "support/temp_dir.h"
+
+namespace corvalo::faults {
+namespace {
+
+using corvalo::testing::TempDir;
+
+struct Pipe {
+    Pipe() { ok = ::pipe(fd.data()) == 0; }
+    ~Pipe() { closeBoth(); }
+    Pipe(const Pipe&) = delete;
+    Pipe& operator=(const Pipe&) = delete;
+    void closeEnd(int i) {
+        if (fd[static_cast<std::size_t>(i)] >= 0) ::close(fd[static_cast<std::size_t>(i)]);
+        fd[static_cast<std::size_t>(i)] = -1;
+    }
+    void closeBoth() {
+        closeEnd(0);
+        closeEnd(1);
+    }
+    std::array<int, 2> fd{-1, -1};
+    bool ok = false;
+};
+
+// Blocks until every write end of the pipe is closed.
+void awaitClose(int readEnd) {
+    char c = 0;
+    while (::read(readEnd, &c, 1) > 0) {
+    }
+}
+
+// `racers` processes are released at once to take the lock at `path`; each reports
+// 'W' (won) or 'L' (lost) and holds what it got until all have reported, so a loser
+// can never take the lock after the winner let go. Returns the reports.
+std::string race(const std::string& path, int racers) {
+    Pipe go;
+    Pipe done;
+    Pipe reports;
+    if (!go.ok || !done.ok || !reports.ok) return "pipe failed";
+    std::vector<pid_t> children;
+    for (int i = 0; i < racers; ++i) {
+        const pid_t child = ::fork();
+        if (child < 0) break;
+        if (child == 0) {
+            go.closeEnd(1);
+            done.closeEnd(1);
+            reports.closeEnd(0);
+            awaitClose(go.fd[0]);
+            platform::InstanceLock lock(path);
+            const char verdict = lock.Acquired() ? 'W' : 'L';
+            (void)!::write(reports.fd[1], &verdict, 1);
+            awaitClose(done.fd[0]);
+            ::_exit(0);
+        }
+        children.push_back(child);
+    }
+    go.closeEnd(0);
+    done.closeEnd(0);
+    reports.closeEnd(1);
+    go.closeEnd(1);  // the starting shot
+
+    std::string verdicts;
+    char c = 0;
+    while (verdicts.size() < children.size() && ::read(reports.fd[0], &c, 1) == 1) {
+        verdicts += c;
+    }
+    done.closeEnd(1);
+    for (const pid_t child : children) {
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) verdicts += '!';
+    }
+    return verdicts;
+}
+
+// 200 races of three starts each; half of them on a lock file that does not exist
+// yet, so its creation races too.
+TEST(LockRace, ExactlyOneOfThreeStartsWinsEveryTime) {
+    constexpr int kRounds = 200;
+    constexpr int kRacers = 3;
+    TempDir dir;
+    const std::string kept = (dir / "kept.lock").string();
+    long survived = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        const std::string path =
+            round % 2 == 0 ? (dir / ("fresh" + std::to_string(round) + ".lock")).string() : kept;
+        const std::string verdicts = race(path, kRacers);
+        ASSERT_EQ(verdicts.size(), static_cast<std::size_t>(kRacers)) << verdicts;
+        EXPECT_EQ(std::count(verdicts.begin(), verdicts.end(), 'W'), 1) << verdicts;
+        if (!HasFailure()) ++survived;
+    }
+    PrintCounts("starts racing for the instance lock (3 per race)", kRounds, survived);
+}
+
+// A holder killed with SIGKILL never runs its clean-up; the next race still has
+// exactly one winner, and a holder that is alive still shuts every racer out.
+TEST(LockRace, AfterAKilledHolderTheNextRaceHasOneWinner) {
+    constexpr int kRounds = 20;
+    TempDir dir;
+    const std::string path = (dir / "lock").string();
+    long survived = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        Pipe ready;
+        ASSERT_TRUE(ready.ok);
+        const pid_t holder = ::fork();
+        ASSERT_GE(holder, 0);
+        if (holder == 0) {
+            ready.closeEnd(0);
+            platform::InstanceLock lock(path);
+            const char verdict = lock.Acquired() ? 'W' : 'L';
+            (void)!::write(ready.fd[1], &verdict, 1);
+            ::pause();
+            ::_exit(0);
+        }
+        ready.closeEnd(1);
+        char verdict = 0;
+        ASSERT_EQ(::read(ready.fd[0], &verdict, 1), 1);
+        EXPECT_EQ(verdict, 'W');
+        EXPECT_EQ(race(path, 2), "LL");
+        ::kill(holder, SIGKILL);
+        int status = 0;
+        ::waitpid(holder, &status, 0);
+        const std::string after = race(path, 2);
+        EXPECT_EQ(std::count(after.begin(), after.end(), 'W'), 1) << after;
+        if (!HasFailure()) ++survived;
+    }
+    PrintCounts("instance lock holder killed with SIGKILL", kRounds, survived);
+}
+
+}  // namespace
+}  // namespace corvalo::faults
