@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# The .deb end to end: cpack builds it from the build folder, its control data
+# and files are checked, it is unpacked into a temporary root, and the unpacked
+# program starts under Xvfb through bin/corvalo, finds CORVALO.HLP in its own
+# folder (F1 opens the help window) and shows the About box.
+# Usage: package_e2e.sh <build-dir>
+set -euo pipefail
+build=$(realpath "$1")
+source "$(dirname "$0")/xvfb_session.sh"
+# Visible windows of process $1 titled exactly $2 (--all: both conditions, not either).
+titled() { xdotool search --all --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null; }
+
+# --- Build the package.
+cpack -G DEB --config "$build/CPackConfig.cmake" -B "$e2e_tmp/pkg" >"$e2e_tmp/cpack.log" 2>&1 ||
+  { cat "$e2e_tmp/cpack.log" >&2; fail "cpack failed"; }
+deb=$(ls "$e2e_tmp"/pkg/corvalo_*_*.deb 2>/dev/null | head -1)
+[[ -n "$deb" ]] || fail "no .deb was made"
+echo "built $(basename "$deb")"
+
+# --- Control data: what a fresh Debian 12 needs to run it.
+depends=$(dpkg-deb -f "$deb" Depends)
+for need in qt6-qpa-plugins libqt6widgets6 libjpeg62-turbo; do
+  [[ "$depends" == *"$need"* ]] || fail "Depends lacks $need: $depends"
+done
+[[ "$(dpkg-deb -f "$deb" Package)" == corvalo ]] || fail "wrong package name"
+if command -v apt-get >/dev/null && [[ $(id -u) == 0 ]]; then
+  apt-get install -s -qq "$deb" >"$e2e_tmp/apt.log" 2>&1 ||
+    { cat "$e2e_tmp/apt.log" >&2; fail "apt cannot satisfy the package's dependencies"; }
+  echo "dependencies resolve: $depends"
+fi
+
+# --- Files, unpacked as dpkg would place them.
+root="$e2e_tmp/root"
+dpkg-deb -x "$deb" "$root"
+for f in usr/lib/corvalo/corvalo usr/lib/corvalo/CORVALO.HLP usr/bin/corvalo \
+         usr/share/applications/corvalo.desktop \
+         usr/share/icons/hicolor/256x256/apps/corvalo.png; do
+  [[ -e "$root/$f" ]] || fail "missing /$f"
+done
+[[ "$(readlink "$root/usr/bin/corvalo")" == ../lib/corvalo/corvalo ]] ||
+  fail "bin/corvalo is not a relative link to the program"
+grep -q '^Exec=corvalo$' "$root/usr/share/applications/corvalo.desktop" ||
+  fail "the desktop entry does not start corvalo"
+grep -q '^Icon=corvalo$' "$root/usr/share/applications/corvalo.desktop" ||
+  fail "the desktop entry names no icon"
+echo "files in place"
+
+# --- Run the unpacked program through its link.
+start_xvfb
+cd "$e2e_tmp/cwd"
+"$root/usr/bin/corvalo" >"$e2e_tmp/run.log" 2>&1 &
+pid=$!
+e2e_pids+=($pid)
+if ! wait_for 150 titled "$pid" "Corvalo Calculator"; then
+  cat "$e2e_tmp/run.log" >&2
+  fail "the installed program showed no window"
+fi
+main=$(titled "$pid" "Corvalo Calculator" | head -1)
+echo "installed program started"
+
+# F1: the help beside the program, at Contents (no "Unable to locate file" box).
+keys_to "$main" F1
+wait_for 100 titled "$pid" "Corvalo Calculator Help - Corvalo Help" || {
+  for w in $(xdotool search --onlyvisible --pid "$pid"); do xdotool getwindowname "$w" >&2; done
+  fail "F1 did not open the help at Contents"
+}
+echo "help opened at Contents"
+
+kill "$pid"
+wait "$pid" 2>/dev/null || true
+echo "PASS"
