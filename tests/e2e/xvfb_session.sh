@@ -34,17 +34,17 @@ wait_for() {
 }
 
 start_xvfb() {
-  local n
-  for n in $(seq 91 160); do
-    [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$e2e_tmp/xvfb.log" 2>&1 &
-    e2e_pids+=($!)
-    export DISPLAY=":$n"
-    # Our server must be the one answering: another run may have taken the number.
-    wait_for 100 xdpyinfo && kill -0 "${e2e_pids[-1]}" 2>/dev/null && return 0
-    kill "${e2e_pids[-1]}" 2>/dev/null || true
-  done
-  fail "no Xvfb display could be started"
+  # Xvfb picks a free display itself and writes its number once it accepts
+  # clients, so two runs at once never share (and lose) one display.
+  local fifo="$e2e_tmp/displayfd" n=""
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" \
+    >"$e2e_tmp/xvfb.log" 2>&1 &
+  e2e_pids+=($!)
+  read -r -t 30 n <"$fifo" || true
+  [[ "$n" =~ ^[0-9]+$ ]] || { cat "$e2e_tmp/xvfb.log" >&2; fail "no Xvfb display could be started"; }
+  export DISPLAY=":$n"
+  wait_for 100 xdpyinfo || fail "Xvfb on $DISPLAY does not answer"
 }
 
 # Window ids of process $1 whose name is exactly $2 (shown ones only).

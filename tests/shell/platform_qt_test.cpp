@@ -1,15 +1,21 @@
 // The Qt side of the platform layer as the window uses it: the clipboard's
-// 8-bit text and the one guard around every command.
+// 8-bit text, the one guard around every command, message boxes and the pump.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
 #include <stdexcept>
 
 #include "fakes.h"
 #include "platform/qt/clipboard.h"
 #include "platform/qt/command_guard.h"
 #include "platform/qt/qt_clipboard.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_message_pump.h"
 
 namespace corvalo::testing {
 namespace {
@@ -65,6 +71,39 @@ TEST(CommandGuard, ReportsWhatEscapesAndCarriesOn) {
     EXPECT_TRUE(ran);
     EXPECT_EQ(dialogs.errors,
               (std::vector<std::string>{"Floating point overflow", "Out of memory", "stoi"}));
+}
+
+TEST(MessageBox, CtrlCCopiesTitleTextAndButton) {
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    platform::QtDialogs dialogs(QStringLiteral("Corvalo Calculator"));
+    bool seen = false;
+    // The box runs its own loop: press the keys from inside it.
+    QTimer::singleShot(0, [&seen] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        seen = true;
+        QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+        box->accept();
+    });
+    dialogs.ShowMessage(" There is no new version available.\r\n Last line. ");
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
+              "---------------------------\nCorvalo Calculator\n---------------------------\n"
+              " There is no new version available.\n Last line. \n"
+              "---------------------------\nOK\n---------------------------\n");
+}
+
+TEST(QtMessagePump, RunsWhatWaitsAndReturns) {
+    platform::QtMessagePump pump;
+    int timers = 0;
+    int queued = 0;
+    QTimer::singleShot(0, [&timers] { ++timers; });
+    QMetaObject::invokeMethod(qApp, [&queued] { ++queued; }, Qt::QueuedConnection);
+    pump.ProcessMessages();
+    EXPECT_EQ(timers, 1);
+    EXPECT_EQ(queued, 1);
+    pump.ProcessMessages();  // nothing waits: returns at once instead of blocking
+    EXPECT_EQ(timers + queued, 2);
 }
 
 }  // namespace

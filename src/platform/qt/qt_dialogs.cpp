@@ -1,9 +1,11 @@
 #include "platform/qt/qt_dialogs.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QKeyEvent>
 #include <QScreen>
 
 #include "platform/error.h"
@@ -11,6 +13,29 @@
 namespace corvalo::platform {
 
 namespace {
+
+// Users copy a box's text to quote it; Qt's own box does that only on Windows.
+class CopyableBox final : public QMessageBox {
+public:
+    CopyableBox(Icon icon, const QString& title, const std::string& text)
+        : QMessageBox(icon, title, QString::fromStdString(text), QMessageBox::Ok),
+          copyText_(MessageBoxCopyText(title, text)) {
+        setTextFormat(Qt::PlainText);
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->matches(QKeySequence::Copy)) {
+            QGuiApplication::clipboard()->setText(copyText_);
+            event->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+
+private:
+    QString copyText_;
+};
 
 void runCentred(QMessageBox& box) {
     // No parent: the box is application-modal and placed on the screen, not the window.
@@ -30,16 +55,20 @@ void runCentred(QMessageBox& box) {
 
 }  // namespace
 
+QString MessageBoxCopyText(const QString& title, const std::string& text) {
+    const QString line = QStringLiteral("---------------------------\n");
+    QString body = QString::fromStdString(text);
+    body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return line + title + u'\n' + line + body + u'\n' + line + QStringLiteral("OK\n") + line;
+}
+
 void QtDialogs::ShowMessage(const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, title_, QString::fromStdString(text), QMessageBox::Ok);
-    box.setTextFormat(Qt::PlainText);
+    CopyableBox box(QMessageBox::NoIcon, title_, text);
     runCentred(box);
 }
 
 void QtDialogs::ShowErrorReport(const std::string& message) {
-    QMessageBox box(QMessageBox::Critical, title_,
-                    QString::fromStdString(ErrorReportText(message)), QMessageBox::Ok);
-    box.setTextFormat(Qt::PlainText);
+    CopyableBox box(QMessageBox::Critical, title_, ErrorReportText(message));
     runCentred(box);
 }
 

@@ -2,11 +2,16 @@
 
 #include <QString>
 
+#include <string>
 #include <utility>
 
 #include "platform/qt/dialogs.h"
 
 namespace corvalo::platform {
+
+// What Ctrl+C in a message box puts on the clipboard, as the Windows box does:
+// the title, the text (CR LF as LF) and the button, between dashed lines.
+QString MessageBoxCopyText(const QString& title, const std::string& text);
 
 // Message boxes through QMessageBox, each titled `title`.
 class QtDialogs final : public Dialogs {
