@@ -68,7 +68,7 @@ struct TrayMenu {
 
 // Told by the notification area what happens to the icon and to the area itself.
 class NotificationListener {
-public:
+  public:
     virtual ~NotificationListener() = default;
     // A mouse action on the icon with the modifier keys held at that moment.
     virtual void trayMouseAction(TrayMouseAction action, TShiftState modifiers) = 0;
@@ -78,7 +78,7 @@ public:
 
 // The desktop's notification area, holding at most one icon of this program.
 class NotificationArea {
-public:
+  public:
     virtual ~NotificationArea() = default;
     // Whether the desktop has a notification area at all right now.
     virtual bool available() const = 0;
@@ -99,7 +99,7 @@ public:
 
 // A list of icons: the frames of the animation, or where the icon is taken from.
 class TrayImageList {
-public:
+  public:
     virtual ~TrayImageList() = default;
     virtual int count() const = 0;
     // kNoIcon for an index outside 0 .. count() - 1.
@@ -108,7 +108,7 @@ public:
 
 // A repeating timer that ticks from the program's event loop.
 class TrayTimer {
-public:
+  public:
     virtual ~TrayTimer() = default;
     virtual void start(std::int32_t intervalMs, std::function<void()> onTick) = 0;
     virtual void stop() = 0;
@@ -119,7 +119,7 @@ public:
 
 // The window that owns the icon, and the event loop it runs in.
 class TrayOwner {
-public:
+  public:
     virtual ~TrayOwner() = default;
     virtual bool isMinimized() const = 0;
     virtual bool isVisible() const = 0;
@@ -139,7 +139,7 @@ enum class SysCommand : int { Minimize = 61472, Close = 61536 };
 
 // What the owner window reports to the icon (an event filter on it calls these).
 class OwnerMessages {
-public:
+  public:
     virtual ~OwnerMessages() = default;
     // True when the icon took the command over and it must not go on.
     virtual bool ownerSysCommand(SysCommand command) = 0;

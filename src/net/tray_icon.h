@@ -10,21 +10,21 @@
 namespace corvalo::net {
 
 // Numbers of the tray icon's error texts.
-inline constexpr int kTrayAddError = 119;        // "Error adding tray icon"
-inline constexpr int kTrayGeneralError = 121;    // "Tray icon error"
-inline constexpr int kTrayOnlyOneError = 133;    // "Cannot have more than one ..."
-inline constexpr int kTrayNoImagesError = 135;   // "ImageList is not assigned"
+inline constexpr int kTrayAddError = 119;       // "Error adding tray icon"
+inline constexpr int kTrayGeneralError = 121;   // "Tray icon error"
+inline constexpr int kTrayOnlyOneError = 133;   // "Cannot have more than one ..."
+inline constexpr int kTrayNoImagesError = 135;  // "ImageList is not assigned"
 
 // 119 -> "Error adding tray icon"; an unknown number -> "Tray icon error".
 std::string TrayIconErrorText(int number);
 
 // A failure of the tray icon; what() is the text the user sees, number() its number.
 class EStTrayIconError : public corvalo::Error {
-public:
+  public:
     explicit EStTrayIconError(int number);
     int number() const { return number_; }
 
-private:
+  private:
     int number_;
 };
 
@@ -34,7 +34,7 @@ std::string TrayTipText(const std::string& hint);
 
 // The base of the shell components: it knows the window that owns it.
 class TStShellComponent {
-public:
+  public:
     TStShellComponent(const TStShellComponent&) = delete;
     TStShellComponent& operator=(const TStShellComponent&) = delete;
     virtual ~TStShellComponent() = default;
@@ -42,12 +42,12 @@ public:
     // A component this one may refer to is being destroyed: drop the reference.
     virtual void notification(const void* removed) { (void)removed; }
 
-protected:
+  protected:
     explicit TStShellComponent(TrayOwner& owner) : owner_(owner) {}
     TrayOwner& owner() { return owner_; }
     const TrayOwner& owner() const { return owner_; }
 
-private:
+  private:
     TrayOwner& owner_;
 };
 
@@ -66,7 +66,7 @@ struct TrayIconServices {
 class TStCustomTrayIcon : public TStShellComponent,
                           public OwnerMessages,
                           private NotificationListener {
-public:
+  public:
     using TNotifyEvent = std::function<void(TStCustomTrayIcon& sender)>;
     using TClickEvent =
         std::function<void(TStCustomTrayIcon& sender, TMouseButton button, TShiftState shift)>;
@@ -96,7 +96,7 @@ public:
     void ownerPositionChanged() override;
     void notification(const void* removed) override;
 
-protected:
+  protected:
     bool Active() const { return active_; }
     void SetActive(bool value);
     bool Animate() const { return animate_; }
@@ -126,7 +126,7 @@ protected:
     void SetOnMinimize(TNotifyEvent handler) { onMinimize_ = std::move(handler); }
     void SetOnRestore(TNotifyEvent handler) { onRestore_ = std::move(handler); }
 
-private:
+  private:
     void trayMouseAction(TrayMouseAction action, TShiftState modifiers) override;
     void trayAvailabilityChanged(bool available) override;
 
@@ -174,7 +174,7 @@ private:
 
 // The icon with its properties and events open to the window that hosts it.
 class TStTrayIcon final : public TStCustomTrayIcon {
-public:
+  public:
     using TStCustomTrayIcon::TStCustomTrayIcon;
 
     using TStCustomTrayIcon::Active;

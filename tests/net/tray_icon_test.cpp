@@ -22,7 +22,7 @@ struct AreaCall {
 };
 
 class FakeArea final : public NotificationArea {
-public:
+  public:
     explicit FakeArea(Log& log) : log_(log) {}
 
     bool isAvailable = true;
@@ -55,7 +55,7 @@ public:
         listener->trayMouseAction(action, mods);
     }
 
-private:
+  private:
     bool record(const char* op, const NotifyIconData& d, bool ok) {
         calls.push_back({op, d});
         log_.push_back(std::string("area ") + op);
@@ -65,7 +65,7 @@ private:
 };
 
 class FakeTimer final : public TrayTimer {
-public:
+  public:
     std::optional<std::int32_t> interval;
     std::function<void()> onTick;
     bool isRunning = false;
@@ -85,7 +85,7 @@ public:
 };
 
 class FakeOwner final : public TrayOwner {
-public:
+  public:
     explicit FakeOwner(Log& log) : log_(log) {}
 
     bool minimized = false;
@@ -115,12 +115,12 @@ public:
         log_.push_back("loop ended");
     }
 
-private:
+  private:
     Log& log_;
 };
 
 class FakeImages final : public TrayImageList {
-public:
+  public:
     std::vector<IconHandle> icons;
     int count() const override { return static_cast<int>(icons.size()); }
     IconHandle icon(int index) const override {
@@ -213,7 +213,8 @@ TEST(TStTrayIcon, TipIsTheFirst63CharactersOfTheHint) {
         {"exactly 63", std::string(63, 'y'), std::string(63, 'y')},
         {"short", "Corvalo", "Corvalo"},
         // 100 two-byte characters keep 63 whole ones (126 bytes).
-        {"100 accented", [] {
+        {"100 accented",
+         [] {
              std::string s;
              for (int i = 0; i < 100; ++i) s += "\xC3\xA9";
              return s;
@@ -389,7 +390,9 @@ TEST(TStTrayIcon, ErrorTextsAndNumbers) {
          },
          121, "Tray icon error"},
         {"second icon",
-         [](TrayFixture& f) { TStTrayIcon second(TrayIconServices{f.area, f.timer, f.owner}); },
+         [](TrayFixture& f) {
+             TStTrayIcon second(TrayIconServices{f.area, f.timer, f.owner});
+         },
          133, "Cannot have more than one StTrayIcon per application"},
         {"ImageIndex without Images",
          [](TrayFixture& f) {

@@ -5,13 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QtTest/qtestspontaneevent.h>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QMenu>
 #include <QTest>
-#include <QtTest/qtestspontaneevent.h>
 #include <QTimer>
 #include <QWidget>
 
@@ -27,10 +27,10 @@ namespace {
 using net::TrayMouseAction;
 
 class CountingWindow final : public QWidget {
-public:
+  public:
     int closeEvents = 0;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override {
         ++closeEvents;
         QWidget::closeEvent(event);
@@ -215,7 +215,7 @@ TEST(QtNotificationArea, ApplicationIconWhenThereIsOneElseNone) {
 
 // Records what the window reports, and answers as told.
 class FakeOwnerMessages final : public net::OwnerMessages {
-public:
+  public:
     bool takeOver = false;
     bool fail = false;
     std::vector<net::SysCommand> commands;

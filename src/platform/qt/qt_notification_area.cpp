@@ -31,8 +31,8 @@ net::TShiftState keyboardModifiers() {
 std::optional<net::TrayMouseAction> TrayActivationMapper::map(
     QSystemTrayIcon::ActivationReason reason, std::int64_t nowMs) {
     using net::TrayMouseAction;
-    const bool pairs = lastPress_ && lastPress_->reason == reason &&
-                       nowMs - lastPress_->atMs <= doubleClickMs_;
+    const bool pairs =
+        lastPress_ && lastPress_->reason == reason && nowMs - lastPress_->atMs <= doubleClickMs_;
     switch (reason) {
         case QSystemTrayIcon::DoubleClick:
             lastPress_.reset();
@@ -42,7 +42,8 @@ std::optional<net::TrayMouseAction> TrayActivationMapper::map(
             const bool left = reason == QSystemTrayIcon::Trigger;
             if (pairs) {
                 lastPress_.reset();
-                return left ? TrayMouseAction::LeftDoubleClick : TrayMouseAction::MiddleDoubleClick;
+                return left ? TrayMouseAction::LeftDoubleClick
+                            : TrayMouseAction::MiddleDoubleClick;
             }
             lastPress_ = Press{reason, nowMs};
             return left ? TrayMouseAction::LeftDown : TrayMouseAction::MiddleDown;
@@ -96,7 +97,9 @@ QIcon QtNotificationArea::iconFor(net::IconHandle handle) const {
     return it != icons_.end() ? it->second : QIcon();
 }
 
-bool QtNotificationArea::available() const { return probe_(); }
+bool QtNotificationArea::available() const {
+    return probe_();
+}
 
 void QtNotificationArea::checkAvailability() {
     const bool now = probe_();
@@ -148,7 +151,9 @@ net::IconHandle QtNotificationArea::applicationIcon() const {
     return QApplication::windowIcon().isNull() ? net::kNoIcon : kApplicationIconHandle;
 }
 
-net::IconHandle QtNotificationArea::standardIcon() const { return kStandardIconHandle; }
+net::IconHandle QtNotificationArea::standardIcon() const {
+    return kStandardIconHandle;
+}
 
 void QtNotificationArea::activated(QSystemTrayIcon::ActivationReason reason) {
     if (const auto action = mapper_.map(reason, clock_.elapsed())) report(*action);
@@ -204,18 +209,26 @@ void QtTrayTimer::start(std::int32_t intervalMs, std::function<void()> onTick) {
     timer_.start(intervalMs);
 }
 
-void QtTrayTimer::stop() { timer_.stop(); }
+void QtTrayTimer::stop() {
+    timer_.stop();
+}
 
-void QtTrayTimer::setInterval(std::int32_t intervalMs) { timer_.setInterval(intervalMs); }
+void QtTrayTimer::setInterval(std::int32_t intervalMs) {
+    timer_.setInterval(intervalMs);
+}
 
-bool QtTrayTimer::running() const { return timer_.isActive(); }
+bool QtTrayTimer::running() const {
+    return timer_.isActive();
+}
 
 QtTrayImages::QtTrayImages(QtNotificationArea& area, const std::vector<QIcon>& icons) {
     handles_.reserve(icons.size());
     for (const QIcon& icon : icons) handles_.push_back(area.registerIcon(icon));
 }
 
-int QtTrayImages::count() const { return static_cast<int>(handles_.size()); }
+int QtTrayImages::count() const {
+    return static_cast<int>(handles_.size());
+}
 
 net::IconHandle QtTrayImages::icon(int index) const {
     if (index < 0 || index >= count()) return net::kNoIcon;

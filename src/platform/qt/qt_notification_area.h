@@ -28,14 +28,14 @@ using TrayErrorReporter = std::function<void(const std::string& message)>;
 // activation per click, so two activations within the double-click time count as
 // a double-click too: 3 (Trigger) at 0 ms, 3 at 120 ms -> LeftDown, LeftDoubleClick.
 class TrayActivationMapper {
-public:
+  public:
     explicit TrayActivationMapper(std::int64_t doubleClickMs) : doubleClickMs_(doubleClickMs) {}
     std::optional<net::TrayMouseAction> map(QSystemTrayIcon::ActivationReason reason,
                                             std::int64_t nowMs);
     // A double-click that the XEmbed icon window saw but Qt does not report.
     std::optional<net::TrayMouseAction> mapWindowDoubleClick(Qt::MouseButton button);
 
-private:
+  private:
     struct Press {
         QSystemTrayIcon::ActivationReason reason;
         std::int64_t atMs;
@@ -56,7 +56,7 @@ private:
 class QtNotificationArea final : public QObject, public net::NotificationArea {
     Q_OBJECT
 
-public:
+  public:
     using AvailabilityProbe = std::function<bool()>;
 
     // `probe` defaults to QSystemTrayIcon::isSystemTrayAvailable; tests pass their own.
@@ -81,10 +81,10 @@ public:
     net::IconHandle standardIcon() const override;
     void setListener(net::NotificationListener* listener) override { listener_ = listener; }
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void apply(const net::NotifyIconData& data);
     void activated(QSystemTrayIcon::ActivationReason reason);
     void report(net::TrayMouseAction action);
@@ -107,14 +107,14 @@ private:
 
 // The animation timer over QTimer.
 class QtTrayTimer final : public net::TrayTimer {
-public:
+  public:
     explicit QtTrayTimer(TrayErrorReporter reporter = {});
     void start(std::int32_t intervalMs, std::function<void()> onTick) override;
     void stop() override;
     void setInterval(std::int32_t intervalMs) override;
     bool running() const override;
 
-private:
+  private:
     QTimer timer_;
     std::function<void()> onTick_;
     TrayErrorReporter reporter_;
@@ -122,12 +122,12 @@ private:
 
 // Icons for Images: each QIcon registered with the area once.
 class QtTrayImages final : public net::TrayImageList {
-public:
+  public:
     QtTrayImages(QtNotificationArea& area, const std::vector<QIcon>& icons);
     int count() const override;
     net::IconHandle icon(int index) const override;
 
-private:
+  private:
     std::vector<net::IconHandle> handles_;
 };
 

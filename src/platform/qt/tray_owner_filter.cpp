@@ -60,15 +60,21 @@ bool TrayOwnerFilter::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-bool QtTrayOwner::isMinimized() const { return window_.isMinimized(); }
+bool QtTrayOwner::isMinimized() const {
+    return window_.isMinimized();
+}
 
-bool QtTrayOwner::isVisible() const { return window_.isVisible(); }
+bool QtTrayOwner::isVisible() const {
+    return window_.isVisible();
+}
 
 void QtTrayOwner::setNormalState() {
     window_.setWindowState(window_.windowState() & ~Qt::WindowMinimized);
 }
 
-void QtTrayOwner::hide() { window_.hide(); }
+void QtTrayOwner::hide() {
+    window_.hide();
+}
 
 void QtTrayOwner::showAndActivate() {
     window_.show();
@@ -76,8 +82,12 @@ void QtTrayOwner::showAndActivate() {
     window_.activateWindow();
 }
 
-void QtTrayOwner::minimize() { window_.showMinimized(); }
+void QtTrayOwner::minimize() {
+    window_.showMinimized();
+}
 
-void QtTrayOwner::endMessageLoop() { QCoreApplication::exit(0); }
+void QtTrayOwner::endMessageLoop() {
+    QCoreApplication::exit(0);
+}
 
 }  // namespace corvalo::platform

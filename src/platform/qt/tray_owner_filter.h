@@ -19,14 +19,14 @@ namespace corvalo::platform {
 class TrayOwnerFilter final : public QObject {
     Q_OBJECT
 
-public:
+  public:
     explicit TrayOwnerFilter(net::OwnerMessages& tray, TrayErrorReporter reporter = {},
                              QObject* parent = nullptr);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     bool guarded(net::SysCommand command);
     void positionChanged();
 
@@ -36,7 +36,7 @@ private:
 
 // The owner window as the tray icon sees it.
 class QtTrayOwner final : public net::TrayOwner {
-public:
+  public:
     explicit QtTrayOwner(QWidget& window) : window_(window) {}
     bool isMinimized() const override;
     bool isVisible() const override;
@@ -47,7 +47,7 @@ public:
     // QCoreApplication::exit: unlike quit(), it sends no close event to any window.
     void endMessageLoop() override;
 
-private:
+  private:
     QWidget& window_;
 };
 

@@ -28,7 +28,7 @@ void say(const std::string& line) {
 }
 
 class HarnessWindow final : public QWidget {
-public:
+  public:
     HarnessWindow() {
         auto* layout = new QVBoxLayout(this);
         for (int page = 0; page < 3; ++page)
@@ -41,7 +41,7 @@ public:
     QStackedWidget* pages = new QStackedWidget;
     int savedPage = 0;
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override {
         say("shown page " + std::to_string(pages->currentIndex()));
         QWidget::showEvent(event);
