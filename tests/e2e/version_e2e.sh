@@ -45,6 +45,16 @@ the_box() { windows_named "$pid" "Corvalo Calculator" | grep -v "^$main\$" | hea
 copied() { xclip -o -selection clipboard 2>/dev/null | tr -d '\r'; }
 copied_has() { copied | grep -qF -- "$1"; }
 
+# File > Exit; the program must end cleanly (sanitizer builds report here).
+quit() {
+  keys_to "$main" alt+f
+  menu_open() { (( $(xdotool search --onlyvisible --pid "$pid" | wc -l) >= 2 )); }
+  wait_for 50 menu_open || fail "the File menu did not open"
+  xdotool key Return
+  wait_for 100 bash -c "! kill -0 $pid" || fail "File > Exit did not end the program"
+  wait "$pid" || { cat "$e2e_tmp/run.log" >&2; fail "the program ended with an error"; }
+}
+
 check_for_latest_version() {
   keys_to "$main" alt+h
   menu_open() { (( $(xdotool search --onlyvisible --pid "$pid" | wc -l) >= 2 )); }
@@ -88,14 +98,15 @@ wait_for 100 box_shown || fail "no message after the answer"
 box_text_contains " There is no new version available." \
   " You currently have the latest version. " version-same.png
 echo "same version reported"
+quit
+grep -q "^ProxyPort=$proxy_port" corvalo.ini || fail "the proxy setting was not kept"
 
 # A newer version on the server names the program and its download address.
 start_stub "1.02 new"
-printf '[Internet]\r\nProxy=127.0.0.1\r\nProxyPort=%s\r\n' "$proxy_port" > corvalo.ini
-kill "$pid"; wait "$pid" 2>/dev/null || true
 launch
 check_for_latest_version
 wait_for 100 box_shown || fail "no message for the newer version"
 box_text_contains " A newer version of corvalo exists! (1.02)" "/corvalo/install.exe" \
   version-newer.png
 echo "newer version reported"
+quit

@@ -49,6 +49,16 @@ TEST_F(CalculatorPageTest, F9ShowsTheCalculatorWithTheKeyboardAndF10GoesBack) {
     EXPECT_EQ(window->OvcCalculator1->DisplayText(), "15 ");
 }
 
+// "On" is disabled on its own page, so F9 is the calculator's +/- key there.
+TEST_F(CalculatorPageTest, F9OnTheCalculatorPageChangesTheSign) {
+    start();
+    QTest::keyClick(window.get(), Qt::Key_F9);
+    type("7");
+    QTest::keyClick(window->OvcCalculator1, Qt::Key_F9);
+    EXPECT_EQ(window->OvcCalculator1->DisplayText(), "-7.00 ");
+    EXPECT_EQ(window->OvcNotebook1->currentIndex(), shell::kCalculatorPage);
+}
+
 struct SizeRow {
     const char* name;
     int storedWidth;
