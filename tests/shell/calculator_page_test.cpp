@@ -160,16 +160,6 @@ TEST_F(CalculatorPageTest, CtrlVRunsCalculateClipboardNotTheCalculatorsPaste) {
     EXPECT_EQ(window->OvcCalculator1->DisplayText(), "0 ");
 }
 
-TEST_F(CalculatorPageTest, AHeldClipboardIsReportedOnce) {
-    start();
-    window->menuCalculatorOn->trigger();
-    type("42");
-    clipboard.held = true;
-    QTest::keyClick(window->OvcCalculator1, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(dialogs.errors, (std::vector<std::string>{"Cannot open clipboard"}));
-    EXPECT_EQ(window->OvcCalculator1->DisplayText(), "42 ");
-}
-
 struct FontRow {
     const char* name;
     shell::FontSettings stored;
