@@ -35,10 +35,11 @@ wait_for() {
 
 start_xvfb() {
   # Xvfb picks a free display itself and writes its number once it accepts
-  # clients, so two runs at once never share (and lose) one display.
+  # clients, so two runs at once never share (and lose) one display. No reset
+  # when the last client leaves: a program connecting just then would fail.
   local fifo="$e2e_tmp/displayfd" n=""
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" \
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$fifo" \
     >"$e2e_tmp/xvfb.log" 2>&1 &
   e2e_pids+=($!)
   read -r -t 30 n <"$fifo" || true
