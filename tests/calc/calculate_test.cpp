@@ -40,6 +40,7 @@ TEST(CellValue, Table) {
         {"beyond double range", "1E400", 0},
         {"negative beyond range", "-1E400", 0},
         {"tiny underflows to zero", "1E-400", 0},
+        {"subnormal is within range", "5E-312", 5e-312},
         {"long mantissa rounds to nearest", "0.1000000000000000055511151231257827", 0.1},
         {"comma locale", "1234,5", 1234.5, ','},
         {"comma locale rejects point", "1234.5", 0, ','},

@@ -44,7 +44,8 @@ double reference(const std::string& s, char decimal) {
     if (n == "." || n == "-." || n == "+.") return 0.0;
     errno = 0;
     const double v = std::strtod(n.c_str(), nullptr);
-    if (errno == ERANGE) return 0.0;
+    // strtod flags subnormal results too; only overflow lies outside the range.
+    if (errno == ERANGE && std::isinf(v)) return 0.0;
     return v;
 }
 
