@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# The clipboard's owner vanishes while the program reads from it: xclip serves
+# 100 MB and is killed with SIGKILL once it has sent 10, 40 or 70 MB of them. The
+# program must survive with a result or a message and answer a small paste after.
+set -euo pipefail
+corvalo=$(realpath "$1")
+source "$(dirname "$0")/../e2e/xvfb_session.sh"
+start_xvfb
+cd "$e2e_tmp/cwd"
+
+set +o pipefail  # yes ends by SIGPIPE
+yes 1.25 | head -c $((100 * 1024 * 1024)) >"$e2e_tmp/numbers.txt"
+set -o pipefail
+
+"$corvalo" >"$e2e_tmp/app.log" 2>&1 &
+app=$!
+e2e_pids+=($app)
+wait_for 100 windows_named "$app" "Corvalo Calculator" || fail "the window did not appear"
+main=$(windows_named "$app" "Corvalo Calculator" | head -1)
+keys_to "$main" F4  # by columns
+
+alive() { kill -0 "$app" 2>/dev/null || { cat "$e2e_tmp/app.log" >&2; fail "the program died: $1"; }; }
+box_open() { (( $(windows_named "$app" "Corvalo Calculator" | wc -l) >= 2 )); }
+# A request that reaches a busy or vanishing owner can wait for ever: bounded.
+targets() { timeout 3 xclip -o -selection clipboard -t TARGETS 2>/dev/null; }
+program_owns() { [[ "$(targets)" == *text/plain* ]]; }
+xclip_owns() { local t; t=$(targets) && [[ -n "$t" && "$t" != *text/plain* ]]; }
+copied_is() { [[ "$(timeout 3 xclip -o -selection clipboard 2>/dev/null)" == "$1" ]]; }
+outcome() { box_open || program_owns; }
+# Bytes process $1 has written so far (the transfer, on its X socket), in $bytes.
+# Shell builtins only: the poll must be far quicker than the transfer.
+written() {
+  local key value
+  bytes=0
+  while read -r key value; do
+    [[ $key == wchar: ]] && { bytes=$value; return 0; }
+  done <"/proc/$1/io" 2>/dev/null
+  return 0
+}
+
+injected=0
+survived=0
+missed=0
+for mb in 10 40 70; do
+  injected=$((injected + 1))
+  xclip -quiet -selection clipboard -i "$e2e_tmp/numbers.txt" >/dev/null 2>&1 &
+  server=$!
+  e2e_pids+=($server)
+  wait_for 300 xclip_owns || fail "xclip did not take the clipboard"
+  written "$server"
+  base=$bytes
+  keys_to "$main" ctrl+v
+  # Polled, not slept: the moment the owner vanishes is set by the bytes it sent.
+  sent=0
+  for _ in $(seq 200000); do
+    written "$server"
+    sent=$((bytes - base))
+    (( sent >= mb * 1024 * 1024 )) && break
+  done
+  kill -KILL "$server" 2>/dev/null || true
+  (( sent >= 100 * 1024 * 1024 )) && missed=$((missed + 1))
+  wait "$server" 2>/dev/null || true
+  keys_to "$main" ctrl+c
+  wait_for 300 outcome || { alive "owner killed after ${mb} MB"; fail "no outcome after ${mb} MB"; }
+  alive "owner killed after ${mb} MB"
+  if box_open; then
+    box=$(windows_named "$app" "Corvalo Calculator" | grep -vx "$main" | head -1)
+    what="a message"
+    keys_to "$box" Return
+    wait_for 100 bash -c "! (( \$(xdotool search --onlyvisible --pid $app \
+      --name '^Corvalo Calculator\$' | wc -l) >= 2 ))" || fail "the message box did not close"
+  else
+    what="result $(timeout 3 xclip -o -selection clipboard)"
+  fi
+  printf '1\n2\n' | xclip -selection clipboard
+  keys_to "$main" ctrl+v ctrl+c
+  wait_for 300 copied_is "3.00" || fail "no answer to a small paste after the ${mb} MB kill"
+  survived=$((survived + 1))
+  echo "owner killed after sending $((sent / 1048576)) MB: $what; later paste fine"
+done
+
+keys_to "$main" alt+f
+wait_for 50 bash -c "(( \$(xdotool search --onlyvisible --pid $app | wc -l) >= 2 ))" ||
+  fail "the File menu did not open"
+xdotool key Return
+wait_for 100 bash -c "! kill -0 $app" || fail "File > Exit did not end the program"
+wait "$app" || { cat "$e2e_tmp/app.log" >&2; fail "the program ended with an error"; }
+echo "[faults] clipboard owner killed during the read: injected $injected, survived $survived, kills that came after the whole transfer $missed"
