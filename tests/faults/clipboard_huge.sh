@@ -4,15 +4,14 @@
 # answers a small paste afterwards.
 set -euo pipefail
 corvalo=$(realpath "$1")
-source "$(dirname "$0")/../e2e/xvfb_session.sh"
+source "$(dirname "$0")/fault_session.sh"
 start_xvfb
 cd "$e2e_tmp/cwd"
 
-# The writers before each head end by SIGPIPE: not a failure here.
-set +o pipefail
+set +o pipefail  # the writers before each head end by SIGPIPE
 # 100 MiB of "1.25\n": 20,971,520 numbers summing to 26,214,400.
 yes 1.25 | head -c $((100 * 1024 * 1024)) >"$e2e_tmp/numbers.txt"
-# 100 MiB of bytes, NULs dropped (a NUL would end the text at once) and refilled.
+# 100 MiB of bytes, NULs dropped (a NUL would end the text at once).
 head -c $((110 * 1024 * 1024)) /dev/urandom | tr -d '\000' | head -c $((100 * 1024 * 1024)) \
   >"$e2e_tmp/binary.bin"
 set -o pipefail
@@ -24,18 +23,6 @@ wait_for 100 windows_named "$app" "Corvalo Calculator" || fail "the window did n
 main=$(windows_named "$app" "Corvalo Calculator" | head -1)
 keys_to "$main" F4  # by columns
 
-alive() { kill -0 "$app" 2>/dev/null || { cat "$e2e_tmp/app.log" >&2; fail "the program died: $1"; }; }
-box_open() { (( $(windows_named "$app" "Corvalo Calculator" | wc -l) >= 2 )); }
-dismiss_box() {
-  local box
-  box=$(windows_named "$app" "Corvalo Calculator" | grep -vx "$main" | head -1)
-  keys_to "$box" Return
-  wait_for 100 bash -c "! (( \$(xdotool search --onlyvisible --pid $app \
-    --name '^Corvalo Calculator\$' | wc -l) >= 2 ))" || fail "the message box did not close"
-}
-# A request that reaches a busy or vanishing owner can wait for ever: bounded.
-copied_is() { [[ "$(timeout 3 xclip -o -selection clipboard 2>/dev/null)" == "$1" ]]; }
-
 # Serves a file on the clipboard until another owner takes it over. Nothing else
 # may ask the clipboard meanwhile: xclip serves one request at a time.
 server=0
@@ -43,26 +30,19 @@ serve() {
   xclip -quiet -selection clipboard -i "$1" >/dev/null 2>&1 &
   server=$!
   e2e_pids+=($server)
-  # xclip reads the whole file before it owns the clipboard; the program's own
-  # offer (text/plain) is what was there before.
+  # xclip reads the whole file before it owns the clipboard.
   wait_for 300 xclip_owns || fail "xclip did not take the clipboard"
 }
-xclip_owns() {
-  local targets
-  targets=$(timeout 3 xclip -o -selection clipboard -t TARGETS 2>/dev/null) || return 1
-  [[ -n "$targets" && "$targets" != *text/plain* ]]
-}
 # Ctrl+C after the paste takes the clipboard over (from the window, or from a
-# message box, which copies its text): the server ends once the paste is done.
+# message box): the server ends once the paste is done.
 paste_and_take_over() {
   keys_to "$main" ctrl+v ctrl+c
-  wait_for 900 bash -c "! kill -0 $server 2>/dev/null" || {
-    alive "$1"
+  wait_for 900 eval "! kill -0 $server 2>/dev/null" || {
+    alive "$app" "$e2e_tmp/app.log" "$1"
     fail "$1: the paste did not end within 90 s"
   }
-  alive "$1"
+  alive "$app" "$e2e_tmp/app.log" "$1"
 }
-
 # Still answers: a small paste gives its sum.
 answers() {
   printf '1\n2\n' | xclip -selection clipboard
@@ -76,7 +56,7 @@ survived=0
 injected=$((injected + 1))
 serve "$e2e_tmp/numbers.txt"
 paste_and_take_over "100 MB of numbers"
-box_open && fail "100 MB of numbers: a message instead of the sum"
+box_open "$app" && fail "100 MB of numbers: a message instead of the sum"
 copied_is "26,214,400.00" ||
   fail "100 MB of numbers gave «$(timeout 3 xclip -o -selection clipboard)»"
 answers "100 MB of numbers"
@@ -86,8 +66,8 @@ echo "100 MB of numbers: 26,214,400.00"
 injected=$((injected + 1))
 serve "$e2e_tmp/binary.bin"
 paste_and_take_over "100 MB of binary bytes"
-if box_open; then
-  dismiss_box
+if box_open "$app"; then
+  dismiss_box "$app" "$main"
   echo "100 MB of binary bytes: a message"
 else
   echo "100 MB of binary bytes: result $(timeout 3 xclip -o -selection clipboard | head -c 40)"
@@ -95,10 +75,5 @@ fi
 answers "100 MB of binary bytes"
 survived=$((survived + 1))
 
-keys_to "$main" alt+f
-wait_for 50 bash -c "(( \$(xdotool search --onlyvisible --pid $app | wc -l) >= 2 ))" ||
-  fail "the File menu did not open"
-xdotool key Return
-wait_for 100 bash -c "! kill -0 $app" || fail "File > Exit did not end the program"
-wait "$app" || { cat "$e2e_tmp/app.log" >&2; fail "the program ended with an error"; }
+exit_cleanly "$app" "$main" "$e2e_tmp/app.log"
 echo "[faults] 100 MB clipboards: injected $injected, survived $survived"

@@ -4,7 +4,7 @@
 # program must survive with a result or a message and answer a small paste after.
 set -euo pipefail
 corvalo=$(realpath "$1")
-source "$(dirname "$0")/../e2e/xvfb_session.sh"
+source "$(dirname "$0")/fault_session.sh"
 start_xvfb
 cd "$e2e_tmp/cwd"
 
@@ -19,14 +19,6 @@ wait_for 100 windows_named "$app" "Corvalo Calculator" || fail "the window did n
 main=$(windows_named "$app" "Corvalo Calculator" | head -1)
 keys_to "$main" F4  # by columns
 
-alive() { kill -0 "$app" 2>/dev/null || { cat "$e2e_tmp/app.log" >&2; fail "the program died: $1"; }; }
-box_open() { (( $(windows_named "$app" "Corvalo Calculator" | wc -l) >= 2 )); }
-# A request that reaches a busy or vanishing owner can wait for ever: bounded.
-targets() { timeout 3 xclip -o -selection clipboard -t TARGETS 2>/dev/null; }
-program_owns() { [[ "$(targets)" == *text/plain* ]]; }
-xclip_owns() { local t; t=$(targets) && [[ -n "$t" && "$t" != *text/plain* ]]; }
-copied_is() { [[ "$(timeout 3 xclip -o -selection clipboard 2>/dev/null)" == "$1" ]]; }
-outcome() { box_open || program_owns; }
 # Bytes process $1 has written so far (the transfer, on its X socket), in $bytes.
 # Shell builtins only: the poll must be far quicker than the transfer.
 written() {
@@ -58,31 +50,29 @@ for mb in 10 40 70; do
     (( sent >= mb * 1024 * 1024 )) && break
   done
   kill -KILL "$server" 2>/dev/null || true
-  (( sent >= 100 * 1024 * 1024 )) && missed=$((missed + 1))
   wait "$server" 2>/dev/null || true
+  (( sent >= 100 * 1024 * 1024 )) && missed=$((missed + 1))
+
+  what="owner killed after sending $((sent / 1048576)) MB"
   keys_to "$main" ctrl+c
-  wait_for 300 outcome || { alive "owner killed after ${mb} MB"; fail "no outcome after ${mb} MB"; }
-  alive "owner killed after ${mb} MB"
-  if box_open; then
-    box=$(windows_named "$app" "Corvalo Calculator" | grep -vx "$main" | head -1)
-    what="a message"
-    keys_to "$box" Return
-    wait_for 100 bash -c "! (( \$(xdotool search --onlyvisible --pid $app \
-      --name '^Corvalo Calculator\$' | wc -l) >= 2 ))" || fail "the message box did not close"
+  wait_for 300 eval "box_open $app || program_owns" || {
+    alive "$app" "$e2e_tmp/app.log" "$what"
+    fail "$what: neither a result nor a message"
+  }
+  alive "$app" "$e2e_tmp/app.log" "$what"
+  if box_open "$app"; then
+    dismiss_box "$app" "$main"
+    outcome="a message"
   else
-    what="result $(timeout 3 xclip -o -selection clipboard)"
+    outcome="result $(timeout 3 xclip -o -selection clipboard)"
   fi
   printf '1\n2\n' | xclip -selection clipboard
   keys_to "$main" ctrl+v ctrl+c
-  wait_for 300 copied_is "3.00" || fail "no answer to a small paste after the ${mb} MB kill"
+  wait_for 300 copied_is "3.00" || fail "$what: no answer to a small paste afterwards"
   survived=$((survived + 1))
-  echo "owner killed after sending $((sent / 1048576)) MB: $what; later paste fine"
+  echo "$what: $outcome; a later paste is fine"
 done
 
-keys_to "$main" alt+f
-wait_for 50 bash -c "(( \$(xdotool search --onlyvisible --pid $app | wc -l) >= 2 ))" ||
-  fail "the File menu did not open"
-xdotool key Return
-wait_for 100 bash -c "! kill -0 $app" || fail "File > Exit did not end the program"
-wait "$app" || { cat "$e2e_tmp/app.log" >&2; fail "the program ended with an error"; }
-echo "[faults] clipboard owner killed during the read: injected $injected, survived $survived, kills that came after the whole transfer $missed"
+exit_cleanly "$app" "$main" "$e2e_tmp/app.log"
+echo "[faults] clipboard owner killed during the read: injected $injected," \
+  "survived $survived, kills after the whole transfer $missed"

@@ -6,7 +6,7 @@
 # Root writes through permissions, so as root the program runs as "nobody".
 set -euo pipefail
 corvalo=$(realpath "$1")
-source "$(dirname "$0")/../e2e/xvfb_session.sh"
+source "$(dirname "$0")/fault_session.sh"
 start_xvfb
 work="$e2e_tmp/cwd"
 cd "$work"
@@ -33,32 +33,17 @@ wait_for 100 windows_named "$app" "Corvalo Calculator" || {
 }
 main=$(windows_named "$app" "Corvalo Calculator" | head -1)
 
-titled_windows() { windows_named "$app" "Corvalo Calculator" | wc -l; }
-two_titled() { (( $(titled_windows) >= 2 )); }
-menu_open() { (( $(xdotool search --onlyvisible --pid "$app" | wc -l) >= 2 )); }
-
-# File > Exit; waits for the menu so the Return reaches it.
-file_exit() {
-  keys_to "$main" alt+f
-  wait_for 50 menu_open || fail "the File menu did not open"
-  xdotool key Return
-}
-
 injected=0
 survived=0
 # Closes while the settings cannot be written: an error box, and the window stays.
 refused_close() {
   local what=$1
   injected=$((injected + 1))
-  file_exit
-  wait_for 100 two_titled || fail "$what: no error box on close"
-  kill -0 "$app" 2>/dev/null || fail "$what: the program ended"
-  local box
-  box=$(windows_named "$app" "Corvalo Calculator" | grep -vx "$main" | head -1)
-  keys_to "$box" Return
-  wait_for 50 bash -c "(( \$(xdotool search --onlyvisible --pid $app --name '^Corvalo Calculator\$' |
-    wc -l) == 1 ))" || fail "$what: the error box did not close"
-  kill -0 "$app" 2>/dev/null || fail "$what: the program ended after the error"
+  file_exit "$app" "$main"
+  wait_for 100 box_open "$app" || fail "$what: no error box on close"
+  alive "$app" "$e2e_tmp/app.log" "$what"
+  dismiss_box "$app" "$main"
+  alive "$app" "$e2e_tmp/app.log" "$what, after the error"
   windows_named "$app" "Corvalo Calculator" | grep -qx "$main" || fail "$what: the window closed"
   survived=$((survived + 1))
   echo "$what: close refused with an error, window open"
@@ -83,9 +68,7 @@ mv "$e2e_tmp/aside.ini" corvalo.ini
 cmp -s corvalo.ini "$e2e_tmp/original.ini" || fail "corvalo.ini changed while aside"
 
 # 3. Writable again: the close goes through and nothing of the user's is lost.
-file_exit
-wait_for 100 bash -c "! kill -0 $app" || fail "the close after the faults did not end the program"
-wait "$app" || { cat "$e2e_tmp/app.log" >&2; fail "the program ended with an error"; }
+exit_cleanly "$app" "$main" "$e2e_tmp/app.log"
 grep -q $'^; kept by hand\r$' corvalo.ini || fail "the user's comment was lost"
 grep -q $'^Proxy=proxy.example\r$' corvalo.ini || fail "the proxy was lost"
 grep -q $'^ResultDecimalFormat=3\r$' corvalo.ini || fail "the decimals were lost"
