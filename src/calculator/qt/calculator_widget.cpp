@@ -114,6 +114,11 @@ void TOvcCalculator::SetTapeFont(const QFont& font) {
     applyDisplayColors(tapeFontColor_);
 }
 
+void TOvcCalculator::SetTapeFont(const QFont& font, const QColor& colour) {
+    tapeFontColor_ = colour;
+    SetTapeFont(font);
+}
+
 void TOvcCalculator::SetOptions(TOvcCalculatorOptions options) {
     if (options == logic_.Options()) return;
     logic_.SetOptions(options);

@@ -45,6 +45,9 @@ class TOvcCalculator final : public QWidget, private CalculatorHost {
 
     const QFont& TapeFont() const { return tapeFont_; }
     void SetTapeFont(const QFont& font);  // the display takes it over; layout follows later
+    // The font with the colour the display shows its text in.
+    void SetTapeFont(const QFont& font, const QColor& colour);
+    const QColor& TapeFontColor() const { return tapeFontColor_; }
     TOvcCalculatorOptions Options() const { return logic_.Options(); }
     void SetOptions(TOvcCalculatorOptions options);
     std::int32_t Decimals() const { return logic_.Decimals(); }

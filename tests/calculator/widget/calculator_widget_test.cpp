@@ -184,6 +184,20 @@ TEST_F(CalculatorWidget, TapeFontIsDisplayFontAndSetsHeightAtNextLayout) {
     EXPECT_EQ(calc->DisplayPanel()->height(), QFontMetrics(big).height() + 8);
 }
 
+TEST_F(CalculatorWidget, TapeFontColourShowsOnTheDisplayAndStaysWithLaterFonts) {
+    const QColor background = calc->DisplayPanel()->palette().color(QPalette::Window);
+    QFont font(QStringLiteral("DejaVu Sans Mono"));
+    font.setPixelSize(20);
+    calc->SetTapeFont(font, QColor(0x80, 0, 0));
+    EXPECT_EQ(calc->TapeFontColor(), QColor(0x80, 0, 0));
+    EXPECT_EQ(calc->DisplayPanel()->palette().color(QPalette::WindowText), QColor(0x80, 0, 0));
+    EXPECT_EQ(calc->DisplayPanel()->palette().color(QPalette::Window), background);
+
+    font.setPixelSize(24);  // a font without a colour keeps the one chosen before
+    calc->SetTapeFont(font);
+    EXPECT_EQ(calc->DisplayPanel()->palette().color(QPalette::WindowText), QColor(0x80, 0, 0));
+}
+
 TEST_F(CalculatorWidget, DarkSchemePaintsDisplayBlackWithAquaText) {
     calc->Colors().SetColorScheme(cscalcDark);
     const QPalette pal = calc->DisplayPanel()->palette();
