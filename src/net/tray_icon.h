@@ -4,10 +4,37 @@
 #include <functional>
 #include <string>
 
-#include "net/notification_area.h"
 #include "platform/error.h"
+#include "platform/notification_area.h"
 
 namespace corvalo::net {
+
+// The component speaks the notification area's own terms: its events carry them.
+using platform::IconHandle;
+using platform::kMaxTipChars;
+using platform::kNifIcon;
+using platform::kNifMessage;
+using platform::kNifTip;
+using platform::kNoIcon;
+using platform::NotificationArea;
+using platform::NotificationListener;
+using platform::NotifyIconData;
+using platform::OwnerMessages;
+using platform::ssAlt;
+using platform::ssCtrl;
+using platform::ssLeft;
+using platform::ssMiddle;
+using platform::ssRight;
+using platform::ssShift;
+using platform::SysCommand;
+using platform::TMouseButton;
+using platform::TrayImageList;
+using platform::TrayMenu;
+using platform::TrayMenuItem;
+using platform::TrayMouseAction;
+using platform::TrayOwner;
+using platform::TrayTimer;
+using platform::TShiftState;
 
 // Numbers of the tray icon's error texts.
 inline constexpr int kTrayAddError = 119;       // "Error adding tray icon"

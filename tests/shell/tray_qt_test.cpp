@@ -24,7 +24,7 @@
 namespace corvalo::platform {
 namespace {
 
-using net::TrayMouseAction;
+using platform::TrayMouseAction;
 
 class CountingWindow final : public QWidget {
   public:
@@ -124,7 +124,7 @@ TEST(QtNotificationArea, OffscreenHasNoTray) {
     EXPECT_FALSE(QSystemTrayIcon::isSystemTrayAvailable());
     QtNotificationArea area;
     EXPECT_FALSE(area.available());
-    EXPECT_FALSE(area.add(net::NotifyIconData{}));
+    EXPECT_FALSE(area.add(platform::NotifyIconData{}));
 }
 
 TEST(QtNotificationArea, WithoutATrayShrinkToTrayMinimisesAndTheWindowStays) {
@@ -191,7 +191,7 @@ TEST(QtNotificationArea, ErrorsOfTheMenusCallbacksAreReportedNotThrown) {
     QtNotificationArea area([&] { return present; }, 60000);
     std::vector<std::string> errors;
     area.setErrorReporter([&](const std::string& m) { errors.push_back(m); });
-    net::TrayMenu menu{{{"&Boom", [] { throw net::EStTrayIconError(net::kTrayGeneralError); }}}};
+    platform::TrayMenu menu{{{"&Boom", [] { throw net::EStTrayIconError(net::kTrayGeneralError); }}}};
     area.setMenu(&menu);
     area.trayIcon().contextMenu()->actions().at(0)->trigger();
     EXPECT_EQ(errors, std::vector<std::string>{"Tray icon error"});
@@ -203,25 +203,25 @@ TEST(QtNotificationArea, ApplicationIconWhenThereIsOneElseNone) {
     QtNotificationArea area([] { return false; }, 60000);
     const QIcon saved = QApplication::windowIcon();
     QApplication::setWindowIcon(QIcon());
-    EXPECT_EQ(area.applicationIcon(), net::kNoIcon);
+    EXPECT_EQ(area.applicationIcon(), platform::kNoIcon);
     EXPECT_FALSE(area.iconFor(area.standardIcon()).isNull());
     QPixmap pixmap(16, 16);
     pixmap.fill(Qt::red);
     QApplication::setWindowIcon(QIcon(pixmap));
-    EXPECT_NE(area.applicationIcon(), net::kNoIcon);
+    EXPECT_NE(area.applicationIcon(), platform::kNoIcon);
     EXPECT_FALSE(area.iconFor(area.applicationIcon()).isNull());
     QApplication::setWindowIcon(saved);
 }
 
 // Records what the window reports, and answers as told.
-class FakeOwnerMessages final : public net::OwnerMessages {
+class FakeOwnerMessages final : public platform::OwnerMessages {
   public:
     bool takeOver = false;
     bool fail = false;
-    std::vector<net::SysCommand> commands;
+    std::vector<platform::SysCommand> commands;
     int positionChanges = 0;
 
-    bool ownerSysCommand(net::SysCommand command) override {
+    bool ownerSysCommand(platform::SysCommand command) override {
         commands.push_back(command);
         if (fail) throw net::EStTrayIconError(net::kTrayAddError);
         return takeOver;
@@ -267,7 +267,7 @@ TEST(TrayOwnerFilter, CloseBoxIsOfferedToTheTrayFirst) {
         f.tray.takeOver = row.takeOver;
         f.tray.fail = row.fail;
         EXPECT_EQ(f.systemClose(), row.closes);
-        EXPECT_EQ(f.tray.commands, std::vector<net::SysCommand>{net::SysCommand::Close});
+        EXPECT_EQ(f.tray.commands, std::vector<platform::SysCommand>{platform::SysCommand::Close});
         EXPECT_EQ(f.window.closeEvents, row.closes ? 1 : 0);
         EXPECT_EQ(f.errors, row.errors);
     }
@@ -285,7 +285,7 @@ TEST(TrayOwnerFilter, MinimiseIsReportedOnceAndShowingCountsAsAPositionChange) {
     FilterFixture f;
     EXPECT_GT(f.tray.positionChanges, 0);
     f.window.showMinimized();
-    EXPECT_EQ(f.tray.commands, std::vector<net::SysCommand>{net::SysCommand::Minimize});
+    EXPECT_EQ(f.tray.commands, std::vector<platform::SysCommand>{platform::SysCommand::Minimize});
     f.window.setWindowState(f.window.windowState() | Qt::WindowActive);
     EXPECT_EQ(f.tray.commands.size(), 1u);
 }

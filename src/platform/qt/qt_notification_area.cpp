@@ -14,23 +14,22 @@ namespace corvalo::platform {
 
 namespace {
 
-constexpr net::IconHandle kApplicationIconHandle = 1;
-constexpr net::IconHandle kStandardIconHandle = 2;
+constexpr IconHandle kApplicationIconHandle = 1;
+constexpr IconHandle kStandardIconHandle = 2;
 
-net::TShiftState keyboardModifiers() {
+TShiftState keyboardModifiers() {
     const Qt::KeyboardModifiers mods = QGuiApplication::queryKeyboardModifiers();
-    net::TShiftState shift = 0;
-    if (mods & Qt::ShiftModifier) shift |= net::ssShift;
-    if (mods & Qt::ControlModifier) shift |= net::ssCtrl;
-    if (mods & Qt::AltModifier) shift |= net::ssAlt;
+    TShiftState shift = 0;
+    if (mods & Qt::ShiftModifier) shift |= ssShift;
+    if (mods & Qt::ControlModifier) shift |= ssCtrl;
+    if (mods & Qt::AltModifier) shift |= ssAlt;
     return shift;
 }
 
 }  // namespace
 
-std::optional<net::TrayMouseAction> TrayActivationMapper::map(
+std::optional<TrayMouseAction> TrayActivationMapper::map(
     QSystemTrayIcon::ActivationReason reason, std::int64_t nowMs) {
-    using net::TrayMouseAction;
     const bool pairs =
         lastPress_ && lastPress_->reason == reason && nowMs - lastPress_->atMs <= doubleClickMs_;
     switch (reason) {
@@ -57,11 +56,11 @@ std::optional<net::TrayMouseAction> TrayActivationMapper::map(
     return std::nullopt;
 }
 
-std::optional<net::TrayMouseAction> TrayActivationMapper::mapWindowDoubleClick(
+std::optional<TrayMouseAction> TrayActivationMapper::mapWindowDoubleClick(
     Qt::MouseButton button) {
     lastPress_.reset();
-    if (button == Qt::MiddleButton) return net::TrayMouseAction::MiddleDoubleClick;
-    if (button == Qt::RightButton) return net::TrayMouseAction::RightDoubleClick;
+    if (button == Qt::MiddleButton) return TrayMouseAction::MiddleDoubleClick;
+    if (button == Qt::RightButton) return TrayMouseAction::RightDoubleClick;
     return std::nullopt;  // Qt reports the left one itself
 }
 
@@ -81,13 +80,13 @@ QtNotificationArea::~QtNotificationArea() {
     icon_.hide();
 }
 
-net::IconHandle QtNotificationArea::registerIcon(const QIcon& icon) {
-    const net::IconHandle handle = nextHandle_++;
+IconHandle QtNotificationArea::registerIcon(const QIcon& icon) {
+    const IconHandle handle = nextHandle_++;
     icons_.emplace(handle, icon);
     return handle;
 }
 
-QIcon QtNotificationArea::iconFor(net::IconHandle handle) const {
+QIcon QtNotificationArea::iconFor(IconHandle handle) const {
     if (handle == kApplicationIconHandle) return QApplication::windowIcon();
     if (handle == kStandardIconHandle) {
         return QIcon::fromTheme(QStringLiteral("application-x-executable"),
@@ -108,12 +107,12 @@ void QtNotificationArea::checkAvailability() {
     if (listener_) guarded([&] { listener_->trayAvailabilityChanged(now); });
 }
 
-void QtNotificationArea::apply(const net::NotifyIconData& data) {
-    if (data.flags & net::kNifIcon) icon_.setIcon(iconFor(data.icon));
-    icon_.setToolTip((data.flags & net::kNifTip) ? QString::fromStdString(data.tip) : QString());
+void QtNotificationArea::apply(const NotifyIconData& data) {
+    if (data.flags & kNifIcon) icon_.setIcon(iconFor(data.icon));
+    icon_.setToolTip((data.flags & kNifTip) ? QString::fromStdString(data.tip) : QString());
 }
 
-bool QtNotificationArea::add(const net::NotifyIconData& data) {
+bool QtNotificationArea::add(const NotifyIconData& data) {
     if (!available()) return false;
     apply(data);
     icon_.show();
@@ -121,23 +120,23 @@ bool QtNotificationArea::add(const net::NotifyIconData& data) {
     return true;
 }
 
-bool QtNotificationArea::modify(const net::NotifyIconData& data) {
+bool QtNotificationArea::modify(const NotifyIconData& data) {
     if (!icon_.isVisible()) return false;
     apply(data);
     return true;
 }
 
-bool QtNotificationArea::remove(const net::NotifyIconData&) {
+bool QtNotificationArea::remove(const NotifyIconData&) {
     icon_.hide();
     return true;
 }
 
-void QtNotificationArea::setMenu(const net::TrayMenu* menu) {
+void QtNotificationArea::setMenu(const TrayMenu* menu) {
     icon_.setContextMenu(nullptr);
     menu_.reset();
     if (menu == nullptr) return;
     menu_ = std::make_unique<QMenu>();
-    for (const net::TrayMenuItem& item : menu->items) {
+    for (const TrayMenuItem& item : menu->items) {
         QAction* action = menu_->addAction(QString::fromStdString(item.caption));
         auto onClick = item.onClick;
         connect(action, &QAction::triggered, this, [this, onClick] {
@@ -147,11 +146,11 @@ void QtNotificationArea::setMenu(const net::TrayMenu* menu) {
     icon_.setContextMenu(menu_.get());
 }
 
-net::IconHandle QtNotificationArea::applicationIcon() const {
-    return QApplication::windowIcon().isNull() ? net::kNoIcon : kApplicationIconHandle;
+IconHandle QtNotificationArea::applicationIcon() const {
+    return QApplication::windowIcon().isNull() ? kNoIcon : kApplicationIconHandle;
 }
 
-net::IconHandle QtNotificationArea::standardIcon() const {
+IconHandle QtNotificationArea::standardIcon() const {
     return kStandardIconHandle;
 }
 
@@ -159,7 +158,7 @@ void QtNotificationArea::activated(QSystemTrayIcon::ActivationReason reason) {
     if (const auto action = mapper_.map(reason, clock_.elapsed())) report(*action);
 }
 
-void QtNotificationArea::report(net::TrayMouseAction action) {
+void QtNotificationArea::report(TrayMouseAction action) {
     if (listener_) guarded([&] { listener_->trayMouseAction(action, keyboardModifiers()); });
 }
 
@@ -230,8 +229,8 @@ int QtTrayImages::count() const {
     return static_cast<int>(handles_.size());
 }
 
-net::IconHandle QtTrayImages::icon(int index) const {
-    if (index < 0 || index >= count()) return net::kNoIcon;
+IconHandle QtTrayImages::icon(int index) const {
+    if (index < 0 || index >= count()) return kNoIcon;
     return handles_[static_cast<std::size_t>(index)];
 }
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "net/notification_area.h"
+#include "platform/notification_area.h"
 
 class QMenu;
 
@@ -30,10 +30,10 @@ using TrayErrorReporter = std::function<void(const std::string& message)>;
 class TrayActivationMapper {
   public:
     explicit TrayActivationMapper(std::int64_t doubleClickMs) : doubleClickMs_(doubleClickMs) {}
-    std::optional<net::TrayMouseAction> map(QSystemTrayIcon::ActivationReason reason,
+    std::optional<TrayMouseAction> map(QSystemTrayIcon::ActivationReason reason,
                                             std::int64_t nowMs);
     // A double-click that the XEmbed icon window saw but Qt does not report.
-    std::optional<net::TrayMouseAction> mapWindowDoubleClick(Qt::MouseButton button);
+    std::optional<TrayMouseAction> mapWindowDoubleClick(Qt::MouseButton button);
 
   private:
     struct Press {
@@ -53,7 +53,7 @@ class TrayActivationMapper {
 // and on hosts that send each click. It cannot see a right double-click: the
 // first right press opens the menu, which takes the second; the menu's
 // "&Restore" is the right button's way back.
-class QtNotificationArea final : public QObject, public net::NotificationArea {
+class QtNotificationArea final : public QObject, public NotificationArea {
     Q_OBJECT
 
   public:
@@ -65,29 +65,29 @@ class QtNotificationArea final : public QObject, public net::NotificationArea {
     ~QtNotificationArea() override;
 
     // Makes a QIcon known to the icon; the handle stays valid as long as this object.
-    net::IconHandle registerIcon(const QIcon& icon);
-    QIcon iconFor(net::IconHandle handle) const;
+    IconHandle registerIcon(const QIcon& icon);
+    QIcon iconFor(IconHandle handle) const;
     void setErrorReporter(TrayErrorReporter reporter) { reporter_ = std::move(reporter); }
     // Polls the desktop now; tells the listener when the answer changed.
     void checkAvailability();
     const QSystemTrayIcon& trayIcon() const { return icon_; }
 
     bool available() const override;
-    bool add(const net::NotifyIconData& data) override;
-    bool modify(const net::NotifyIconData& data) override;
-    bool remove(const net::NotifyIconData& data) override;
-    void setMenu(const net::TrayMenu* menu) override;
-    net::IconHandle applicationIcon() const override;
-    net::IconHandle standardIcon() const override;
-    void setListener(net::NotificationListener* listener) override { listener_ = listener; }
+    bool add(const NotifyIconData& data) override;
+    bool modify(const NotifyIconData& data) override;
+    bool remove(const NotifyIconData& data) override;
+    void setMenu(const TrayMenu* menu) override;
+    IconHandle applicationIcon() const override;
+    IconHandle standardIcon() const override;
+    void setListener(NotificationListener* listener) override { listener_ = listener; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void apply(const net::NotifyIconData& data);
+    void apply(const NotifyIconData& data);
     void activated(QSystemTrayIcon::ActivationReason reason);
-    void report(net::TrayMouseAction action);
+    void report(TrayMouseAction action);
     void watchIconWindow();
     void guarded(const std::function<void()>& call) const;
 
@@ -98,15 +98,15 @@ class QtNotificationArea final : public QObject, public net::NotificationArea {
     QElapsedTimer clock_;
     TrayActivationMapper mapper_;
     bool lastAvailable_ = false;
-    net::NotificationListener* listener_ = nullptr;
+    NotificationListener* listener_ = nullptr;
     TrayErrorReporter reporter_;
-    std::map<net::IconHandle, QIcon> icons_;
-    net::IconHandle nextHandle_ = 16;  // the first handles name the live application icons
+    std::map<IconHandle, QIcon> icons_;
+    IconHandle nextHandle_ = 16;  // the first handles name the live application icons
     QObject* watchedIconWindow_ = nullptr;
 };
 
 // The animation timer over QTimer.
-class QtTrayTimer final : public net::TrayTimer {
+class QtTrayTimer final : public TrayTimer {
   public:
     explicit QtTrayTimer(TrayErrorReporter reporter = {});
     void start(std::int32_t intervalMs, std::function<void()> onTick) override;
@@ -121,14 +121,14 @@ class QtTrayTimer final : public net::TrayTimer {
 };
 
 // Icons for Images: each QIcon registered with the area once.
-class QtTrayImages final : public net::TrayImageList {
+class QtTrayImages final : public TrayImageList {
   public:
     QtTrayImages(QtNotificationArea& area, const std::vector<QIcon>& icons);
     int count() const override;
-    net::IconHandle icon(int index) const override;
+    IconHandle icon(int index) const override;
 
   private:
-    std::vector<net::IconHandle> handles_;
+    std::vector<IconHandle> handles_;
 };
 
 }  // namespace corvalo::platform

@@ -10,11 +10,11 @@
 
 namespace corvalo::platform {
 
-TrayOwnerFilter::TrayOwnerFilter(net::OwnerMessages& tray, TrayErrorReporter reporter,
+TrayOwnerFilter::TrayOwnerFilter(OwnerMessages& tray, TrayErrorReporter reporter,
                                  QObject* parent)
     : QObject(parent), tray_(tray), reporter_(std::move(reporter)) {}
 
-bool TrayOwnerFilter::guarded(net::SysCommand command) {
+bool TrayOwnerFilter::guarded(SysCommand command) {
     try {
         return tray_.ownerSysCommand(command);
     } catch (const std::exception& e) {
@@ -37,7 +37,7 @@ bool TrayOwnerFilter::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::Close:
             // Spontaneous: the close box or the window manager, not the program's own close().
-            if (event->spontaneous() && guarded(net::SysCommand::Close)) {
+            if (event->spontaneous() && guarded(SysCommand::Close)) {
                 event->ignore();
                 return true;
             }
@@ -45,7 +45,7 @@ bool TrayOwnerFilter::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::WindowStateChange: {
             const auto* change = static_cast<QWindowStateChangeEvent*>(event);
             const bool wasMinimized = (change->oldState() & Qt::WindowMinimized) != 0;
-            if (window->isMinimized() && !wasMinimized) guarded(net::SysCommand::Minimize);
+            if (window->isMinimized() && !wasMinimized) guarded(SysCommand::Minimize);
             positionChanged();
             break;
         }

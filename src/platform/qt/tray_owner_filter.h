@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "net/notification_area.h"
+#include "platform/notification_area.h"
 #include "platform/qt/qt_notification_area.h"
 
 class QWidget;
@@ -20,22 +20,22 @@ class TrayOwnerFilter final : public QObject {
     Q_OBJECT
 
   public:
-    explicit TrayOwnerFilter(net::OwnerMessages& tray, TrayErrorReporter reporter = {},
+    explicit TrayOwnerFilter(OwnerMessages& tray, TrayErrorReporter reporter = {},
                              QObject* parent = nullptr);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    bool guarded(net::SysCommand command);
+    bool guarded(SysCommand command);
     void positionChanged();
 
-    net::OwnerMessages& tray_;
+    OwnerMessages& tray_;
     TrayErrorReporter reporter_;
 };
 
 // The owner window as the tray icon sees it.
-class QtTrayOwner final : public net::TrayOwner {
+class QtTrayOwner final : public TrayOwner {
   public:
     explicit QtTrayOwner(QWidget& window) : window_(window) {}
     bool isMinimized() const override;

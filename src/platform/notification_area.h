@@ -8,8 +8,8 @@
 
 // The seams of the tray icon: the desktop's notification area, the animation timer,
 // the image list and the window that owns the icon. Header-only and free of any
-// toolkit, so the Qt side implements them without linking the net module.
-namespace corvalo::net {
+// toolkit: the Qt side implements them, the tray icon in net works through them.
+namespace corvalo::platform {
 
 // An icon as the notification area knows it; the platform resolves the number.
 using IconHandle = std::uint64_t;
@@ -147,4 +147,4 @@ class OwnerMessages {
     virtual void ownerPositionChanged() = 0;
 };
 
-}  // namespace corvalo::net
+}  // namespace corvalo::platform
