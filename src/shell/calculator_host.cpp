@@ -1,7 +1,5 @@
 #include "shell/calculator_host.h"
 
-#include <QPalette>
-
 #include "platform/ansi_text.h"
 #include "platform/qt/command_guard.h"
 
@@ -28,11 +26,7 @@ calculator::CalculatorServices CalculatorServicesFrom(platform::Clipboard& clipb
 
 void SetCalculatorDisplayFont(calculator::TOvcCalculator& calculator, const QFont& font,
                               const QColor& colour) {
-    calculator.SetTapeFont(font);
-    QLabel* display = calculator.DisplayPanel();
-    QPalette palette = display->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    display->setPalette(palette);
+    calculator.SetTapeFont(font, colour);
 }
 
 }  // namespace corvalo::shell

@@ -30,26 +30,13 @@ void GridView::SetGridFont(const QFont& font, const QColor& textColour) {
     viewport()->update();
 }
 
-void GridView::SetMetricsFromRowHeight(int rowHeight) {
-    geometry_.SetRowHeight(rowHeight);
-    geometry_.SetDefaultColWidth(rowHeight * 64 / 18);
-    geometry_.SetColWidth(0, rowHeight);
-    updateScrollBars();
-    viewport()->update();
-}
-
-void GridView::RescaleToRowHeight(int rowHeight) {
-    const int old = geometry_.RowHeight();
-    geometry_.SetRowHeight(rowHeight);
-    for (int c = 0; c < geometry_.ColCount(); ++c) {
-        geometry_.SetColWidth(c, geometry_.ColWidth(c) * rowHeight / old);
-    }
-    updateScrollBars();
-    viewport()->update();
-}
-
 void GridView::GridChanged() {
     geometry_.SetCounts(grid_.ColCount(), grid_.RowCount());
+    updateScrollBars();
+    viewport()->update();
+}
+
+void GridView::GeometryChanged() {
     updateScrollBars();
     viewport()->update();
 }

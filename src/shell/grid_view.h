@@ -26,16 +26,12 @@ public:
     GridView(const calc::Grid& grid, const calc::CalcState& state, QWidget* parent = nullptr);
 
     void SetGridFont(const QFont& font, const QColor& textColour);
-    // Row height from the font's edit-box height; every column takes rowHeight *
-    // 64 / 18, the header column the row height.  22 -> columns 78, header 22.
-    void SetMetricsFromRowHeight(int rowHeight);
-    // A new font's row height: every column scales by new / old (truncating).
-    void RescaleToRowHeight(int rowHeight);
-
     GridGeometry& Geometry() { return geometry_; }
     const GridGeometry& Geometry() const { return geometry_; }
     // After the grid's counts or cells changed.
     void GridChanged();
+    // After row height or column widths changed through Geometry(): scroll bars and paint.
+    void GeometryChanged();
     // The cell's rectangle in viewport pixels (empty when scrolled away).
     QRect CellRect(int col, int row) const;
     // The background a cell is drawn with.

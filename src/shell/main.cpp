@@ -1,15 +1,20 @@
 // The program's entry point: one instance at a time, then the main window.
 #include <QApplication>
 #include <QFileInfo>
+#include <QIcon>
+#include <QPixmap>
 #include <cstdio>
 #include <cstdlib>
 
 #include "net/message_pump.h"
 #include "platform/locale_separators.h"
+#include "platform/qt/font_dialog.h"
+#include "platform/qt/help_viewer.h"
 #include "platform/qt/instance_lock.h"
 #include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_message_pump.h"
+#include "shell/embedded_assets.h"
 #include "shell/main_window.h"
 #include "shell/startup.h"
 #include "shell/window_services.h"
@@ -38,6 +43,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     QApplication app(argc, argv);
+    // The icon the window, the task bar and the tray show; the desktop entry's name.
+    QPixmap icon;
+    const auto png = shell::AppIconPng();
+    if (icon.loadFromData(png.data(), static_cast<uint>(png.size()), "PNG")) {
+        QApplication::setWindowIcon(QIcon(icon));
+    }
+    QGuiApplication::setDesktopFileName(QStringLiteral("corvalo"));
 
     platform::InstanceLock lock(platform::InstanceLockPath());
     if (!lock.Acquired()) {
@@ -59,9 +71,20 @@ int main(int argc, char** argv) {
         // The name the newer-version message gives: the executable as it lies on disk.
         versionCheck.ExeName =
             QFileInfo(QCoreApplication::applicationFilePath()).fileName().toStdString();
-        shell::TformMain formMain({clipboard, dialogs, settings,
-                                   platform::ReadUserLocaleSeparators(), pump, clock,
-                                   versionCheck});
+        platform::QtFontChooser fonts;
+        platform::QtHelpEngine help;
+        shell::TformMain formMain({.clipboard = clipboard,
+                                   .dialogs = dialogs,
+                                   .settings = settings,
+                                   .separators = platform::ReadUserLocaleSeparators(),
+                                   .pump = pump,
+                                   .clock = clock,
+                                   .fonts = fonts,
+                                   .help = help,
+                                   .programFolder =
+                                       QCoreApplication::applicationDirPath().toStdString(),
+                                   .trayParts = shell::QtTrayParts,
+                                   .versionCheck = versionCheck});
         formMain.show();
         rc = QApplication::exec();
     }

@@ -24,10 +24,14 @@
 #include "calculator/qt/calculator_widget.h"
 #include "platform/big_buffer.h"
 #include "platform/qt/command_guard.h"
+#include "platform/qt/font_dialog.h"
+#include "platform/qt/tray_owner_filter.h"
 #include "platform/qt/window_band.h"
+#include "shell/about_box.h"
 #include "shell/calculator_host.h"
 #include "shell/glyph_button.h"
 #include "shell/grid_view.h"
+#include "shell/help.h"
 
 namespace corvalo::shell {
 
@@ -47,21 +51,29 @@ QFont pixelFont(const char* family, int pixels, bool bold = false) {
     return font;
 }
 
-QFont toQFont(const FontSettings& f) {
-    QFont font(QString::fromLatin1(f.Name.data(), static_cast<qsizetype>(f.Name.size())));
-    if (f.Size > 0) font.setPointSize(f.Size);
-    font.setBold(f.Bold);
-    font.setItalic(f.Italic);
-    return font;
-}
+std::size_t effectsIndex(FontTarget target) { return static_cast<std::size_t>(target); }
 
-// 0x00BBGGRR; a system colour (negative) takes the palette's text colour.
-QColor toQColor(std::int32_t colour, const QColor& systemText) {
-    if (colour < 0) return systemText;
-    const auto bgr = static_cast<std::uint32_t>(colour);
-    return QColor(static_cast<int>(bgr & 0xFFu), static_cast<int>((bgr >> 8) & 0xFFu),
-                  static_cast<int>((bgr >> 16) & 0xFFu));
-}
+// The tray's Close ends the loop; a version check waiting further down the call
+// stack is cancelled first, or the program would run on until its time-out.
+class ClosingTrayOwner final : public platform::TrayOwner {
+public:
+    ClosingTrayOwner(platform::TrayOwner& inner, net::VersionCheck& check)
+        : inner_(inner), check_(check) {}
+    bool isMinimized() const override { return inner_.isMinimized(); }
+    bool isVisible() const override { return inner_.isVisible(); }
+    void setNormalState() override { inner_.setNormalState(); }
+    void hide() override { inner_.hide(); }
+    void showAndActivate() override { inner_.showAndActivate(); }
+    void minimize() override { inner_.minimize(); }
+    void endMessageLoop() override {
+        platform::TrayOwner& inner = inner_;
+        if (!check_.CloseWhenIdle([&inner] { inner.endMessageLoop(); })) inner.endMessageLoop();
+    }
+
+private:
+    platform::TrayOwner& inner_;
+    net::VersionCheck& check_;
+};
 
 QAction* addItem(QMenu* menu, const char* caption, const QKeySequence& shortcut = {}) {
     QAction* action = menu->addAction(QString::fromLatin1(caption));
@@ -97,8 +109,27 @@ TformMain::TformMain(const WindowServices& services, QWidget* parent)
     versionCheck_ = std::make_unique<net::VersionCheck>(services_.pump, services_.clock, sink,
                                                         services_.versionCheck,
                                                         services_.resolver);
+    createTrayIcon();
     // Menu shortcuts must win over a focused control's own copy and paste keys.
     qApp->installEventFilter(this);
+}
+
+void TformMain::createTrayIcon() {
+    const TrayErrorReport report = [this](const std::string& m) {
+        services_.dialogs.ShowErrorReport(m);
+    };
+    trayParts_ = services_.trayParts ? services_.trayParts(*this, report)
+                                     : QtTrayParts(*this, report);
+    trayOwner_ = std::make_unique<ClosingTrayOwner>(*trayParts_.owner, *versionCheck_);
+    StTrayIcon1 = std::make_unique<net::TStTrayIcon>(
+        net::TrayIconServices{*trayParts_.area, *trayParts_.timer, *trayOwner_});
+    StTrayIcon1->SetAnimate(true);
+    StTrayIcon1->SetCloseToTray(false);
+    StTrayIcon1->SetOnRestore([this](net::TStCustomTrayIcon&) { StTrayIcon1Restore(); });
+    trayFilter_ = std::make_unique<platform::TrayOwnerFilter>(*StTrayIcon1, report);
+    installEventFilter(trayFilter_.get());
+    // Without a notification area this adds nothing yet: the icon waits for one.
+    StTrayIcon1->loaded();
 }
 
 TformMain::~TformMain() { qApp->removeEventFilter(this); }
@@ -133,6 +164,18 @@ void TformMain::createMenus() {
     mnuCalculatorDisplayFont = addItem(fonts, "&Calculator display");
     mnuMainDisplayFont = addItem(fonts, "&Main display");
     mnuGridFont = addItem(fonts, "&Grid");
+    const struct {
+        QAction* action;
+        FontTarget target;
+    } fontItems[] = {{mnuCalculatorDisplayFont, FontTarget::CalculatorDisplay},
+                     {mnuMainDisplayFont, FontTarget::MainDisplay},
+                     {mnuGridFont, FontTarget::Grid}};
+    for (const auto& item : fontItems) {
+        const FontTarget target = item.target;
+        connect(item.action, &QAction::triggered, this, [this, target] {
+            platform::Guarded(services_.dialogs, [this, target] { mnuFontClick(target); });
+        });
+    }
     Stayontop1 = addItem(options, "&Stay on top always", QKeySequence(Qt::Key_F11));
     Stayontop1->setCheckable(true);
     connectGuarded(Stayontop1, &TformMain::Stayontop1Click);
@@ -155,8 +198,10 @@ void TformMain::createMenus() {
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     menuHelpHelp = addItem(help, "&Help", QKeySequence(Qt::Key_F1));
     Checkforlatestversion1 = addItem(help, "&Check for latest version");
+    connectGuarded(menuHelpHelp, &TformMain::menuHelpHelpClick);
     connectGuarded(Checkforlatestversion1, &TformMain::Checkforlatestversion1Click);
     menuAbout = addItem(help, "&About");
+    connectGuarded(menuAbout, &TformMain::menuAboutClick);
 
     // Pop-up menus of the tool buttons: no check marks, the button shows the choice.
     popupMathMode = new QMenu(this);
@@ -396,24 +441,97 @@ void TformMain::FormShow() {
 }
 
 void TformMain::applyFonts() {
-    const QColor text = palette().color(QPalette::WindowText);
-    panelDisplay->setFont(toQFont(mainFont_));
-    QPalette displayPalette = panelDisplay->palette();
-    displayPalette.setColor(QPalette::WindowText, toQColor(mainFont_.Color, text));
-    panelDisplay->setPalette(displayPalette);
+    for (const FontTarget target :
+         {FontTarget::MainDisplay, FontTarget::Grid, FontTarget::CalculatorDisplay}) {
+        showTargetFont(target);
+    }
+    ApplyFirstShowingGridMetrics(*this);
+}
 
-    const QFont grid = toQFont(gridFont_);
-    StringGrid1->SetGridFont(grid, toQColor(gridFont_.Color, text));
-    edtBase->setFont(grid);
-    // The edit-box height of the font (its height and 8 border pixels) less 4.
-    StringGrid1->SetMetricsFromRowHeight(QFontMetrics(grid).height() + 8 - 4);
+FontSettings& TformMain::storedFont(FontTarget target) {
+    switch (target) {
+        case FontTarget::MainDisplay:
+            return mainFont_;
+        case FontTarget::Grid:
+            return gridFont_;
+        case FontTarget::CalculatorDisplay:
+            break;
+    }
+    return calculatorFont_;
+}
 
-    SetCalculatorDisplayFont(*OvcCalculator1, toQFont(calculatorFont_),
-                             toQColor(calculatorFont_.Color, text));
+const FontSettings& TformMain::storedFont(FontTarget target) const {
+    return const_cast<TformMain*>(this)->storedFont(target);
+}
+
+platform::FontSpec TformMain::TargetFont(FontTarget target) const {
+    const FontEffects& effects = fontEffects_[effectsIndex(target)];
+    return ToFontSpec(storedFont(target), effects.underline, effects.strikeOut);
+}
+
+void TformMain::SetTargetFont(FontTarget target, const platform::FontSpec& font) {
+    storedFont(target) = ToFontSettings(font);
+    fontEffects_[effectsIndex(target)] = {font.Underline, font.StrikeOut};
+    showTargetFont(target);
+}
+
+// The control of a target shows its font: faces this computer lacks fall back
+// through fontconfig, the stored name stays.
+void TformMain::showTargetFont(FontTarget target) {
+    const platform::FontSpec font = TargetFont(target);
+    const QFont qfont = platform::ToQFont(font);
+    const QColor colour =
+        platform::ToQColor(font.Color, palette().color(QPalette::WindowText));
+    switch (target) {
+        case FontTarget::MainDisplay: {
+            panelDisplay->setFont(qfont);
+            QPalette displayPalette = panelDisplay->palette();
+            displayPalette.setColor(QPalette::WindowText, colour);
+            panelDisplay->setPalette(displayPalette);
+            panelDisplay->repaint();
+            break;
+        }
+        case FontTarget::Grid:
+            StringGrid1->SetGridFont(qfont, colour);
+            break;
+        case FontTarget::CalculatorDisplay:
+            SetCalculatorDisplayFont(*OvcCalculator1, qfont, colour);
+            break;
+    }
+}
+
+void TformMain::SetEdtBaseFont(const platform::FontSpec& font) {
+    edtBase->setFont(platform::ToQFont(font));
+}
+
+int TformMain::TextHeight(const platform::FontSpec& font) const {
+    return QFontMetrics(platform::ToQFont(font)).height();
+}
+
+int TformMain::GridRowHeight() const { return StringGrid1->Geometry().RowHeight(); }
+
+void TformMain::SetGridRowHeight(int height) { StringGrid1->Geometry().SetRowHeight(height); }
+
+int TformMain::GridColCount() const { return StringGrid1->Geometry().ColCount(); }
+
+int TformMain::GridColWidth(int col) const { return StringGrid1->Geometry().ColWidth(col); }
+
+void TformMain::SetGridColWidth(int col, int width) {
+    StringGrid1->Geometry().SetColWidth(col, width);
+}
+
+void TformMain::SetGridDefaultColWidth(int width) {
+    StringGrid1->Geometry().SetDefaultColWidth(width);
+}
+
+void TformMain::RepaintGrid() { StringGrid1->GeometryChanged(); }
+
+void TformMain::mnuFontClick(FontTarget target) {
+    RunFontCommand(target, services_.fonts, *this);
 }
 
 void TformMain::AdjustDisplayHeight() {
-    panelDisplay->setFixedHeight(QFontMetrics(panelDisplay->font()).height() + 8);
+    panelDisplay->setFixedHeight(AdjustedDisplayHeight(*this));
 }
 
 void TformMain::placeStoredPosition() {
@@ -624,15 +742,25 @@ void TformMain::ShowVersionMessage(const std::string& text) {
 void TformMain::SetStayOnTop(bool on) { platform::SetStayOnTop(*this, on); }
 
 void TformMain::Shrinktotray1Click() {
-    // Until the tray icon exists the window goes to the taskbar, never out of reach.
     SavedPageIndex_ = OvcNotebook1->currentIndex();
-    showMinimized();
+    // Without a notification area the window is minimised instead: never out of reach.
+    StTrayIcon1->shrinkToTray();
 }
 
 void TformMain::StTrayIcon1Restore() {
     RestoredFromTray_ = true;
+    // A window that was not hidden keeps its page: the remembered one could be
+    // another than the calculator menu's state says.
+    if (isVisible()) SavedPageIndex_ = OvcNotebook1->currentIndex();
     OvcNotebook1->setCurrentIndex(SavedPageIndex_);
 }
+
+void TformMain::menuHelpHelpClick() {
+    shell::menuHelpHelpClick(services_.programFolder, helpFile_, services_.dialogs,
+                             services_.help);
+}
+
+void TformMain::menuAboutClick() { ShowAboutBox(this); }
 
 bool TformMain::isMenuShortcut(const QKeyEvent& key) const {
     const QKeySequence pressed(key.keyCombination());

@@ -9,7 +9,9 @@
 #include "calc/calc_state.h"
 #include "calc/format.h"
 #include "calc/grid.h"
+#include "net/tray_icon.h"
 #include "net/version_check.h"
+#include "shell/font_command.h"
 #include "shell/settings.h"
 #include "shell/window_rules.h"
 #include "shell/window_services.h"
@@ -27,6 +29,10 @@ namespace corvalo::calculator {
 class TOvcCalculator;
 }
 
+namespace corvalo::platform {
+class TrayOwnerFilter;
+}
+
 namespace corvalo::shell {
 
 class CalculatorEntry;
@@ -40,7 +46,8 @@ inline constexpr const char* kApplicationTitle = "Corvalo Calculator";
 // thin: each runs inside one error guard and calls the calculation core.
 class TformMain final : public QMainWindow,
                         private calc::ResultDisplay,
-                        private net::VersionMessageSink {
+                        private net::VersionMessageSink,
+                        private FontCommandHost {
     Q_OBJECT
 public:
     explicit TformMain(const WindowServices& services, QWidget* parent = nullptr);
@@ -49,12 +56,13 @@ public:
     // "Calculate Clipboard" and Edit > Paste.
     void CalculateClipboard();
     // Sizes the window for the grid page as Expanded says (only on that page).
-    void ApplyWindowMode();
+    void ApplyWindowMode() override;
     // Flips Expanded, latches or releases the size button and disables it.
     void ToggleWindowSize();
     void ApplyCalculatorSize();
     void SetStayOnTop(bool on);
-    void AdjustDisplayHeight();
+    // The display panel's height from its font's text metrics.
+    void AdjustDisplayHeight() override;
     // Raised by the tray icon before it shows the window again.
     void StTrayIcon1Restore();
 
@@ -70,6 +78,10 @@ public:
     GridPageHeights PageHeights() const;
     // The version check behind Help > Check for latest version.
     net::VersionCheck& VersionChecker() { return *versionCheck_; }
+    // The font of a display as the user chose it (underline and strike-out included).
+    platform::FontSpec TargetFont(FontTarget target) const override;
+    // Where Help > Help found CORVALO.HLP; empty until it did.
+    const std::string& HelpFile() const { return helpFile_; }
 
     // The controls, named as the program's design names them.
     QAction* menuExit = nullptr;
@@ -108,6 +120,7 @@ public:
     std::array<QToolButton*, 4> speedbuttonMath{};  // Plus, Minus, Multiply, Divide: hidden
     QPlainTextEdit* Memo1 = nullptr;
     calculator::TOvcCalculator* OvcCalculator1 = nullptr;
+    net::TStTrayIcon& TrayIcon() { return *StTrayIcon1; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -133,6 +146,10 @@ private:
     void Stayontop1Click();
     void Shrinktotray1Click();
     void Checkforlatestversion1Click();
+    void mnuFontClick(FontTarget target);
+    void menuHelpHelpClick();
+    void menuAboutClick();
+    void createTrayIcon();
     void SetTabulationStyle(calc::TabulationStyle style);
     void SetMathMode(calc::MathMode mode, const char* caption);
     void SetDecimals(int n);
@@ -142,6 +159,21 @@ private:
 
     void updateDirectionChecks();
     void applyFonts();
+    void showTargetFont(FontTarget target);
+    FontSettings& storedFont(FontTarget target);
+    const FontSettings& storedFont(FontTarget target) const;
+
+    // FontCommandHost
+    void SetTargetFont(FontTarget target, const platform::FontSpec& font) override;
+    void SetEdtBaseFont(const platform::FontSpec& font) override;
+    int TextHeight(const platform::FontSpec& font) const override;
+    int GridRowHeight() const override;
+    void SetGridRowHeight(int height) override;
+    int GridColCount() const override;
+    int GridColWidth(int col) const override;
+    void SetGridColWidth(int col, int width) override;
+    void SetGridDefaultColWidth(int width) override;
+    void RepaintGrid() override;
     void placeStoredPosition();
     void resizeOuter(PixelSize outer);
     void runResizeRules();
@@ -155,11 +187,23 @@ private:
     FontSettings mainFont_;
     FontSettings gridFont_;
     FontSettings calculatorFont_;
+    // Underline and strike-out of the three fonts: chosen per run, never stored.
+    struct FontEffects {
+        bool underline = false;
+        bool strikeOut = false;
+    };
+    std::array<FontEffects, 3> fontEffects_{};
+    std::string helpFile_;
     std::int32_t left_ = 520;
     std::int32_t top_ = 240;
     std::string displayCaption_;
     std::unique_ptr<CalculatorEntry> calculatorEntry_;
     std::unique_ptr<net::VersionCheck> versionCheck_;
+    // Made before the icon and destroyed after it; the filter goes first.
+    TrayParts trayParts_;
+    std::unique_ptr<platform::TrayOwner> trayOwner_;
+    std::unique_ptr<net::TStTrayIcon> StTrayIcon1;
+    std::unique_ptr<platform::TrayOwnerFilter> trayFilter_;
 
     bool Initialised_ = false;
     bool RestoredFromTray_ = false;

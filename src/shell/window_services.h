@@ -1,12 +1,21 @@
 #pragma once
 
+#include <functional>
+#include <memory>
+#include <string>
+
 #include "net/host_resolver.h"
 #include "net/message_pump.h"
 #include "net/version_check.h"
+#include "platform/font_chooser.h"
+#include "platform/help_engine.h"
 #include "platform/locale_separators.h"
+#include "platform/notification_area.h"
 #include "platform/qt/clipboard.h"
 #include "platform/qt/dialogs.h"
 #include "shell/settings.h"
+
+class QWidget;
 
 namespace corvalo::shell {
 
@@ -26,6 +35,20 @@ public:
     void Save(const SettingsTargets& targets) override;
 };
 
+// The tray icon's platform side for one window: the notification area, the
+// animation timer, and the window itself as the icon's owner.
+struct TrayParts {
+    std::unique_ptr<platform::NotificationArea> area;
+    std::unique_ptr<platform::TrayTimer> timer;
+    std::unique_ptr<platform::TrayOwner> owner;
+};
+// Failures inside the tray's own callbacks go to `report` (they must not cross Qt's loop).
+using TrayErrorReport = std::function<void(const std::string& message)>;
+using TrayPartsFactory = std::function<TrayParts(QWidget& window, const TrayErrorReport& report)>;
+
+// The desktop's own: QSystemTrayIcon, QTimer and the window.
+TrayParts QtTrayParts(QWidget& window, const TrayErrorReport& report);
+
 // Everything the main window needs from outside, made in main and passed down.
 struct WindowServices {
     platform::Clipboard& clipboard;
@@ -34,6 +57,10 @@ struct WindowServices {
     platform::LocaleSeparators separators;
     net::MessagePump& pump;  // runs the window's events while the version check waits
     const net::Clock& clock;
+    platform::FontChooser& fonts;  // Options > Fonts
+    platform::HelpEngine& help;    // F1
+    std::string programFolder;     // where CORVALO.HLP lies
+    TrayPartsFactory trayParts{};  // none: QtTrayParts
     net::VersionCheckConfig versionCheck{};  // hosts, program name, time limits
     net::HostResolver::Options resolver{};
 };

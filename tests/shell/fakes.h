@@ -5,7 +5,12 @@
 #include <string>
 #include <vector>
 
+#include <QWidget>
+
 #include "platform/error.h"
+#include "platform/font_chooser.h"
+#include "platform/help_engine.h"
+#include "platform/notification_area.h"
 #include "platform/qt/clipboard.h"
 #include "platform/qt/dialogs.h"
 #include "shell/window_services.h"
@@ -61,6 +66,106 @@ public:
         ++saves;
         saved = t.Shell;
     }
+};
+
+// The font dialog: `apply` plays presses of Apply, `answer` OK (a font) or Cancel.
+class FakeFontChooser final : public platform::FontChooser {
+public:
+    std::vector<platform::FontSpec> apply;
+    std::optional<platform::FontSpec> answer;
+    std::vector<platform::FontSpec> offered;  // the font each run started from
+
+    std::optional<platform::FontSpec> Choose(const platform::FontSpec& initial,
+                                             const ApplyHandler& onApply) override {
+        offered.push_back(initial);
+        for (const auto& font : apply) onApply(font);
+        return answer;
+    }
+};
+
+// Records what the help engine was asked to show.
+class FakeHelpEngine final : public platform::HelpEngine {
+public:
+    std::vector<std::string> calls;
+    bool ShowContents(const std::string& file) override {
+        calls.push_back("contents " + file);
+        return true;
+    }
+    bool ShowTopic(const std::string& file, const std::string& topic) override {
+        calls.push_back("topic " + topic + " " + file);
+        return true;
+    }
+};
+
+// A notification area that is there (or not) as the test says; it records each call.
+class FakeNotificationArea final : public platform::NotificationArea {
+public:
+    bool present = true;
+    bool refuseAdd = false;          // the area is there but refuses the icon
+    std::vector<std::string> calls;  // "add", "modify", "remove"
+    const platform::TrayMenu* menu = nullptr;
+    platform::NotificationListener* listener = nullptr;
+    bool shown = false;
+
+    bool available() const override { return present; }
+    bool add(const platform::NotifyIconData&) override {
+        calls.push_back("add");
+        shown = present && !refuseAdd;
+        return shown;
+    }
+    bool modify(const platform::NotifyIconData&) override {
+        calls.push_back("modify");
+        return shown;
+    }
+    bool remove(const platform::NotifyIconData&) override {
+        calls.push_back("remove");
+        shown = false;
+        return true;
+    }
+    void setMenu(const platform::TrayMenu* m) override { menu = m; }
+    platform::IconHandle applicationIcon() const override { return platform::kNoIcon; }
+    platform::IconHandle standardIcon() const override { return 7; }
+    void setListener(platform::NotificationListener* l) override { listener = l; }
+
+    // The user picks an item of the icon's menu by its caption.
+    void choose(const std::string& caption) const {
+        for (const auto& item : menu->items) {
+            if (item.caption == caption) item.onClick();
+        }
+    }
+    void trayAppears() {
+        present = true;
+        listener->trayAvailabilityChanged(true);
+    }
+};
+
+// The animation timer, never ticking by itself.
+class FakeTrayTimer final : public platform::TrayTimer {
+public:
+    bool on = false;
+    void start(std::int32_t, std::function<void()>) override { on = true; }
+    void stop() override { on = false; }
+    void setInterval(std::int32_t) override {}
+    bool running() const override { return on; }
+};
+
+// The window as the icon's owner, except that ending the loop is only counted.
+class FakeTrayOwner final : public platform::TrayOwner {
+public:
+    FakeTrayOwner(QWidget& window, int& loopEnds) : window_(window), loopEnds_(loopEnds) {}
+    bool isMinimized() const override { return window_.isMinimized(); }
+    bool isVisible() const override { return window_.isVisible(); }
+    void setNormalState() override {
+        window_.setWindowState(window_.windowState() & ~Qt::WindowMinimized);
+    }
+    void hide() override { window_.hide(); }
+    void showAndActivate() override { window_.show(); }
+    void minimize() override { window_.showMinimized(); }
+    void endMessageLoop() override { ++loopEnds_; }
+
+private:
+    QWidget& window_;
+    int& loopEnds_;
 };
 
 }  // namespace corvalo::testing

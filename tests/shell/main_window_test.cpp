@@ -385,17 +385,6 @@ TEST_F(MainWindowTest, StayOnTopFromTheSettingsAndTheMenu) {
     EXPECT_TRUE(window->isVisible());
 }
 
-TEST_F(MainWindowTest, ShrinkToTrayKeepsAWayBack) {
-    start();
-    window->menuCalculatorOn->trigger();
-    window->Shrinktotray1->trigger();
-    EXPECT_TRUE(window->isMinimized());  // on the taskbar until the tray icon exists
-    window->StTrayIcon1Restore();
-    window->showNormal();
-    EXPECT_EQ(window->OvcNotebook1->currentIndex(), shell::kCalculatorPage);
-    EXPECT_EQ(settings.loads, 1);
-}
-
 TEST_F(MainWindowTest, ErrorsGoToTheStandardReport) {
     start();
     direction(TabulationStyle::UsingColumns);

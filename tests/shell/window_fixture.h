@@ -20,8 +20,27 @@ class WindowFixture : public ::testing::Test {
         versionCheck.ExeName = "corvalo";
     }
     void start(platform::LocaleSeparators separators = {'.', ','}) {
+        window.reset();  // one tray icon per program: the old window goes first
+        shell::TrayPartsFactory tray = [this](QWidget& w, const shell::TrayErrorReport&) {
+            shell::TrayParts parts;
+            parts.area = std::make_unique<ForwardingArea>(trayArea);
+            parts.timer = std::make_unique<FakeTrayTimer>();
+            parts.owner = std::make_unique<FakeTrayOwner>(w, loopEnds);
+            return parts;
+        };
         window = std::make_unique<shell::TformMain>(shell::WindowServices{
-            clipboard, dialogs, settings, separators, pump, clock, versionCheck, HostsFileOnly()});
+            .clipboard = clipboard,
+            .dialogs = dialogs,
+            .settings = settings,
+            .separators = separators,
+            .pump = pump,
+            .clock = clock,
+            .fonts = fonts,
+            .help = help,
+            .programFolder = programFolder,
+            .trayParts = tray,
+            .versionCheck = versionCheck,
+            .resolver = HostsFileOnly()});
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         window->activateWindow();
@@ -34,7 +53,30 @@ class WindowFixture : public ::testing::Test {
     TestPump pump;
     FakeClock clock;
     net::VersionCheckConfig versionCheck;
+    FakeFontChooser fonts;
+    FakeHelpEngine help;
+    std::string programFolder = "/nonexistent/corvalo";
+    FakeNotificationArea trayArea;  // present unless a test says otherwise
+    int loopEnds = 0;               // the tray's Close ending the message loop
     std::unique_ptr<shell::TformMain> window;
+
+  private:
+    // The window owns its area; the test keeps looking at this one.
+    class ForwardingArea final : public platform::NotificationArea {
+      public:
+        explicit ForwardingArea(platform::NotificationArea& to) : to_(to) {}
+        bool available() const override { return to_.available(); }
+        bool add(const platform::NotifyIconData& d) override { return to_.add(d); }
+        bool modify(const platform::NotifyIconData& d) override { return to_.modify(d); }
+        bool remove(const platform::NotifyIconData& d) override { return to_.remove(d); }
+        void setMenu(const platform::TrayMenu* m) override { to_.setMenu(m); }
+        platform::IconHandle applicationIcon() const override { return to_.applicationIcon(); }
+        platform::IconHandle standardIcon() const override { return to_.standardIcon(); }
+        void setListener(platform::NotificationListener* l) override { to_.setListener(l); }
+
+      private:
+        platform::NotificationArea& to_;
+    };
 };
 
 }  // namespace corvalo::testing

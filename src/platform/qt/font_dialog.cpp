@@ -2,6 +2,7 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -195,7 +196,9 @@ void FontDialog::updateSample() {
 
 std::optional<FontSpec> QtFontChooser::Choose(const FontSpec& initial,
                                               const ApplyHandler& onApply) {
-    FontDialog dialog(initial, onApply, parent_);
+    // Without a parent of its own it belongs to the window that opened it.
+    QWidget* parent = parent_ != nullptr ? parent_ : QApplication::activeWindow();
+    FontDialog dialog(initial, onApply, parent);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.Font();
 }

@@ -19,6 +19,8 @@ constexpr qint64 kMaxHelpBytes = 8 * 1024 * 1024;  // a help file, not a library
 HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("helpViewer"));
     setWindowTitle(QStringLiteral("Corvalo Calculator Help"));
+    // Help left open must not keep the program running after its window closed.
+    setAttribute(Qt::WA_QuitOnClose, false);
     btnContents = new QPushButton(QStringLiteral("&Contents"), this);
     btnBack = new QPushButton(QStringLiteral("&Back"), this);
     btnForward = new QPushButton(QStringLiteral("&Forward"), this);

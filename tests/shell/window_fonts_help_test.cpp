@@ -1,0 +1,222 @@
+// The main window's font commands, its grid metrics at the first showing, F1 and
+// the About box, headless, with a scripted font dialog and a recording help engine.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <string>
+#include <vector>
+
+#include "calculator/qt/calculator_widget.h"
+#include "platform/qt/font_dialog.h"
+#include "shell/about_box.h"
+#include "shell/grid_view.h"
+#include "shell/help.h"
+#include "support/temp_dir.h"
+#include "window_fixture.h"
+
+namespace corvalo::testing {
+namespace {
+
+using platform::FontSpec;
+using shell::FontTarget;
+
+int textHeight(const FontSpec& f) {
+    return QFontMetrics(platform::ToQFont(f)).height();
+}
+
+class WindowFontsTest : public WindowFixture {
+  protected:
+    int outerHeight() const { return window->frameGeometry().height(); }
+    const shell::GridGeometry& grid() const { return window->StringGrid1->Geometry(); }
+    std::vector<int> widths() const {
+        std::vector<int> w;
+        for (int c = 0; c < grid().ColCount(); ++c) w.push_back(grid().ColWidth(c));
+        return w;
+    }
+};
+
+const FontSpec kSmall{"DejaVu Sans", 8, 0, false, false, false, false};
+const FontSpec kLarge{"DejaVu Sans", 20, 0x0000FF, true, false, true, false};
+
+TEST_F(WindowFontsTest, FirstShowingTakesGridMetricsFromTheGridFont) {
+    start();
+    const int row = textHeight(window->TargetFont(FontTarget::Grid)) + 8 - 4;
+    EXPECT_EQ(grid().RowHeight(), row);
+    EXPECT_EQ(grid().DefaultColWidth(), row * 64 / 18);
+    EXPECT_EQ(grid().ColWidth(0), row);
+    for (int c = 1; c < grid().ColCount(); ++c) EXPECT_EQ(grid().ColWidth(c), row * 64 / 18);
+    EXPECT_EQ(window->edtBase->font(), platform::ToQFont(window->TargetFont(FontTarget::Grid)));
+}
+
+TEST_F(WindowFontsTest, EachDialogStartsFromItsTargetsFont) {
+    settings.onLoad = [](const shell::SettingsTargets& t) {
+        t.MainFont = {"Courier New", 12, 0x00FF00, false, true};
+    };
+    start();
+    window->mnuMainDisplayFont->trigger();
+    window->mnuGridFont->trigger();
+    window->mnuCalculatorDisplayFont->trigger();
+    ASSERT_EQ(fonts.offered.size(), 3u);
+    EXPECT_EQ(fonts.offered[0], (FontSpec{"Courier New", 12, 0x00FF00, false, true}));
+    EXPECT_EQ(fonts.offered[1].Name, "Verdana");
+    EXPECT_EQ(fonts.offered[2].Name, "Courier New");
+    EXPECT_TRUE(fonts.offered[2].Bold);
+}
+
+TEST_F(WindowFontsTest, LargerDisplayFontGrowsThePanelAndTheCollapsedWindowAlike) {
+    settings.onLoad = [](const shell::SettingsTargets& t) { t.MainFont = {"DejaVu Sans", 8}; };
+    start();
+    const int panel = window->panelDisplay->height();
+    const int outer = outerHeight();
+    ASSERT_EQ(panel, textHeight(kSmall) + 8);
+
+    fonts.answer = kLarge;
+    window->mnuMainDisplayFont->trigger();
+    EXPECT_EQ(window->panelDisplay->height(), textHeight(kLarge) + 8);
+    EXPECT_GT(window->panelDisplay->height(), panel);
+    EXPECT_EQ(outerHeight() - outer, window->panelDisplay->height() - panel);
+    EXPECT_EQ(window->TargetFont(FontTarget::MainDisplay), kLarge);
+    EXPECT_TRUE(window->panelDisplay->font().underline());
+    EXPECT_EQ(window->panelDisplay->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+}
+
+TEST_F(WindowFontsTest, ApplyThenCancelKeepsTheAppliedFontWithTheOldSizes) {
+    const struct {
+        const char* name;
+        FontTarget target;
+    } rows[] = {{"main display", FontTarget::MainDisplay},
+                {"grid", FontTarget::Grid},
+                {"calculator display", FontTarget::CalculatorDisplay}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        start();
+        const int panel = window->panelDisplay->height();
+        const int outer = outerHeight();
+        const int rowHeight = grid().RowHeight();
+        const std::vector<int> oldWidths = widths();
+        fonts.apply = {kSmall, kLarge};
+        fonts.answer.reset();
+        QAction* item = row.target == FontTarget::MainDisplay ? window->mnuMainDisplayFont
+                        : row.target == FontTarget::Grid      ? window->mnuGridFont
+                                                              : window->mnuCalculatorDisplayFont;
+        item->trigger();
+        EXPECT_EQ(window->TargetFont(row.target), kLarge);
+        EXPECT_EQ(window->panelDisplay->height(), panel);
+        EXPECT_EQ(outerHeight(), outer);
+        EXPECT_EQ(grid().RowHeight(), rowHeight);
+        EXPECT_EQ(widths(), oldWidths);
+        const QFont shown = row.target == FontTarget::MainDisplay ? window->panelDisplay->font()
+                            : row.target == FontTarget::Grid      ? window->StringGrid1->font()
+                                                             : window->OvcCalculator1->TapeFont();
+        EXPECT_EQ(shown.pointSize(), 20);
+        window.reset();
+    }
+}
+
+TEST_F(WindowFontsTest, GridFontOkScalesRowsAndEveryColumn) {
+    start();
+    clipboard.text = "1\t2\t3\t4\t5\t6\n7\t8\t9\t10\t11\t12\n";
+    window->menuPaste->trigger();
+    ASSERT_EQ(grid().ColCount(), 7);
+    const int oldRow = grid().RowHeight();
+    const std::vector<int> oldWidths = widths();
+
+    fonts.answer = kLarge;
+    window->mnuGridFont->trigger();
+    const int newRow = textHeight(kLarge) + 8 - 4;
+    ASSERT_GT(newRow, oldRow);
+    EXPECT_EQ(grid().RowHeight(), newRow);
+    for (int c = 0; c < grid().ColCount(); ++c) {
+        SCOPED_TRACE(c);
+        EXPECT_EQ(grid().ColWidth(c), oldWidths[static_cast<std::size_t>(c)] * newRow / oldRow);
+    }
+    EXPECT_EQ(window->edtBase->font().pointSize(), 20);
+    EXPECT_EQ(window->StringGrid1->font().pointSize(), 20);
+    EXPECT_EQ(window->panelDisplay->height(),
+              textHeight(window->TargetFont(FontTarget::MainDisplay)) + 8);
+}
+
+TEST_F(WindowFontsTest, CalculatorDisplayTakesFontAndColour) {
+    start();
+    fonts.answer = FontSpec{"DejaVu Sans Mono", 16, 0x008000, false, true, false, false};
+    window->mnuCalculatorDisplayFont->trigger();
+    EXPECT_EQ(window->OvcCalculator1->TapeFont().pointSize(), 16);
+    EXPECT_TRUE(window->OvcCalculator1->TapeFont().italic());
+    EXPECT_EQ(window->OvcCalculator1->TapeFontColor(), QColor(0, 0x80, 0));
+    EXPECT_EQ(window->OvcCalculator1->DisplayPanel()->palette().color(QPalette::WindowText),
+              QColor(0, 0x80, 0));
+}
+
+TEST_F(WindowFontsTest, MissingFaceFallsBackButKeepsItsNameForTheSettings) {
+    start();
+    fonts.answer = FontSpec{"No Such Face Anywhere", 14};
+    window->mnuMainDisplayFont->trigger();
+    EXPECT_EQ(window->TargetFont(FontTarget::MainDisplay).Name, "No Such Face Anywhere");
+    const QFontInfo drawn(window->panelDisplay->font());
+    EXPECT_NE(drawn.family(), QStringLiteral("No Such Face Anywhere"));
+    EXPECT_FALSE(drawn.family().isEmpty());
+}
+
+TEST_F(WindowFontsTest, HelpKeyOpensContentsOrSaysTheFileIsMissing) {
+    TempDir folder;
+    const struct {
+        const char* name;
+        bool present;
+    } rows[] = {{"missing", false}, {"beside the program", true}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        dialogs.messages.clear();
+        help.calls.clear();
+        if (row.present) WriteFile(folder / "CORVALO.HLP", "<h1>Contents</h1>");
+        programFolder = folder.path().string();
+        start();
+        QTest::keyClick(window.get(), Qt::Key_F1);
+        const std::string path = (folder / "CORVALO.HLP").string();
+        if (row.present) {
+            EXPECT_TRUE(dialogs.messages.empty());
+            EXPECT_EQ(help.calls,
+                      (std::vector<std::string>{"contents " + path, "topic Contents " + path}));
+            EXPECT_EQ(window->HelpFile(), path);
+        } else {
+            EXPECT_EQ(dialogs.messages,
+                      (std::vector<std::string>{"  Unable to locate file:   \r\n   CORVALO.HLP"}));
+            EXPECT_TRUE(help.calls.empty());
+            EXPECT_EQ(window->HelpFile(), "");
+        }
+    }
+}
+
+TEST_F(WindowFontsTest, AboutOpensModallyOverTheWindowAndOkClosesIt) {
+    start();
+    QSize client;
+    QRect ok;
+    bool pictured = false;
+    QWidget* parent = nullptr;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<shell::TfrmAbout*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        client = box->size();
+        ok = box->btnOK->geometry();
+        pictured = box->HasPicture();
+        parent = box->parentWidget();
+        QTest::mouseClick(box->btnOK, Qt::LeftButton);
+    });
+    window->menuAbout->trigger();
+    EXPECT_EQ(client, QSize(438, 343));
+    EXPECT_EQ(ok.top(), 277);
+    EXPECT_TRUE(pictured);
+    EXPECT_EQ(parent, window.get());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(dialogs.errors.empty());
+}
+
+}  // namespace
+}  // namespace corvalo::testing
