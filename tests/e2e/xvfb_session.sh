@@ -49,7 +49,7 @@ start_xvfb() {
 }
 
 # Window ids of process $1 whose name is exactly $2 (shown ones only).
-windows_named() { xdotool search --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null; }
+windows_named() { xdotool search --all --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null; }
 
 # Gives the window the keyboard (no window manager runs here) and types keys.
 keys_to() {
