@@ -129,7 +129,8 @@ void TformMain::createTrayIcon() {
     trayFilter_ = std::make_unique<platform::TrayOwnerFilter>(*StTrayIcon1, report);
     installEventFilter(trayFilter_.get());
     // Without a notification area this adds nothing yet: the icon waits for one.
-    StTrayIcon1->loaded();
+    // An area that refuses the icon is reported; the program starts all the same.
+    platform::Guarded(services_.dialogs, [this] { StTrayIcon1->loaded(); });
 }
 
 TformMain::~TformMain() { qApp->removeEventFilter(this); }
@@ -448,7 +449,7 @@ void TformMain::applyFonts() {
     ApplyFirstShowingGridMetrics(*this);
 }
 
-FontSettings& TformMain::storedFont(FontTarget target) {
+const FontSettings& TformMain::storedFont(FontTarget target) const {
     switch (target) {
         case FontTarget::MainDisplay:
             return mainFont_;
@@ -460,8 +461,8 @@ FontSettings& TformMain::storedFont(FontTarget target) {
     return calculatorFont_;
 }
 
-const FontSettings& TformMain::storedFont(FontTarget target) const {
-    return const_cast<TformMain*>(this)->storedFont(target);
+FontSettings& TformMain::storedFont(FontTarget target) {
+    return const_cast<FontSettings&>(std::as_const(*this).storedFont(target));
 }
 
 platform::FontSpec TformMain::TargetFont(FontTarget target) const {

@@ -130,6 +130,14 @@ TEST_F(WindowTrayTest, WithoutATrayShrinkMinimisesAndTheIconComesLater) {
     EXPECT_EQ(page(), shell::kCalculatorPage);
 }
 
+TEST_F(WindowTrayTest, AnAreaRefusingTheIconAtStartIsReportedAndTheWindowShows) {
+    trayArea.refuseAdd = true;
+    start();
+    EXPECT_EQ(dialogs.errors, (std::vector<std::string>{"Error adding tray icon"}));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->TrayIcon().iconAdded());
+}
+
 TEST_F(WindowTrayTest, RefusedAddIsReportedWithItsText) {
     start();
     trayArea.choose("&Restore");
