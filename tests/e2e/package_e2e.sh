@@ -66,6 +66,17 @@ wait_for 100 titled "$pid" "Corvalo Calculator Help - Corvalo Help" || {
 }
 echo "help opened at Contents"
 
+# Help > About: the box with the picture the program carries.
+keys_to "$main" alt+h a
+wait_for 100 titled "$pid" "About Corvalo Calculator" || fail "Help > About showed no box"
+about=$(titled "$pid" "About Corvalo Calculator" | head -1)
+[[ "$(xdotool getwindowgeometry "$about" | awk '/Geometry/ { print $2 }')" == 438x343 ]] ||
+  fail "the About box is not 438 x 343"
+keys_to "$about" Return
+wait_for 100 bash -c "! xdotool search --all --onlyvisible --pid $pid --name '^About Corvalo Calculator\$'" ||
+  fail "OK did not close the About box"
+echo "About box shown and closed"
+
 kill "$pid"
 wait "$pid" 2>/dev/null || true
 echo "PASS"
