@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
-# The clipboard holds 100 MB: first a column of numbers, then binary bytes. The
-# program must neither crash nor hang: it shows a result or a message, and
-# answers a small paste afterwards.
+# The clipboard holds 100 MB (20 MB for a sanitizer build): first a column of
+# numbers, then binary bytes. The program must neither crash nor hang: it shows a
+# result or a message, and answers a small paste afterwards.
 set -euo pipefail
 corvalo=$(realpath "$1")
 source "$(dirname "$0")/fault_session.sh"
 start_xvfb
 cd "$e2e_tmp/cwd"
 
+mb=$(huge_mb "$corvalo")
 set +o pipefail  # the writers before each head end by SIGPIPE
-# 100 MiB of "1.25\n": 20,971,520 numbers summing to 26,214,400.
-yes 1.25 | head -c $((100 * 1024 * 1024)) >"$e2e_tmp/numbers.txt"
-# 100 MiB of bytes, NULs dropped (a NUL would end the text at once).
-head -c $((110 * 1024 * 1024)) /dev/urandom | tr -d '\000' | head -c $((100 * 1024 * 1024)) \
+# "1.25\n" over and over: mb * 2^20 / 5 numbers, 26,214,400 in all at 100 MB.
+yes 1.25 | head -c $((mb * 1024 * 1024)) >"$e2e_tmp/numbers.txt"
+sum=$(echo $((mb * 262144)) | sed ':a; s/\B[0-9]\{3\}\>/,&/; ta').00  # 1.25 * 2^20 / 5 = 262,144
+# Bytes, NULs dropped (a NUL would end the text at once).
+head -c $((mb * 1100 * 1024)) /dev/urandom | tr -d '\000' | head -c $((mb * 1024 * 1024)) \
   >"$e2e_tmp/binary.bin"
 set -o pipefail
 
@@ -55,25 +57,25 @@ survived=0
 
 injected=$((injected + 1))
 serve "$e2e_tmp/numbers.txt"
-paste_and_take_over "100 MB of numbers"
-box_open "$app" && fail "100 MB of numbers: a message instead of the sum"
-copied_is "26,214,400.00" ||
-  fail "100 MB of numbers gave «$(timeout 3 xclip -o -selection clipboard)»"
-answers "100 MB of numbers"
+paste_and_take_over "$mb MB of numbers"
+box_open "$app" && fail "$mb MB of numbers: a message instead of the sum"
+copied_is "$sum" ||
+  fail "$mb MB of numbers gave «$(timeout 3 xclip -o -selection clipboard)», not «$sum»"
+answers "$mb MB of numbers"
 survived=$((survived + 1))
-echo "100 MB of numbers: 26,214,400.00"
+echo "$mb MB of numbers: $sum"
 
 injected=$((injected + 1))
 serve "$e2e_tmp/binary.bin"
-paste_and_take_over "100 MB of binary bytes"
+paste_and_take_over "$mb MB of binary bytes"
 if box_open "$app"; then
   dismiss_box "$app" "$main"
-  echo "100 MB of binary bytes: a message"
+  echo "$mb MB of binary bytes: a message"
 else
-  echo "100 MB of binary bytes: result $(timeout 3 xclip -o -selection clipboard | head -c 40)"
+  echo "$mb MB of binary bytes: result $(timeout 3 xclip -o -selection clipboard | head -c 40)"
 fi
-answers "100 MB of binary bytes"
+answers "$mb MB of binary bytes"
 survived=$((survived + 1))
 
 exit_cleanly "$app" "$main" "$e2e_tmp/app.log"
-echo "[faults] 100 MB clipboards: injected $injected, survived $survived"
+echo "[faults] $mb MB clipboards: injected $injected, survived $survived"

@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # The clipboard's owner vanishes while the program reads from it: xclip serves
-# 100 MB and is killed with SIGKILL once it has sent 10, 40 or 70 MB of them. The
-# program must survive with a result or a message and answer a small paste after.
+# 100 MB (20 MB for a sanitizer build) and is killed with SIGKILL once it has sent
+# 10, 40 or 70 % of them. The program must survive with a result or a message and
+# answer a small paste afterwards.
 set -euo pipefail
 corvalo=$(realpath "$1")
 source "$(dirname "$0")/fault_session.sh"
 start_xvfb
 cd "$e2e_tmp/cwd"
 
+mb=$(huge_mb "$corvalo")
 set +o pipefail  # yes ends by SIGPIPE
-yes 1.25 | head -c $((100 * 1024 * 1024)) >"$e2e_tmp/numbers.txt"
+yes 1.25 | head -c $((mb * 1024 * 1024)) >"$e2e_tmp/numbers.txt"
 set -o pipefail
 
 "$corvalo" >"$e2e_tmp/app.log" 2>&1 &
@@ -33,7 +35,7 @@ written() {
 injected=0
 survived=0
 missed=0
-for mb in 10 40 70; do
+for percent in 10 40 70; do
   injected=$((injected + 1))
   xclip -quiet -selection clipboard -i "$e2e_tmp/numbers.txt" >/dev/null 2>&1 &
   server=$!
@@ -47,13 +49,13 @@ for mb in 10 40 70; do
   for _ in $(seq 200000); do
     written "$server"
     sent=$((bytes - base))
-    (( sent >= mb * 1024 * 1024 )) && break
+    (( sent >= mb * 1024 * 1024 * percent / 100 )) && break
   done
   kill -KILL "$server" 2>/dev/null || true
   wait "$server" 2>/dev/null || true
-  (( sent >= 100 * 1024 * 1024 )) && missed=$((missed + 1))
+  (( sent >= mb * 1024 * 1024 )) && missed=$((missed + 1))
 
-  what="owner killed after sending $((sent / 1048576)) MB"
+  what="owner killed after sending $((sent / 1048576)) of $mb MB"
   keys_to "$main" ctrl+c
   wait_for 300 eval "box_open $app || program_owns" || {
     alive "$app" "$e2e_tmp/app.log" "$what"

@@ -93,8 +93,9 @@ TEST(SettingsFaults, FolderTurnsReadOnlyBeforeEveryKey) {
         EXPECT_EQ(storage.files[kMemoryPath], undisturbed);
         if (!HasFailure()) ++survived;
     }
-    for (const char* kept : {"; kept by hand\r\n", "Proxy=proxy.example\r\n",
-                             "IgnoreFirstRowWhenEmpty=0\r\n", "Calculator Default Startup=1\r\n"}) {
+    for (const char* kept :
+         {"; kept by hand\r\n", "Proxy=proxy.example\r\n", "IgnoreFirstRowWhenEmpty=0\r\n",
+          "Calculator Default Startup=1\r\n"}) {
         EXPECT_NE(undisturbed.find(kept), std::string::npos) << kept;
     }
     PrintCounts("settings folder read-only at each key", static_cast<long>(steps.size()),
