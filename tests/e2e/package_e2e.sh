@@ -73,8 +73,8 @@ about=$(titled "$pid" "About Corvalo Calculator" | head -1)
 [[ "$(xdotool getwindowgeometry "$about" | awk '/Geometry/ { print $2 }')" == 438x343 ]] ||
   fail "the About box is not 438 x 343"
 keys_to "$about" Return
-wait_for 100 bash -c "! xdotool search --all --onlyvisible --pid $pid --name '^About Corvalo Calculator\$'" ||
-  fail "OK did not close the About box"
+about_gone() { ! titled "$pid" "About Corvalo Calculator"; }
+wait_for 100 about_gone || fail "OK did not close the About box"
 echo "About box shown and closed"
 
 kill "$pid"

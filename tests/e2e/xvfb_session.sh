@@ -43,7 +43,8 @@ start_xvfb() {
     >"$e2e_tmp/xvfb.log" 2>&1 &
   e2e_pids+=($!)
   read -r -t 30 n <"$fifo" || true
-  [[ "$n" =~ ^[0-9]+$ ]] || { cat "$e2e_tmp/xvfb.log" >&2; fail "no Xvfb display could be started"; }
+  [[ "$n" =~ ^[0-9]+$ ]] ||
+    { cat "$e2e_tmp/xvfb.log" >&2; fail "no Xvfb display could be started"; }
   export DISPLAY=":$n"
   wait_for 100 xdpyinfo || fail "Xvfb on $DISPLAY does not answer"
 }

@@ -177,7 +177,9 @@ TEST_F(MainWindowTest, GridClicksChooseTheLineAndDirection) {
 int inkIn(const QImage& image, const QRect& cell, int x0, int x1) {
     int ink = 0;
     for (int x = x0; x < x1; ++x) {
-        for (int y = cell.top(); y <= cell.bottom(); ++y) ink += qGray(image.pixel(x, y)) < 96 ? 1 : 0;
+        for (int y = cell.top(); y <= cell.bottom(); ++y) {
+            ink += qGray(image.pixel(x, y)) < 96 ? 1 : 0;
+        }
     }
     return ink;
 }

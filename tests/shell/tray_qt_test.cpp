@@ -191,7 +191,8 @@ TEST(QtNotificationArea, ErrorsOfTheMenusCallbacksAreReportedNotThrown) {
     QtNotificationArea area([&] { return present; }, 60000);
     std::vector<std::string> errors;
     area.setErrorReporter([&](const std::string& m) { errors.push_back(m); });
-    platform::TrayMenu menu{{{"&Boom", [] { throw net::EStTrayIconError(net::kTrayGeneralError); }}}};
+    platform::TrayMenu menu{
+        {{"&Boom", [] { throw net::EStTrayIconError(net::kTrayGeneralError); }}}};
     area.setMenu(&menu);
     area.trayIcon().contextMenu()->actions().at(0)->trigger();
     EXPECT_EQ(errors, std::vector<std::string>{"Tray icon error"});

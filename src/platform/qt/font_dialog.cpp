@@ -73,16 +73,16 @@ QString ResolveFontFamily(const QString& family) {
     return resolved;
 }
 
-QFont ToQFont(const FontSpec& spec) {
+QFont ToQFont(const FontSpec& chosen) {
     QFont font;
-    const QString name = QString::fromStdString(spec.Name);
+    const QString name = QString::fromStdString(chosen.Name);
     const QString resolved = ResolveFontFamily(name);
     font.setFamilies(resolved == name ? QStringList{name} : QStringList{name, resolved});
-    if (spec.Size > 0) font.setPointSize(spec.Size);
-    font.setBold(spec.Bold);
-    font.setItalic(spec.Italic);
-    font.setUnderline(spec.Underline);
-    font.setStrikeOut(spec.StrikeOut);
+    if (chosen.Size > 0) font.setPointSize(chosen.Size);
+    font.setBold(chosen.Bold);
+    font.setItalic(chosen.Italic);
+    font.setUnderline(chosen.Underline);
+    font.setStrikeOut(chosen.StrikeOut);
     return font;
 }
 
@@ -121,7 +121,8 @@ FontDialog::FontDialog(const FontSpec& initial, FontChooser::ApplyHandler onAppl
         QPixmap swatch(14, 14);
         swatch.fill(ToQColor(initial.Color, systemText));
         comboColor->addItem(QIcon(swatch),
-                            initial.Color < 0 ? QStringLiteral("System") : QStringLiteral("Custom"),
+                            initial.Color < 0 ? QStringLiteral("System")
+                                              : QStringLiteral("Custom"),
                             initial.Color);
         comboColor->setCurrentIndex(comboColor->count() - 1);
     }
