@@ -147,6 +147,32 @@ std::string folderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
+// The whole text, the old file's mode when there was one, and all of it on the disk.
+bool writeSynced(int fd, std::string_view bytes, bool keepMode, mode_t mode) {
+    if (!writeAll(fd, bytes)) return false;
+    if (keepMode && ::fchmod(fd, mode) != 0) return false;
+    return ::fsync(fd) == 0;
+}
+
+// "/a/corvalo.ini", attempt 2 -> "/a/corvalo.ini.tmp<pid>.2"
+std::string tempNameFor(const std::string& target, int attempt) {
+    return target + ".tmp" + std::to_string(::getpid()) + "." + std::to_string(attempt);
+}
+
+// Gives the unnamed file open at `fd` a fresh name beside `target`, stored in `temp`.
+bool nameUnnamedFile(int fd, const std::string& target, std::string& temp) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temp = tempNameFor(target, attempt);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temp.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            return true;
+        }
+        if (errno != EEXIST) break;
+    }
+    temp.clear();
+    return false;
+}
+
 }  // namespace
 
 ProfileStorage::ReadResult DiskProfileStorage::read(const std::string& path,
@@ -189,26 +215,42 @@ bool DiskProfileStorage::replace(const std::string& path, std::string_view bytes
     const bool exists = ::stat(target.c_str(), &st) == 0;
     if (exists && (!S_ISREG(st.st_mode) || ::access(target.c_str(), W_OK) != 0)) return false;
 
+    // The bytes go first into a file without a name, which vanishes with the process
+    // if it is killed meanwhile; only the finished file gets a name, just before the
+    // rename. Where the file system has no such files (or /proc is missing to name
+    // one), a named file is written instead.
+    const std::string folder = folderOf(target);
+    const mode_t mode = exists ? st.st_mode & 07777 : 0;
     std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = target + ".tmp" + std::to_string(::getpid()) + "." + std::to_string(attempt);
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) return false;
+    bool renamed = false;
+    if (const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666); fd >= 0) {
+        const bool written = writeSynced(fd, bytes, exists, mode);
+        // Named and renamed at once: a kill between the two is all that leaves a file behind.
+        if (written && nameUnnamedFile(fd, target, temp)) {
+            renamed = ::rename(temp.c_str(), target.c_str()) == 0;
+            if (!renamed) ::unlink(temp.c_str());
+        }
+        ::close(fd);  // after fsync: nothing left for close to report
+        if (!written || (!temp.empty() && !renamed)) return false;
     }
-    if (fd < 0) return false;
-
-    bool ok = writeAll(fd, bytes);
-    if (ok && exists) ok = ::fchmod(fd, st.st_mode & 07777) == 0;
-    if (ok) ok = ::fsync(fd) == 0;
-    if (::close(fd) != 0) ok = false;
-    if (ok) ok = ::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
+    if (!renamed) {
+        int fd = -1;
+        for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+            temp = tempNameFor(target, attempt);
+            fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd < 0 && errno != EEXIST) return false;
+        }
+        if (fd < 0) return false;
+        bool ok = writeSynced(fd, bytes, exists, mode);
+        if (::close(fd) != 0) ok = false;
+        if (ok) ok = ::rename(temp.c_str(), target.c_str()) == 0;
+        if (!ok) {
+            ::unlink(temp.c_str());
+            return false;
+        }
     }
     // The rename itself must reach the disk too; a folder that refuses fsync still renamed.
-    const int dir = ::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);

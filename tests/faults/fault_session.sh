@@ -2,10 +2,6 @@
 # home and folders) and what every fault script asks of the program.
 source "$(dirname "${BASH_SOURCE[0]}")/../e2e/xvfb_session.sh"
 
-# Window ids of process $1 named exactly $2. --all: xdotool joins conditions
-# with OR by default, which would also list other processes' windows of that name.
-windows_named() { xdotool search --all --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null; }
-
 # Fails unless process $1 still runs, showing its log $2.
 alive() {
   kill -0 "$1" 2>/dev/null || { cat "$2" >&2; fail "the program died: $3"; }
