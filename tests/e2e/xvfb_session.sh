@@ -60,4 +60,4 @@ keys_to() {
   xdotool key --clearmodifiers "$@"
 }
 
-clipboard_is() { [[ "$(xclip -o -selection clipboard 2>/dev/null)" == "$1" ]]; }
+clipboard_is() { [[ "$(timeout 3 xclip -o -selection clipboard 2>/dev/null)" == "$1" ]]; }
