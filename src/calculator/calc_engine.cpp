@@ -9,8 +9,6 @@ namespace corvalo::calculator {
 
 namespace {
 
-constexpr std::uint8_t kReadyNewEntry = esReady | esNewEntry;
-
 // Results are checked before they are stored, so a failed step leaves the stack as it was.
 long double checked(long double v) {
     if (!std::isfinite(v)) throw Error("Floating point overflow");

@@ -61,6 +61,7 @@ enum TOvcCalcOperation : std::uint8_t {
 inline constexpr std::uint8_t esReady = 1;
 inline constexpr std::uint8_t esError = 2;
 inline constexpr std::uint8_t esNewEntry = 4;
+inline constexpr std::uint8_t kReadyNewEntry = esReady | esNewEntry;  // 5
 
 TOvcCalcOperation OperationOf(TOvcCalculatorButton button);
 // The mark written after the button's number on the tape; empty for buttons without one.

@@ -9,7 +9,6 @@ namespace corvalo::calculator {
 
 namespace {
 
-constexpr std::uint8_t kReadyNewEntry = esReady | esNewEntry;
 constexpr std::string_view kErrorText = "****** ";  // shown with the display's own blank
 
 // "%3.3d": at least three digits, leading zeros. 2 -> "002", 1234 -> "1234".
@@ -331,20 +330,12 @@ void TOvcCustomCalculator::DeleteLastChar() {
     if (entryText_ == "-") {
         // Only a pending minus: Back takes it away (it is not a number to read).
         entryText_.clear();
-        entryValue_ = 0;
-        entryDecimals_ = 0;
-        negatePending_ = false;
-        SetDisplayValue(0);
-        engine_.State = kReadyNewEntry;
+        startEmptyEntry(false);
         return;
     }
     if (readNumber(entryText_) == 0) return;
     if (entryText_.size() == 1) {
-        entryValue_ = 0;
-        entryDecimals_ = 0;
-        negatePending_ = false;
-        SetDisplayValue(0);
-        engine_.State = kReadyNewEntry;
+        startEmptyEntry(false);
         return;
     }
     const bool negative = entryText_.front() == '-';
@@ -366,16 +357,20 @@ void TOvcCustomCalculator::DeleteLastChar() {
     if (rest.empty()) {
         // "-5" and Back: the minus stays for the next digit, as after +/- on an empty entry.
         entryText_ = "-";
-        entryValue_ = 0;
-        entryDecimals_ = 0;
-        negatePending_ = true;
-        SetDisplayValue(0);
-        engine_.State = kReadyNewEntry;
+        startEmptyEntry(true);
         return;
     }
     entryText_ = negative ? "-" + rest : rest;
     entryFollowsText();
     SetDisplayText(entryText_);
+}
+
+void TOvcCustomCalculator::startEmptyEntry(bool minusPending) {
+    entryValue_ = 0;
+    entryDecimals_ = 0;
+    negatePending_ = minusPending;
+    SetDisplayValue(0);
+    engine_.State = kReadyNewEntry;
 }
 
 void TOvcCustomCalculator::ClearEntry() {
@@ -389,12 +384,8 @@ void TOvcCustomCalculator::ClearEntry() {
 void TOvcCustomCalculator::ChangeSign() {
     if (entryText_.empty() || entryText_ == "-") {
         // CE +/- 7 gives -7: the sign waits for the next number. A lone "-" toggles back.
-        entryValue_ = 0;
-        entryDecimals_ = 0;
-        negatePending_ = !negatePending_ && entryText_.empty();
-        SetDisplayValue(0);
+        startEmptyEntry(!negatePending_ && entryText_.empty());
         entryText_ = negatePending_ ? "-" : "";
-        engine_.State = kReadyNewEntry;
         return;
     }
     if (entryText_.front() == '-') {

@@ -95,6 +95,8 @@ class TOvcCustomCalculator {
     void DeleteLastChar();
     void ClearEntry();
     void ChangeSign();
+    // Nothing typed: value 0 shown, a pending minus or not, the next digit starts anew.
+    void startEmptyEntry(bool minusPending);
     long double readNumber(std::string_view text) const;
     void entryFollowsText();
 
