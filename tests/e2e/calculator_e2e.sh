@@ -11,16 +11,7 @@ cd "$e2e_tmp/cwd"
 
 # Starts the program and sets $pid and $main (its window).
 launch() {
-  "$corvalo" >"$e2e_tmp/run.log" 2>&1 &
-  pid=$!
-  e2e_pids+=($pid)
-  if ! wait_for 300 windows_named "$pid" "Corvalo Calculator"; then
-    cat "$e2e_tmp/run.log" >&2
-    kill -0 "$pid" 2>/dev/null || fail "the program ended before its window appeared"
-    fail "the window did not appear; the program shows: $(xdotool search --pid "$pid" \
-      getwindowname %@ 2>/dev/null | tr '\n' '|')"
-  fi
-  main=$(windows_named "$pid" "Corvalo Calculator" | head -1)
+  launch_corvalo "$e2e_tmp/run.log"
 }
 
 # Size of window $1 as "WxH": the menu bar and the page, no frame (no window manager).

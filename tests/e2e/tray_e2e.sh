@@ -56,24 +56,6 @@ harness_window() {
 }
 main_window() { harness_window wide; }
 icon_window() { harness_window narrow; }
-shown() { xwininfo -id "$main" 2>/dev/null | grep -q IsViewable; }
-hidden() { ! shown; }
-menu_open() {
-  local w
-  for w in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
-    [[ "$w" != "$main" && "$w" != "$icon" ]] && return 0
-  done
-  return 1
-}
-# A right press just after the last menu closed may go to that menu's end; press again.
-open_menu() {
-  local try
-  for try in 1 2 3; do
-    xdotool mousemove --window "$icon" 6 6 click 3
-    wait_for 30 menu_open && return 0
-  done
-  return 1
-}
 shrink() {
   mark
   keys_to "$main" F12

@@ -25,16 +25,7 @@ start_stub() {
 # Starts the program with the stub as its proxy and sets $pid and $main.
 launch() {
   printf '[Internet]\r\nProxy=127.0.0.1\r\nProxyPort=%s\r\n' "$proxy_port" > corvalo.ini
-  "$corvalo" >"$e2e_tmp/run.log" 2>&1 &
-  pid=$!
-  e2e_pids+=($pid)
-  if ! wait_for 300 windows_named "$pid" "Corvalo Calculator"; then
-    cat "$e2e_tmp/run.log" >&2
-    kill -0 "$pid" 2>/dev/null || fail "the program ended before its window appeared"
-    fail "the window did not appear; the program shows: $(xdotool search --pid "$pid" \
-      getwindowname %@ 2>/dev/null | tr '\n' '|')"
-  fi
-  main=$(windows_named "$pid" "Corvalo Calculator" | head -1)
+  launch_corvalo "$e2e_tmp/run.log"
 }
 
 window_width() { xdotool getwindowgeometry "$1" | sed -n 's/^ *Geometry: \([0-9]*\)x.*/\1/p'; }

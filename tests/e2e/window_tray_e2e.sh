@@ -16,38 +16,13 @@ trayer_pid=$!
 e2e_pids+=("$trayer_pid")
 wait_for 100 xdotool search --onlyvisible --pid "$trayer_pid" || fail "trayer did not start"
 
-start_corvalo() {
-  log="$e2e_tmp/corvalo-$1.log"
-  "$corvalo" >"$log" 2>&1 &
-  pid=$!
-  e2e_pids+=("$pid")
-  wait_for 100 windows_named "$pid" "Corvalo Calculator" || { cat "$log" >&2; fail "no window"; }
-  main=$(windows_named "$pid" "Corvalo Calculator" | head -1)
-}
+start_corvalo() { launch_corvalo "$e2e_tmp/corvalo-$1.log"; }
 width_of() { xdotool getwindowgeometry "$1" | awk '/Geometry/ { split($2, s, "x"); print s[1] }'; }
 # The icon trayer holds: the program's one small shown window.
 icon_window() {
   local w
   for w in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
     (( $(width_of "$w") <= 64 )) && { echo "$w"; return 0; }
-  done
-  return 1
-}
-shown() { xwininfo -id "$main" 2>/dev/null | grep -q IsViewable; }
-hidden() { ! shown; }
-menu_open() {
-  local w
-  for w in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
-    [[ "$w" != "$main" && "$w" != "$icon" ]] && return 0
-  done
-  return 1
-}
-# A right press just after a menu closed may end up in that menu: press again.
-open_menu() {
-  local try
-  for try in 1 2 3; do
-    xdotool mousemove --window "$icon" 6 6 click 3
-    wait_for 30 menu_open && return 0
   done
   return 1
 }

@@ -61,3 +61,41 @@ keys_to() {
 }
 
 clipboard_is() { [[ "$(timeout 3 xclip -o -selection clipboard 2>/dev/null)" == "$1" ]]; }
+
+# Starts the program "$corvalo" with its output in file $1 and waits for its
+# window: sets $pid and $main.
+launch_corvalo() {
+  local log=$1
+  "$corvalo" >"$log" 2>&1 &
+  pid=$!
+  e2e_pids+=("$pid")
+  if ! wait_for 300 windows_named "$pid" "Corvalo Calculator"; then
+    cat "$log" >&2
+    kill -0 "$pid" 2>/dev/null || fail "the program ended before its window appeared"
+    fail "the window did not appear; the program shows: $(xdotool search --pid "$pid" \
+      getwindowname %@ 2>/dev/null | tr '\n' '|')"
+  fi
+  main=$(windows_named "$pid" "Corvalo Calculator" | head -1)
+}
+
+# The tray: whether window $main is shown, whether a menu of process $pid is open
+# (a shown window that is neither $main nor the icon $icon), and a right click on
+# the icon that opens its menu.
+shown() { xwininfo -id "$main" 2>/dev/null | grep -q IsViewable; }
+hidden() { ! shown; }
+menu_open() {
+  local w
+  for w in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
+    [[ "$w" != "$main" && "$w" != "$icon" ]] && return 0
+  done
+  return 1
+}
+# A right press just after a menu closed may end up in that menu: press again.
+open_menu() {
+  local try
+  for try in 1 2 3; do
+    xdotool mousemove --window "$icon" 6 6 click 3
+    wait_for 30 menu_open && return 0
+  done
+  return 1
+}
