@@ -6,9 +6,9 @@
 #include <random>
 #include <string>
 
-#include "calc/calculate.h"
-#include "calc/format.h"
-#include "calc/pipeline.h"
+#include "clipcalc/calculate.h"
+#include "clipcalc/format.h"
+#include "clipcalc/pipeline.h"
 #include "platform/ansi_text.h"
 
 namespace {
@@ -32,61 +32,61 @@ std::string makePaste(std::int64_t rows) {
     return s;
 }
 
-struct NoDisplay : calc::ResultDisplay {
-    void SetDisplayCaption(const std::string& c) override { benchmark::DoNotOptimize(c.data()); }
+struct NoDisplay : clipcalc::ResultDisplay {
+    void setDisplayCaption(const std::string& c) override { benchmark::DoNotOptimize(c.data()); }
 };
 
 // Clean + parse + calculate + format, as Calculate Clipboard does.
 void BM_CalculateClipboard(benchmark::State& st) {
     const std::string paste = makePaste(st.range(0));
-    calc::CalcState state;
-    state.TabulationStyle = calc::TabulationStyle::UsingColumns;
-    calc::Grid grid;
+    clipcalc::CalcState state;
+    state.tabulationStyle = clipcalc::TabulationStyle::UsingColumns;
+    clipcalc::Grid grid;
     NoDisplay display;
     for (auto _ : st) {
         st.PauseTiming();
-        auto text = platform::BigText(paste.data(), paste.size());
+        auto text = platform::bigText(paste.data(), paste.size());
         st.ResumeTiming();
-        const bool plain = platform::IsAnsiCrLf({text.data(), text.size()});
+        const bool plain = platform::isAnsiCrLf({text.data(), text.size()});
         benchmark::DoNotOptimize(plain);
-        calc::CalculateClipboardText(std::move(text), state, grid, display);
+        clipcalc::calculateClipboardText(std::move(text), state, grid, display);
     }
     st.SetBytesProcessed(static_cast<std::int64_t>(paste.size()) * st.iterations());
-    st.counters["grid_MB"] = static_cast<double>(grid.StorageBytes()) / 1e6;
+    st.counters["grid_MB"] = static_cast<double>(grid.storageBytes()) / 1e6;
 }
 BENCHMARK(BM_CalculateClipboard)->Arg(1'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 // Only the cleaning and parsing into the grid.
 void BM_LoadIntoGrid(benchmark::State& st) {
     const std::string paste = makePaste(st.range(0));
-    calc::CalcState state;
-    calc::Grid grid;
+    clipcalc::CalcState state;
+    clipcalc::Grid grid;
     for (auto _ : st) {
         st.PauseTiming();
-        auto text = platform::BigText(paste.data(), paste.size());
-        grid.ResetGrid();
-        grid.SetRowCount(2);
-        grid.SetColCount(2);
+        auto text = platform::bigText(paste.data(), paste.size());
+        grid.resetGrid();
+        grid.setRowCount(2);
+        grid.setColCount(2);
         st.ResumeTiming();
-        benchmark::DoNotOptimize(calc::LoadClipboardText(std::move(text), state, grid));
+        benchmark::DoNotOptimize(clipcalc::loadClipboardText(std::move(text), state, grid));
     }
     st.SetBytesProcessed(static_cast<std::int64_t>(paste.size()) * st.iterations());
 }
 BENCHMARK(BM_LoadIntoGrid)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
-// A click on another column of a filled grid: one CalculateLine.
+// A click on another column of a filled grid: one calculateLine.
 void BM_ClickColumn(benchmark::State& st) {
     std::string paste = makePaste(st.range(0));
-    calc::CalcState state;
-    state.TabulationStyle = calc::TabulationStyle::UsingColumns;
-    calc::Grid grid;
+    clipcalc::CalcState state;
+    state.tabulationStyle = clipcalc::TabulationStyle::UsingColumns;
+    clipcalc::Grid grid;
     NoDisplay display;
-    calc::CalculateClipboardText(platform::BigText(paste.data(), paste.size()), state, grid, display);
+    clipcalc::calculateClipboardText(platform::bigText(paste.data(), paste.size()), state, grid, display);
     std::int32_t column = 1;
     for (auto _ : st) {
-        state.CurrentColumn = column;
-        calc::CalculateLine(state, grid);
-        benchmark::DoNotOptimize(state.LastResult);
+        state.currentColumn = column;
+        clipcalc::calculateLine(state, grid);
+        benchmark::DoNotOptimize(state.lastResult);
         column = column % 3 + 1;
     }
 }
@@ -95,14 +95,14 @@ BENCHMARK(BM_ClickColumn)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 // A click on a row: the short way through the grid.
 void BM_ClickRow(benchmark::State& st) {
     std::string paste = makePaste(1'000'000);
-    calc::CalcState state;
-    calc::Grid grid;
+    clipcalc::CalcState state;
+    clipcalc::Grid grid;
     NoDisplay display;
-    calc::CalculateClipboardText(platform::BigText(paste.data(), paste.size()), state, grid, display);
+    clipcalc::calculateClipboardText(platform::bigText(paste.data(), paste.size()), state, grid, display);
     for (auto _ : st) {
-        state.CurrentRow = 500'000;
-        calc::CalculateLine(state, grid);
-        benchmark::DoNotOptimize(state.LastResult);
+        state.currentRow = 500'000;
+        clipcalc::calculateLine(state, grid);
+        benchmark::DoNotOptimize(state.lastResult);
     }
 }
 BENCHMARK(BM_ClickRow)->Unit(benchmark::kMicrosecond);
@@ -110,7 +110,7 @@ BENCHMARK(BM_ClickRow)->Unit(benchmark::kMicrosecond);
 // Whether a paste needs the 8-bit conversion at all.
 void BM_IsAnsiCrLf(benchmark::State& st) {
     const std::string paste = makePaste(1'000'000);
-    for (auto _ : st) benchmark::DoNotOptimize(platform::IsAnsiCrLf(paste));
+    for (auto _ : st) benchmark::DoNotOptimize(platform::isAnsiCrLf(paste));
     st.SetBytesProcessed(static_cast<std::int64_t>(paste.size()) * st.iterations());
 }
 BENCHMARK(BM_IsAnsiCrLf)->Unit(benchmark::kMillisecond);
@@ -119,13 +119,13 @@ void BM_CellValue(benchmark::State& st) {
     const char* cells[] = {"-12345.67", "999", "1.2345", "0.5", "1234567.89"};
     std::size_t i = 0;
     for (auto _ : st) {
-        benchmark::DoNotOptimize(calc::CellValue(cells[i++ % 5], '.'));
+        benchmark::DoNotOptimize(clipcalc::cellValue(cells[i++ % 5], '.'));
     }
 }
 BENCHMARK(BM_CellValue);
 
 void BM_FormatResult(benchmark::State& st) {
-    for (auto _ : st) benchmark::DoNotOptimize(calc::FormatResult(-1234567.891, 2, '.', ','));
+    for (auto _ : st) benchmark::DoNotOptimize(clipcalc::formatResult(-1234567.891, 2, '.', ','));
 }
 BENCHMARK(BM_FormatResult);
 

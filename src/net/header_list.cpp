@@ -18,11 +18,11 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-void TExStringList::Delete(std::size_t index) {
+void HeaderLines::remove(std::size_t index) {
     lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
-std::string TExStringList::Text() const {
+std::string HeaderLines::text() const {
     std::size_t size = 0;
     for (const auto& line : lines_) size += line.size() + 2;
     std::string text;
@@ -31,8 +31,8 @@ std::string TExStringList::Text() const {
     return text;
 }
 
-int FindHeader(const TExStringList& list, std::string_view name) {
-    for (std::size_t i = 0; i < list.Count(); ++i) {
+int findHeader(const HeaderLines& list, std::string_view name) {
+    for (std::size_t i = 0; i < list.count(); ++i) {
         const std::string_view line = list[i];
         const auto colon = line.find(':');
         if (colon == std::string_view::npos) continue;
@@ -41,10 +41,10 @@ int FindHeader(const TExStringList& list, std::string_view name) {
     return -1;
 }
 
-void SetHeaderValue(TExStringList& list, std::string_view name, std::string_view value) {
-    const int found = FindHeader(list, name);
+void setHeaderValue(HeaderLines& list, std::string_view name, std::string_view value) {
+    const int found = findHeader(list, name);
     if (value.empty()) {
-        if (found >= 0) list.Delete(static_cast<std::size_t>(found));
+        if (found >= 0) list.remove(static_cast<std::size_t>(found));
         return;
     }
     std::string line;
@@ -53,7 +53,7 @@ void SetHeaderValue(TExStringList& list, std::string_view name, std::string_view
     if (found >= 0) {
         list[static_cast<std::size_t>(found)] = std::move(line);
     } else {
-        list.Add(std::move(line));
+        list.add(std::move(line));
     }
 }
 

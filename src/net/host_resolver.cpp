@@ -59,7 +59,7 @@ HostResolver::~HostResolver() {
 }
 
 void HostResolver::Start(const std::string& name) {
-    Cancel();
+    cancel();
     succeeded_ = false;
     address_ = 0;
     if (channel_->channel == nullptr || name.empty() || isReservedInvalidName(name)) return;
@@ -68,7 +68,7 @@ void HostResolver::Start(const std::string& name) {
     ares_gethostbyname(channel_->channel, name.c_str(), AF_INET, &HostResolver::onHost, this);
 }
 
-void HostResolver::Cancel() {
+void HostResolver::cancel() {
     if (busy_ && channel_->channel != nullptr) ares_cancel(channel_->channel);
     busy_ = false;
 }
@@ -86,7 +86,7 @@ void HostResolver::onHost(void* arg, int status, int /*timeouts*/, ::hostent* ho
     self->succeeded_ = true;
 }
 
-int HostResolver::PollFds(std::vector<pollfd>& fds) const {
+int HostResolver::pollFds(std::vector<pollfd>& fds) const {
     if (!busy_ || channel_->channel == nullptr) return -1;
     ares_socket_t socks[ARES_GETSOCK_MAXNUM];
     const int bits = ares_getsock(channel_->channel, socks, ARES_GETSOCK_MAXNUM);
@@ -103,7 +103,7 @@ int HostResolver::PollFds(std::vector<pollfd>& fds) const {
     return static_cast<int>(tv.tv_sec * 1000 + (tv.tv_usec + 999) / 1000);
 }
 
-void HostResolver::Process(const pollfd* fds, std::size_t count) {
+void HostResolver::process(const pollfd* fds, std::size_t count) {
     if (!busy_ || channel_->channel == nullptr) return;
     for (std::size_t i = 0; i < count; ++i) {
         const short ev = fds[i].revents;

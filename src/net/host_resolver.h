@@ -11,8 +11,8 @@ struct hostent;
 namespace corvalo::net {
 
 // Asynchronous IPv4 look-up of one name at a time with c-ares: no blocking call
-// and no thread. The owner adds PollFds() to its poll() and hands the results back
-// to Process(); the look-up has ended when Busy() turns false.
+// and no thread. The owner adds pollFds() to its poll() and hands the results back
+// to process(); the look-up has ended when busy() turns false.
 class HostResolver {
   public:
     struct Options {
@@ -31,18 +31,18 @@ class HostResolver {
     // Starts a look-up, ending any running one. A name under the reserved ".invalid"
     // domain fails at once without asking any server.
     void Start(const std::string& name);
-    void Cancel();
+    void cancel();
 
-    bool Busy() const { return busy_; }
-    bool Succeeded() const { return succeeded_; }
+    bool busy() const { return busy_; }
+    bool succeeded() const { return succeeded_; }
     // The first address of the host entry, in network byte order; 0 when none.
-    std::uint32_t Address() const { return address_; }
+    std::uint32_t address() const { return address_; }
 
     // Appends the resolver's sockets to `fds`; returns the most it wants poll() to wait
     // (-1 when it has no deadline of its own).
-    int PollFds(std::vector<pollfd>& fds) const;
-    // Handles the revents of the entries PollFds() added, and the resolver's time-outs.
-    void Process(const pollfd* fds, std::size_t count);
+    int pollFds(std::vector<pollfd>& fds) const;
+    // Handles the revents of the entries pollFds() added, and the resolver's time-outs.
+    void process(const pollfd* fds, std::size_t count);
 
   private:
     static void onHost(void* arg, int status, int timeouts, ::hostent* host);

@@ -4,7 +4,7 @@
 
 namespace corvalo::net {
 
-std::int64_t SteadyClock::NowMs() const {
+std::int64_t SteadyClock::nowMs() const {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }

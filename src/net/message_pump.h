@@ -10,26 +10,26 @@ namespace corvalo::net {
 class MessagePump {
   public:
     virtual ~MessagePump() = default;
-    virtual void ProcessMessages() = 0;
+    virtual void processMessages() = 0;
 };
 
 // Milliseconds from an arbitrary start that never goes back; drives the time-outs.
 class Clock {
   public:
     virtual ~Clock() = default;
-    virtual std::int64_t NowMs() const = 0;
+    virtual std::int64_t nowMs() const = 0;
 };
 
 // The real clock (std::chrono::steady_clock).
 class SteadyClock final : public Clock {
   public:
-    std::int64_t NowMs() const override;
+    std::int64_t nowMs() const override;
 };
 
 // A pump with nothing to run: for programs without an event loop (tools, tests).
 class NoEventsPump final : public MessagePump {
   public:
-    void ProcessMessages() override {}
+    void processMessages() override {}
 };
 
 }  // namespace corvalo::net

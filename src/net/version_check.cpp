@@ -27,26 +27,26 @@ VersionCheck::VersionCheck(MessagePump& pump, const Clock& clock, VersionMessage
       sink_(sink),
       config_(std::move(config)),
       http_(guardPump_, clock, resolverOptions) {
-    http_.Port = 0;
-    http_.ReportLevel = 0;
-    http_.ProxyPort = 0;
-    http_.OnSuccess = [this](CmdType cmd) { nmhttpAskLatestVersionSuccess(cmd); };
-    http_.OnFailure = [this](CmdType cmd) { nmhttpAskLatestVersionFailure(cmd); };
-    http_.OnConnectionFailed = [this](TPowersock&) { nmhttpAskLatestVersionConnectionFailed(); };
-    http_.OnInvalidHost = [this](bool& handled) { nmhttpAskLatestVersionInvalidHost(handled); };
+    http_.port = 0;
+    http_.reportLevel = 0;
+    http_.proxyPort = 0;
+    http_.onSuccess = [this](CmdType cmd) { onVersionReplyOk(cmd); };
+    http_.onFailure = [this](CmdType cmd) { onVersionReplyFailed(cmd); };
+    http_.onConnectionFailed = [this](TcpClient&) { onConnectionFailed(); };
+    http_.onInvalidHost = [this](bool& handled) { onInvalidHost(handled); };
     // A close while a redirect is answered: follow it no further.
-    http_.OnRedirect = [this](bool& handled) { handled = closing_; };
+    http_.onRedirect = [this](bool& handled) { handled = closing_; };
 }
 
-std::string VersionCheck::CheckUrl(const std::string& updateHost) {
+std::string VersionCheck::checkUrl(const std::string& updateHost) {
     return "http://" + updateHost + "/versions/corvalo.htm";
 }
 
-std::string VersionCheck::DownloadAddress(const std::string& downloadHost) {
+std::string VersionCheck::downloadAddress(const std::string& downloadHost) {
     return downloadHost + "/corvalo/install.exe";
 }
 
-std::int32_t VersionCheck::ProxyPortFromText(const std::string& text) {
+std::int32_t VersionCheck::proxyPortFromText(const std::string& text) {
     std::size_t i = 0;
     bool negative = false;
     if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
@@ -63,46 +63,46 @@ std::int32_t VersionCheck::ProxyPortFromText(const std::string& text) {
     return static_cast<std::int32_t>(negative ? -value : value);
 }
 
-std::string VersionCheck::NewerVersionMessage(const std::string& body) const {
-    return " A newer version of " + config_.ExeName + " exists! (" +
+std::string VersionCheck::newerVersionMessage(const std::string& body) const {
+    return " A newer version of " + config_.exeName + " exists! (" +
            body.substr(0, kVersionLength) +
-           ")\r\n Download link: " + DownloadAddress(config_.DownloadHost);
+           ")\r\n Download link: " + downloadAddress(config_.downloadHost);
 }
 
-std::string VersionCheck::SameVersionMessage() {
+std::string VersionCheck::sameVersionMessage() {
     return " There is no new version available.\r\n You currently have the latest version. ";
 }
 
-std::string VersionCheck::ErrorMessage(const std::string& errorText) {
+std::string VersionCheck::errorMessage(const std::string& errorText) {
     return "Version request error: " + errorText;
 }
 
-void VersionCheck::GuardPump::ProcessMessages() {
-    inner_.ProcessMessages();
+void VersionCheck::GuardPump::processMessages() {
+    inner_.processMessages();
     // Checked after the events: a close or a second command may have come in them.
-    if (owner_.closing_ || owner_.clock_.NowMs() >= owner_.deadline_) owner_.http_.Abort();
+    if (owner_.closing_ || owner_.clock_.nowMs() >= owner_.deadline_) owner_.http_.abort();
 }
 
-void VersionCheck::Run(const std::string& proxy, const std::string& proxyPort) {
+void VersionCheck::run(const std::string& proxy, const std::string& proxyPort) {
     // One request at a time: a repeated command while one waits is ignored.
     if (running_) return;
     running_ = true;
     closing_ = false;
     succeeded_ = false;
     errorText_.clear();
-    deadline_ = clock_.NowMs() + config_.DeadlineMs;
+    deadline_ = clock_.nowMs() + config_.deadlineMs;
 
-    http_.InputFileMode = false;
-    http_.OutputFileMode = false;
-    http_.ReportLevel = 2;
-    http_.TimeOut = config_.TimeOutMs;
-    http_.MaxBodyLength = config_.MaxBodyLength;
+    http_.inputFileMode = false;
+    http_.outputFileMode = false;
+    http_.reportLevel = 2;
+    http_.timeOut = config_.timeOutMs;
+    http_.maxBodyLength = config_.maxBodyLength;
     if (!proxy.empty()) {
-        http_.Proxy = proxy;
-        http_.ProxyPort = ProxyPortFromText(proxyPort);
+        http_.proxy = proxy;
+        http_.proxyPort = proxyPortFromText(proxyPort);
     }
     try {
-        http_.Get(CheckUrl(config_.UpdateHost));
+        http_.get(checkUrl(config_.updateHost));
     } catch (const std::exception& e) {
         succeeded_ = false;
         // A failure that fired no event shows its own text.
@@ -118,29 +118,29 @@ void VersionCheck::Run(const std::string& proxy, const std::string& proxyPort) {
         return;
     }
     if (!succeeded_) {
-        sink_.ShowVersionMessage(ErrorMessage(errorText_));
+        sink_.showVersionMessage(errorMessage(errorText_));
         return;
     }
-    const std::string& body = http_.Body;
+    const std::string& body = http_.body;
     // "1.01 beta" against "1.01": same; "1.0" or "" against "1.01": newer.
-    if (body.substr(0, kVersionLength) == config_.VersionText.substr(0, kVersionLength)) {
-        sink_.ShowVersionMessage(SameVersionMessage());
+    if (body.substr(0, kVersionLength) == config_.versionText.substr(0, kVersionLength)) {
+        sink_.showVersionMessage(sameVersionMessage());
     } else {
-        sink_.ShowVersionMessage(NewerVersionMessage(body));
+        sink_.showVersionMessage(newerVersionMessage(body));
     }
 }
 
-bool VersionCheck::CloseWhenIdle(std::function<void()> close) {
+bool VersionCheck::closeWhenIdle(std::function<void()> close) {
     if (!running_) return false;
     closing_ = true;
     close_ = std::move(close);
-    http_.Abort();
+    http_.abort();
     return true;
 }
 
-void VersionCheck::nmhttpAskLatestVersionSuccess(CmdType) {
+void VersionCheck::onVersionReplyOk(CmdType) {
     // No status line at all (the server closed at once) is no answer, not a success.
-    if (http_.ReplyNumber() == 0) {
+    if (http_.replyNumber() == 0) {
         succeeded_ = false;
         errorText_ = "Operation Failed.";
         return;
@@ -149,17 +149,17 @@ void VersionCheck::nmhttpAskLatestVersionSuccess(CmdType) {
     errorText_.clear();
 }
 
-void VersionCheck::nmhttpAskLatestVersionFailure(CmdType) {
+void VersionCheck::onVersionReplyFailed(CmdType) {
     succeeded_ = false;
     errorText_ = "Operation Failed.";
 }
 
-void VersionCheck::nmhttpAskLatestVersionConnectionFailed() {
+void VersionCheck::onConnectionFailed() {
     succeeded_ = false;
     errorText_ = "Connection Failed.";
 }
 
-void VersionCheck::nmhttpAskLatestVersionInvalidHost(bool& handled) {
+void VersionCheck::onInvalidHost(bool& handled) {
     succeeded_ = false;
     errorText_ = "Invalid Host.";
     handled = false;

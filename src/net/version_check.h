@@ -5,7 +5,7 @@
 #include <string>
 
 #include "net/message_pump.h"
-#include "net/nmhttp.h"
+#include "net/http_client.h"
 
 namespace corvalo::net {
 
@@ -17,22 +17,22 @@ extern const char* const kDefaultDownloadHost;
 class VersionMessageSink {
   public:
     virtual ~VersionMessageSink() = default;
-    virtual void ShowVersionMessage(const std::string& text) = 0;
+    virtual void showVersionMessage(const std::string& text) = 0;
 };
 
 struct VersionCheckConfig {
-    std::string UpdateHost = kDefaultUpdateHost;  // "host" or "host:port"
-    std::string DownloadHost = kDefaultDownloadHost;
-    std::string VersionText = "1.01";   // only its first four characters count
-    std::string ExeName = "corvalo";    // the program's file name, as on disk
-    std::int32_t TimeOutMs = 30000;     // each wait of the request
-    std::int64_t DeadlineMs = 120000;   // the whole check, redirects included
-    std::int32_t MaxBodyLength = 4096;  // the body kept; the rest is not read
+    std::string updateHost = kDefaultUpdateHost;  // "host" or "host:port"
+    std::string downloadHost = kDefaultDownloadHost;
+    std::string versionText = "1.01";   // only its first four characters count
+    std::string exeName = "corvalo";    // the program's file name, as on disk
+    std::int32_t timeOutMs = 30000;     // each wait of the request
+    std::int64_t deadlineMs = 120000;   // the whole check, redirects included
+    std::int32_t maxBodyLength = 4096;  // the body kept; the rest is not read
 };
 
 // Help > Check for latest version: asks the update host for its version file and
-// tells the user whether a newer version exists. The window calls Run() from its
-// command and CloseWhenIdle() from its close handler.
+// tells the user whether a newer version exists. The window calls run() from its
+// command and closeWhenIdle() from its close handler.
 class VersionCheck {
   public:
     VersionCheck(MessagePump& pump, const Clock& clock, VersionMessageSink& sink,
@@ -43,50 +43,50 @@ class VersionCheck {
 
     // Runs the check with the proxy host and port texts of the settings and shows
     // one message. Ignored while a check is already waiting.
-    void Run(const std::string& proxy, const std::string& proxyPort);
-    bool Running() const { return running_; }
+    void run(const std::string& proxy, const std::string& proxyPort);
+    bool running() const { return running_; }
 
     // For the window's close: false when no check runs (close now). Otherwise the
     // check is cancelled, shows nothing, and calls `close` once its wait has
     // unwound, as the last thing it does (`close` may destroy this object).
-    bool CloseWhenIdle(std::function<void()> close);
+    bool closeWhenIdle(std::function<void()> close);
 
     // The component, for its status and for tests.
-    TNMHTTP& nmhttpAskLatestVersion() { return http_; }
+    HttpClient& httpClient() { return http_; }
 
     // "http://" + host + "/versions/corvalo.htm"
-    static std::string CheckUrl(const std::string& updateHost);
+    static std::string checkUrl(const std::string& updateHost);
     // host + "/corvalo/install.exe", without a scheme.
-    static std::string DownloadAddress(const std::string& downloadHost);
+    static std::string downloadAddress(const std::string& downloadHost);
     // "8080" -> 8080; "80a", "" -> 0.
-    static std::int32_t ProxyPortFromText(const std::string& text);
+    static std::int32_t proxyPortFromText(const std::string& text);
 
-    std::string NewerVersionMessage(const std::string& body) const;
-    static std::string SameVersionMessage();
-    static std::string ErrorMessage(const std::string& errorText);
+    std::string newerVersionMessage(const std::string& body) const;
+    static std::string sameVersionMessage();
+    static std::string errorMessage(const std::string& errorText);
 
   private:
     // Runs the program's events and then enforces the deadline and a pending close.
     class GuardPump final : public MessagePump {
       public:
         GuardPump(MessagePump& inner, VersionCheck& owner) : inner_(inner), owner_(owner) {}
-        void ProcessMessages() override;
+        void processMessages() override;
 
       private:
         MessagePump& inner_;
         VersionCheck& owner_;
     };
 
-    void nmhttpAskLatestVersionSuccess(CmdType cmd);
-    void nmhttpAskLatestVersionFailure(CmdType cmd);
-    void nmhttpAskLatestVersionConnectionFailed();
-    void nmhttpAskLatestVersionInvalidHost(bool& handled);
+    void onVersionReplyOk(CmdType cmd);
+    void onVersionReplyFailed(CmdType cmd);
+    void onConnectionFailed();
+    void onInvalidHost(bool& handled);
 
     GuardPump guardPump_;
     const Clock& clock_;
     VersionMessageSink& sink_;
     VersionCheckConfig config_;
-    TNMHTTP http_;
+    HttpClient http_;
 
     bool running_ = false;
     bool closing_ = false;

@@ -49,7 +49,7 @@ void convert(std::string_view utf8, Out&& put) {
         } else {
             char32_t cp = 0;
             const std::size_t len = decodeUtf8(utf8, i, cp);
-            c = len == 0 ? kAnsiUnmappable : AnsiFromCodePoint(cp);
+            c = len == 0 ? kAnsiUnmappable : ansiFromCodePoint(cp);
             i += len == 0 ? 1 : len;
         }
         if (c == '\n' && prev != '\r') put('\r');
@@ -60,7 +60,7 @@ void convert(std::string_view utf8, Out&& put) {
 
 }  // namespace
 
-char AnsiFromCodePoint(char32_t cp) {
+char ansiFromCodePoint(char32_t cp) {
     switch (cp) {
         case 0x2212:  // MINUS SIGN
             return '-';
@@ -76,7 +76,7 @@ char AnsiFromCodePoint(char32_t cp) {
     }
 }
 
-bool IsAnsiCrLf(std::string_view utf8) {
+bool isAnsiCrLf(std::string_view utf8) {
     const auto* s = reinterpret_cast<const unsigned char*>(utf8.data());
     const std::size_t n = utf8.size();
     if (n == 0) return true;
@@ -89,7 +89,7 @@ bool IsAnsiCrLf(std::string_view utf8) {
     return bad == 0;
 }
 
-void Utf8ToAnsi(std::string_view utf8, BigBuffer<char>& out) {
+void utf8ToAnsi(std::string_view utf8, BigBuffer<char>& out) {
     out.clear();
     // The 8-bit text is never longer than twice the UTF-8 (each LF may gain a CR).
     out.reserve(utf8.size() * 2 + 1);
@@ -98,14 +98,14 @@ void Utf8ToAnsi(std::string_view utf8, BigBuffer<char>& out) {
     out.resizeUninitialized(static_cast<std::size_t>(p - out.data()));
 }
 
-std::string Utf8ToAnsi(std::string_view utf8) {
+std::string utf8ToAnsi(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
     convert(utf8, [&out](char c) { out.push_back(c); });
     return out;
 }
 
-std::string AnsiToUtf8(std::string_view ansi) {
+std::string ansiToUtf8(std::string_view ansi) {
     std::string out;
     out.reserve(ansi.size() + ansi.size() / 8);
     for (std::size_t i = 0; i < ansi.size(); ++i) {
@@ -121,11 +121,11 @@ std::string AnsiToUtf8(std::string_view ansi) {
     return out;
 }
 
-char FirstAnsiChar(std::string_view text) {
+char firstAnsiChar(std::string_view text) {
     if (text.empty()) return '\0';
     char32_t cp = 0;
     if (decodeUtf8(text, 0, cp) == 0) return text[0];  // Latin-1 byte of a legacy locale
-    return AnsiFromCodePoint(cp);
+    return ansiFromCodePoint(cp);
 }
 
 }  // namespace corvalo::platform

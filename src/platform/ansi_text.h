@@ -20,22 +20,22 @@ inline constexpr char kAnsiUnmappable = '?';
 
 // One code point to its 8-bit character: Latin-1 as it is, U+2212 MINUS SIGN as
 // '-', U+2019 (the Swiss grouping mark) as '\'', the spaces above as 0xA0.
-char AnsiFromCodePoint(char32_t cp);
+char ansiFromCodePoint(char32_t cp);
 
 // True when the UTF-8 text is already in 8-bit CR LF form (plain ASCII, no NUL,
 // every LF preceded by CR), so it can be used as it is.
-bool IsAnsiCrLf(std::string_view utf8);
+bool isAnsiCrLf(std::string_view utf8);
 
 // UTF-8 (invalid bytes each becoming kAnsiUnmappable) to 8-bit text with CR LF
 // line ends; the text stops at the first NUL.
-void Utf8ToAnsi(std::string_view utf8, BigBuffer<char>& out);
-std::string Utf8ToAnsi(std::string_view utf8);
+void utf8ToAnsi(std::string_view utf8, BigBuffer<char>& out);
+std::string utf8ToAnsi(std::string_view utf8);
 
 // 8-bit text back to UTF-8 with LF line ends (each CR LF becomes LF).
-std::string AnsiToUtf8(std::string_view ansi);
+std::string ansiToUtf8(std::string_view ansi);
 
 // The first character of a UTF-8 text, as an 8-bit character; '\0' when the
 // text is empty. A text that is not UTF-8 is taken byte for byte as Latin-1.
-char FirstAnsiChar(std::string_view text);
+char firstAnsiChar(std::string_view text);
 
 }  // namespace corvalo::platform

@@ -33,7 +33,7 @@ void adviseHuge(void* p, std::size_t bytes) {
 
 }  // namespace
 
-void* BigAlloc(std::size_t bytes, std::size_t& granted) {
+void* bigAlloc(std::size_t bytes, std::size_t& granted) {
 #if defined(__linux__)
     if (bytes >= kMapThreshold) {
         const std::size_t size = mappedSize(bytes);
@@ -50,13 +50,13 @@ void* BigAlloc(std::size_t bytes, std::size_t& granted) {
     return p;
 }
 
-void* BigRealloc(void* p, std::size_t oldBytes, std::size_t newBytes, std::size_t& granted) {
+void* bigRealloc(void* p, std::size_t oldBytes, std::size_t newBytes, std::size_t& granted) {
 #if defined(__linux__)
     const bool wasMapped = oldBytes >= kMapThreshold;
     if (newBytes >= kMapThreshold) {
         if (!wasMapped) {
             std::size_t size = 0;
-            void* q = BigAlloc(newBytes, size);
+            void* q = bigAlloc(newBytes, size);
             std::memcpy(q, p, oldBytes < newBytes ? oldBytes : newBytes);
             std::free(p);
             granted = size;
@@ -71,7 +71,7 @@ void* BigRealloc(void* p, std::size_t oldBytes, std::size_t newBytes, std::size_
     }
     if (wasMapped) {
         std::size_t size = 0;
-        void* q = BigAlloc(newBytes, size);
+        void* q = bigAlloc(newBytes, size);
         std::memcpy(q, p, newBytes);
         munmap(p, oldBytes);
         granted = size;
@@ -86,7 +86,7 @@ void* BigRealloc(void* p, std::size_t oldBytes, std::size_t newBytes, std::size_
     return q;
 }
 
-void BigFree(void* p, std::size_t bytes) noexcept {
+void bigFree(void* p, std::size_t bytes) noexcept {
 #if defined(__linux__)
     if (bytes >= kMapThreshold) {
         munmap(p, bytes);

@@ -10,9 +10,9 @@ namespace corvalo::platform {
 // Raw memory for large, growable arrays. On Linux the pages come straight from
 // mmap with transparent huge pages requested and grow with mremap (no copy);
 // elsewhere they come from malloc/realloc. Throws std::bad_alloc on failure.
-void* BigAlloc(std::size_t bytes, std::size_t& granted);
-void* BigRealloc(void* p, std::size_t oldBytes, std::size_t newBytes, std::size_t& granted);
-void BigFree(void* p, std::size_t bytes) noexcept;
+void* bigAlloc(std::size_t bytes, std::size_t& granted);
+void* bigRealloc(void* p, std::size_t oldBytes, std::size_t newBytes, std::size_t& granted);
+void bigFree(void* p, std::size_t bytes) noexcept;
 
 // A vector of trivially copyable elements for the large arrays of a paste (the
 // text, the cell text arena and the cell offsets). First touch of fresh memory is
@@ -72,7 +72,7 @@ public:
     }
     void clear() { size_ = 0; }
     void release() noexcept {
-        if (data_ != nullptr) BigFree(data_, bytes_);
+        if (data_ != nullptr) bigFree(data_, bytes_);
         data_ = nullptr;
         size_ = 0;
         bytes_ = 0;
@@ -84,8 +84,8 @@ private:
         if (want < atLeast) want = atLeast;
         if (want < 64) want = 64;
         std::size_t granted = 0;
-        void* p = data_ == nullptr ? BigAlloc(want * sizeof(T), granted)
-                                   : BigRealloc(data_, bytes_, want * sizeof(T), granted);
+        void* p = data_ == nullptr ? bigAlloc(want * sizeof(T), granted)
+                                   : bigRealloc(data_, bytes_, want * sizeof(T), granted);
         data_ = static_cast<T*>(p);
         bytes_ = granted;
     }
@@ -96,7 +96,7 @@ private:
 };
 
 // A buffer holding a copy of `text`.
-inline BigBuffer<char> BigText(const char* text, std::size_t size) {
+inline BigBuffer<char> bigText(const char* text, std::size_t size) {
     BigBuffer<char> b;
     b.append(text, size);
     return b;

@@ -2,7 +2,7 @@
 
 namespace corvalo {
 
-std::string ErrorReportText(const std::string& message) {
+std::string errorReportText(const std::string& message) {
     if (!message.empty()) {
         const auto last = static_cast<unsigned char>(message.back());
         if (last <= static_cast<unsigned char>('.')) return message;

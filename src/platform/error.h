@@ -15,6 +15,6 @@ public:
 
 // The text of the standard error report: the error's text followed by a period,
 // unless it already ends in '.' or in a character whose code is below that of '.'.
-std::string ErrorReportText(const std::string& message);
+std::string errorReportText(const std::string& message);
 
 }  // namespace corvalo

@@ -10,13 +10,13 @@ namespace corvalo::platform {
 // A font as the font dialog offers it: face, size, colour and the four styles.
 // Colour is 0x00BBGGRR, or a system colour (top bit set: negative).
 struct FontSpec {
-    std::string Name;
-    std::int32_t Size = 10;  // points
-    std::int32_t Color = 0;
-    bool Bold = false;
-    bool Italic = false;
-    bool Underline = false;
-    bool StrikeOut = false;
+    std::string name;
+    std::int32_t size = 10;  // points
+    std::int32_t color = 0;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikeOut = false;
     bool operator==(const FontSpec&) const = default;
 };
 
@@ -28,7 +28,7 @@ public:
     virtual ~FontChooser() = default;
     // Runs modally from `initial`; the chosen font on OK, nothing on Cancel.
     // `onApply` runs on each press of Apply (the dialog stays open).
-    virtual std::optional<FontSpec> Choose(const FontSpec& initial,
+    virtual std::optional<FontSpec> choose(const FontSpec& initial,
                                            const ApplyHandler& onApply) = 0;
 };
 

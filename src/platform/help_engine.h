@@ -9,9 +9,9 @@ class HelpEngine {
 public:
     virtual ~HelpEngine() = default;
     // Opens `file` at its contents (first) topic; false when it cannot be read.
-    virtual bool ShowContents(const std::string& file) = 0;
+    virtual bool showContents(const std::string& file) = 0;
     // Jumps to the topic named `topic` of `file`; false when there is none.
-    virtual bool ShowTopic(const std::string& file, const std::string& topic) = 0;
+    virtual bool showTopic(const std::string& file, const std::string& topic) = 0;
 };
 
 }  // namespace corvalo::platform

@@ -39,16 +39,16 @@ std::string_view between(std::string_view text, std::string_view open, std::stri
 
 }  // namespace
 
-const HelpTopic* HelpBook::Find(std::string_view name) const {
-    for (const auto& t : Topics) {
-        if (sameText(t.Name, name)) return &t;
+const HelpTopic* HelpBook::find(std::string_view name) const {
+    for (const auto& t : topics) {
+        if (sameText(t.name, name)) return &t;
     }
     return nullptr;
 }
 
-HelpBook ParseHelpBook(std::string_view html) {
+HelpBook parseHelpBook(std::string_view html) {
     HelpBook book;
-    book.Style = std::string(between(html, "<style>", "</style>"));
+    book.style = std::string(between(html, "<style>", "</style>"));
     size_t end = html.find("</body>");
     if (end == std::string_view::npos) end = html.size();
     size_t at = html.find(kTopicStart);
@@ -61,12 +61,12 @@ HelpBook ParseHelpBook(std::string_view html) {
         if (next == std::string_view::npos || next > end) next = end;
         const size_t titleFrom = html.find('>', nameTo);
         HelpTopic topic;
-        topic.Name = std::string(html.substr(nameFrom, nameTo - nameFrom));
+        topic.name = std::string(html.substr(nameFrom, nameTo - nameFrom));
         if (titleFrom != std::string_view::npos && titleFrom < headClose) {
-            topic.Title = withoutTags(html.substr(titleFrom + 1, headClose - titleFrom - 1));
+            topic.title = withoutTags(html.substr(titleFrom + 1, headClose - titleFrom - 1));
         }
-        topic.Html = std::string(html.substr(at, next - at));
-        book.Topics.push_back(std::move(topic));
+        topic.html = std::string(html.substr(at, next - at));
+        book.topics.push_back(std::move(topic));
         at = next == end ? std::string_view::npos : next;
     }
     return book;

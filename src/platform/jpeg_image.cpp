@@ -83,7 +83,7 @@ bool decode(const std::uint8_t* bytes, unsigned long size, RgbImage& out, ErrorM
 
 }  // namespace
 
-bool DecodeJpeg(std::span<const std::uint8_t> data, RgbImage& out, std::string& error) {
+bool decodeJpeg(std::span<const std::uint8_t> data, RgbImage& out, std::string& error) {
     out = RgbImage{};
     error.clear();
     if (data.empty()) {

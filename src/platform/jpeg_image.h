@@ -20,6 +20,6 @@ inline constexpr std::int64_t kMaxJpegPixels = 64LL * 1024 * 1024;
 // Decodes a whole JPEG held in memory with libjpeg. A corrupt, truncated or
 // unsupported picture gives false and libjpeg's message in `error` (never an
 // exit, never a partly grey picture); `out` is left empty then.
-bool DecodeJpeg(std::span<const std::uint8_t> data, RgbImage& out, std::string& error);
+bool decodeJpeg(std::span<const std::uint8_t> data, RgbImage& out, std::string& error);
 
 }  // namespace corvalo::platform

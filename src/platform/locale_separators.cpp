@@ -7,11 +7,11 @@
 
 namespace corvalo::platform {
 
-LocaleSeparators SeparatorsFromLocaleTexts(std::string_view decimal, std::string_view thousands) {
+LocaleSeparators separatorsFromLocaleTexts(std::string_view decimal, std::string_view thousands) {
     LocaleSeparators s;
-    const char d = FirstAnsiChar(decimal);
+    const char d = firstAnsiChar(decimal);
     if (d != '\0' && d != kAnsiUnmappable) s.decimal = d;
-    const char t = FirstAnsiChar(thousands);
+    const char t = firstAnsiChar(thousands);
     if (t != '\0' && t != kAnsiUnmappable && t != s.decimal) {
         s.thousands = t;
     } else {
@@ -20,11 +20,11 @@ LocaleSeparators SeparatorsFromLocaleTexts(std::string_view decimal, std::string
     return s;
 }
 
-LocaleSeparators ReadUserLocaleSeparators() {
+LocaleSeparators readUserLocaleSeparators() {
     locale_t loc = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr));
     if (loc == static_cast<locale_t>(nullptr)) return {};
     const LocaleSeparators s =
-        SeparatorsFromLocaleTexts(nl_langinfo_l(RADIXCHAR, loc), nl_langinfo_l(THOUSEP, loc));
+        separatorsFromLocaleTexts(nl_langinfo_l(RADIXCHAR, loc), nl_langinfo_l(THOUSEP, loc));
     freelocale(loc);
     return s;
 }

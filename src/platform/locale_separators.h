@@ -13,10 +13,10 @@ struct LocaleSeparators {
 // Separators from a locale's own texts (UTF-8 or a legacy 8-bit code set).
 // A locale without a thousands separator (the C locale) groups with ',' or,
 // where ',' is its decimal separator, with '.'.
-LocaleSeparators SeparatorsFromLocaleTexts(std::string_view decimal, std::string_view thousands);
+LocaleSeparators separatorsFromLocaleTexts(std::string_view decimal, std::string_view thousands);
 
 // The separators of the user's numeric locale (LC_ALL, LC_NUMERIC, LANG), read
 // without changing the process's own locale.
-LocaleSeparators ReadUserLocaleSeparators();
+LocaleSeparators readUserLocaleSeparators();
 
 }  // namespace corvalo::platform

@@ -46,40 +46,40 @@ QLabel* centredLabel(QWidget* parent, int height) {
 
 }  // namespace
 
-TfrmAbout::TfrmAbout(QWidget* owner) : TfrmAbout(AboutPictureJpeg(), owner) {}
+AboutDialog::AboutDialog(QWidget* owner) : AboutDialog(aboutPictureJpeg(), owner) {}
 
-TfrmAbout::TfrmAbout(std::span<const std::uint8_t> jpeg, QWidget* owner)
+AboutDialog::AboutDialog(std::span<const std::uint8_t> jpeg, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
-    setObjectName(QStringLiteral("frmAbout"));
+    setObjectName(QStringLiteral("aboutDialog"));
     setWindowTitle(QString::fromUtf8(kAboutTitle));
     QFont font(QStringLiteral("Verdana"));
     font.setPixelSize(13);
     setFont(font);
 
-    Image1 = new QLabel(this);
-    Image1->move(0, 0);
+    picture_ = new QLabel(this);
+    picture_->move(0, 0);
     labelVersion = centredLabel(this, kVersionHeight);
     labelCopyright = centredLabel(this, kCopyrightHeight);
     btnOK = new QPushButton(QStringLiteral("&OK"), this);
     btnOK->resize(kButtonWidth, kButtonHeight);
     btnOK->setDefault(true);
     connect(btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
-    FormCreate(jpeg);
+    loadPicture(jpeg);
 }
 
-void TfrmAbout::FormCreate(std::span<const std::uint8_t> jpeg) {
+void AboutDialog::loadPicture(std::span<const std::uint8_t> jpeg) {
     platform::RgbImage rgb;
     std::string error;
-    hasPicture_ = platform::DecodeJpeg(jpeg, rgb, error);
+    hasPicture_ = platform::decodeJpeg(jpeg, rgb, error);
     if (hasPicture_) {
-        Image1->setPixmap(QPixmap::fromImage(toQImage(rgb)));
-        Image1->resize(rgb.width, rgb.height);
+        picture_->setPixmap(QPixmap::fromImage(toQImage(rgb)));
+        picture_->resize(rgb.width, rgb.height);
     } else {
         // No picture to size the box by: keep the size it was drawn for.
-        Image1->resize(kPictureWidth, kPictureHeight);
+        picture_->resize(kPictureWidth, kPictureHeight);
     }
-    const int clientWidth = Image1->width();
-    const int clientHeight = Image1->height();
+    const int clientWidth = picture_->width();
+    const int clientHeight = picture_->height();
     resize(clientWidth, clientHeight);
 
     labelVersion->setText(QStringLiteral("Version ") + QString::fromLatin1(kVersionText));
@@ -92,9 +92,9 @@ void TfrmAbout::FormCreate(std::span<const std::uint8_t> jpeg) {
     btnOK->move((clientWidth - btnOK->width()) / 2, clientHeight - 2 * btnOK->height());
 }
 
-void TfrmAbout::btnOKClick() { accept(); }
+void AboutDialog::btnOKClick() { accept(); }
 
-void TfrmAbout::showEvent(QShowEvent* event) {
+void AboutDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (centred_) return;
     centred_ = true;
@@ -105,9 +105,9 @@ void TfrmAbout::showEvent(QShowEvent* event) {
     }
 }
 
-void ShowAboutBox(QWidget* owner) {
-    TfrmAbout frmAbout(owner);
-    frmAbout.exec();
+void showAboutBox(QWidget* owner) {
+    AboutDialog dialog(owner);
+    dialog.exec();
 }
 
 }  // namespace corvalo::shell

@@ -20,29 +20,29 @@ inline constexpr const char* kAboutTitle = "About Corvalo Calculator";
 // size, version and copyright centred over it, OK centred two button heights
 // above the bottom. A picture that does not decode leaves the box at the
 // picture's intended 438 x 343, without the picture.
-class TfrmAbout final : public QDialog {
+class AboutDialog final : public QDialog {
     Q_OBJECT
 public:
     static constexpr int kPictureWidth = 438;
     static constexpr int kPictureHeight = 343;
 
     // `jpeg` is the picture shown; the program's own by default.
-    explicit TfrmAbout(QWidget* owner = nullptr);
-    TfrmAbout(std::span<const std::uint8_t> jpeg, QWidget* owner);
+    explicit AboutDialog(QWidget* owner = nullptr);
+    AboutDialog(std::span<const std::uint8_t> jpeg, QWidget* owner);
 
-    QLabel* Image1 = nullptr;
+    QLabel* picture_ = nullptr;
     QLabel* labelVersion = nullptr;
     QLabel* labelCopyright = nullptr;
     QPushButton* btnOK = nullptr;
 
     // Whether the picture decoded (false: the box shows without it).
-    bool HasPicture() const { return hasPicture_; }
+    bool hasPicture() const { return hasPicture_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void FormCreate(std::span<const std::uint8_t> jpeg);
+    void loadPicture(std::span<const std::uint8_t> jpeg);
     void btnOKClick();
 
     bool hasPicture_ = false;
@@ -50,6 +50,6 @@ private:
 };
 
 // Help > About: the box owned by `owner`, shown modally, gone when it closes.
-void ShowAboutBox(QWidget* owner);
+void showAboutBox(QWidget* owner);
 
 }  // namespace corvalo::shell

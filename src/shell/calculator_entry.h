@@ -9,7 +9,7 @@ namespace corvalo::shell {
 class CalculatorEntry {
 public:
     virtual ~CalculatorEntry() = default;
-    virtual std::string EntryText() const = 0;
+    virtual std::string entryText() const = 0;
 };
 
 }  // namespace corvalo::shell

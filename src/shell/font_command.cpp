@@ -7,29 +7,29 @@ namespace corvalo::shell {
 namespace {
 
 void applyGridFontOk(const platform::FontSpec& font, FontCommandHost& host) {
-    host.SetEdtBaseFont(font);
-    const int oldRow = host.GridRowHeight();
-    const int newRow = GridRowHeight(EditBoxHeight(host.TextHeight(font)));
-    host.SetGridRowHeight(newRow);
-    const int cols = host.GridColCount();
+    host.setEdtBaseFont(font);
+    const int oldRow = host.gridRowHeight();
+    const int newRow = gridRowHeight(editBoxHeight(host.textHeight(font)));
+    host.setGridRowHeight(newRow);
+    const int cols = host.gridColCount();
     for (int c = 0; c < cols; ++c) {
-        host.SetGridColWidth(c, ScaledColumnWidth(host.GridColWidth(c), oldRow, newRow));
+        host.setGridColWidth(c, scaledColumnWidth(host.gridColWidth(c), oldRow, newRow));
     }
-    host.RepaintGrid();
+    host.repaintGrid();
 }
 
 }  // namespace
 
-void RunFontCommand(FontTarget target, platform::FontChooser& chooser, FontCommandHost& host) {
-    const auto chosen = chooser.Choose(
-        host.TargetFont(target),
-        [&](const platform::FontSpec& font) { host.SetTargetFont(target, font); });
+void runFontCommand(FontTarget target, platform::FontChooser& chooser, FontCommandHost& host) {
+    const auto chosen = chooser.choose(
+        host.targetFont(target),
+        [&](const platform::FontSpec& font) { host.setTargetFont(target, font); });
     if (!chosen) return;
-    host.SetTargetFont(target, *chosen);
+    host.setTargetFont(target, *chosen);
     switch (target) {
         case FontTarget::MainDisplay:
-            host.AdjustDisplayHeight();
-            host.ApplyWindowMode();
+            host.adjustDisplayHeight();
+            host.applyWindowMode();
             break;
         case FontTarget::Grid:
             applyGridFontOk(*chosen, host);
@@ -40,29 +40,29 @@ void RunFontCommand(FontTarget target, platform::FontChooser& chooser, FontComma
     }
 }
 
-void ApplyFirstShowingGridMetrics(FontCommandHost& host) {
-    const platform::FontSpec font = host.TargetFont(FontTarget::Grid);
-    host.SetEdtBaseFont(font);
-    const GridMetrics m = FirstShowingGridMetrics(EditBoxHeight(host.TextHeight(font)));
-    host.SetGridRowHeight(m.RowHeight);
-    host.SetGridDefaultColWidth(m.DefaultColWidth);
-    const int cols = host.GridColCount();
-    for (int c = 1; c < cols; ++c) host.SetGridColWidth(c, m.DefaultColWidth);
-    if (cols > 0) host.SetGridColWidth(0, m.HeaderColWidth);
-    host.RepaintGrid();
+void applyFirstShowingGridMetrics(FontCommandHost& host) {
+    const platform::FontSpec font = host.targetFont(FontTarget::Grid);
+    host.setEdtBaseFont(font);
+    const GridMetrics m = firstShowingGridMetrics(editBoxHeight(host.textHeight(font)));
+    host.setGridRowHeight(m.rowHeight);
+    host.setGridDefaultColWidth(m.defaultColWidth);
+    const int cols = host.gridColCount();
+    for (int c = 1; c < cols; ++c) host.setGridColWidth(c, m.defaultColWidth);
+    if (cols > 0) host.setGridColWidth(0, m.headerColWidth);
+    host.repaintGrid();
 }
 
-int AdjustedDisplayHeight(const FontCommandHost& host) {
-    return DisplayPanelHeight(host.TextHeight(host.TargetFont(FontTarget::MainDisplay)));
+int adjustedDisplayHeight(const FontCommandHost& host) {
+    return displayPanelHeight(host.textHeight(host.targetFont(FontTarget::MainDisplay)));
 }
 
-platform::FontSpec ToFontSpec(const FontSettings& stored, bool underline, bool strikeOut) {
-    return {stored.Name, stored.Size, stored.Color, stored.Bold,
-            stored.Italic, underline, strikeOut};
+platform::FontSpec toFontSpec(const FontSettings& stored, bool underline, bool strikeOut) {
+    return {stored.name, stored.size, stored.color, stored.bold,
+            stored.italic, underline, strikeOut};
 }
 
-FontSettings ToFontSettings(const platform::FontSpec& font) {
-    return {font.Name, font.Size, font.Color, font.Bold, font.Italic};
+FontSettings toFontSettings(const platform::FontSpec& font) {
+    return {font.name, font.size, font.color, font.bold, font.italic};
 }
 
 }  // namespace corvalo::shell

@@ -15,33 +15,33 @@ inline constexpr int kEditBoxBorders = 8;
 inline constexpr int kRowHeightInset = 4;
 
 // Height of a single-line edit box (3-D look) for a font: 15 -> 23.
-int EditBoxHeight(int textHeight, int borderHeight = kBorderHeight);
+int editBoxHeight(int textHeight, int borderHeight = kBorderHeight);
 
 // Height of the display panel: the font's text height plus the border height
 // times 8 with the 3-D look (times 6 without): 17 -> 25.
-int DisplayPanelHeight(int textHeight, bool look3d = true, int borderHeight = kBorderHeight);
+int displayPanelHeight(int textHeight, bool look3d = true, int borderHeight = kBorderHeight);
 
 // The grid's row height, default column width and header column width.
 struct GridMetrics {
-    int RowHeight = 18;
-    int DefaultColWidth = 64;
-    int HeaderColWidth = 18;
+    int rowHeight = 18;
+    int defaultColWidth = 64;
+    int headerColWidth = 18;
     bool operator==(const GridMetrics&) const = default;
 };
 
 // The grid at the first showing, from the edit-box height of its font:
 // 22 -> rows of 18, columns of 18 * 64 / 18 = 64, header column 18.
-GridMetrics FirstShowingGridMetrics(int editBoxHeight);
+GridMetrics firstShowingGridMetrics(int editBoxHeight);
 
 // The grid font command's new row height: edit-box height 26 -> 22.
-int GridRowHeight(int editBoxHeight);
+int gridRowHeight(int editBoxHeight);
 
 // A column's width after the row height changes from oldRow to newRow,
 // truncating: 64 at 18 -> 22 gives 78 (64 * 22 / 18 = 78.2). Wide enough not
 // to overflow; a zero old height leaves the width as it is.
-int ScaledColumnWidth(int width, int oldRow, int newRow);
+int scaledColumnWidth(int width, int oldRow, int newRow);
 
 // Every width of `widths` (header column included) scaled as above.
-void ScaleColumnWidths(std::span<int> widths, int oldRow, int newRow);
+void scaleColumnWidths(std::span<int> widths, int oldRow, int newRow);
 
 }  // namespace corvalo::shell

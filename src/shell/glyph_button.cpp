@@ -8,10 +8,10 @@ namespace corvalo::shell {
 
 GlyphButton::GlyphButton(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_Hover);
-    SetGlyph(MakeSizeButtonGlyph());
+    setGlyph(makeSizeButtonGlyph());
 }
 
-void GlyphButton::SetGlyph(const SizeGlyph& glyph) {
+void GlyphButton::setGlyph(const SizeGlyph& glyph) {
     glyph_ = glyph;
     image_ = QImage(kGlyphWidth, kGlyphHeight, QImage::Format_ARGB32);
     for (int y = 0; y < kGlyphHeight; ++y) {
@@ -28,17 +28,17 @@ void GlyphButton::SetGlyph(const SizeGlyph& glyph) {
     update();
 }
 
-void GlyphButton::SetGlyphEnabled(bool on) {
+void GlyphButton::setGlyphEnabled(bool on) {
     enabled_ = on;
     update();
 }
 
-void GlyphButton::SetDown(bool down) {
+void GlyphButton::setLatched(bool down) {
     down_ = down;
     update();
 }
 
-int GlyphButton::ShownImage() const {
+int GlyphButton::shownImage() const {
     if (!enabled_) return 2;
     if (pressing_ && !down_) return 3;
     return down_ ? 4 : 1;
@@ -52,7 +52,7 @@ void GlyphButton::paintEvent(QPaintEvent*) {
     } else if (hover_ && enabled_) {
         qDrawShadePanel(&p, r, palette(), false, 1);
     }
-    const int image = ShownImage() - 1;
+    const int image = shownImage() - 1;
     const QPoint at((r.width() - 9) / 2 + (down_ ? 1 : 0), (r.height() - 9) / 2 + (down_ ? 1 : 0));
     p.drawImage(at, image_, QRect(image * 9, 0, 9, 9));
 }

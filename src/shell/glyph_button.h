@@ -16,15 +16,15 @@ class GlyphButton final : public QWidget {
 public:
     explicit GlyphButton(QWidget* parent = nullptr);
 
-    void SetGlyph(const SizeGlyph& glyph);
-    const SizeGlyph& Glyph() const { return glyph_; }
-    void SetGlyphEnabled(bool on);
-    bool GlyphEnabled() const { return enabled_; }
+    void setGlyph(const SizeGlyph& glyph);
+    const SizeGlyph& glyph() const { return glyph_; }
+    void setGlyphEnabled(bool on);
+    bool glyphEnabled() const { return enabled_; }
     // Latched down (the expanded state) or up.
-    void SetDown(bool down);
-    bool Down() const { return down_; }
+    void setLatched(bool down);
+    bool isLatched() const { return down_; }
     // The image shown now, 1 to 4.
-    int ShownImage() const;
+    int shownImage() const;
 
 signals:
     void mouseDown();

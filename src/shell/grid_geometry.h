@@ -21,39 +21,39 @@ class GridGeometry {
 public:
     static constexpr int kLineWidth = 1;
 
-    int RowHeight() const { return rowHeight_; }
-    void SetRowHeight(int h) { rowHeight_ = h < 1 ? 1 : h; }
-    int DefaultColWidth() const { return defaultColWidth_; }
+    int rowHeight() const { return rowHeight_; }
+    void setRowHeight(int h) { rowHeight_ = h < 1 ? 1 : h; }
+    int defaultColWidth() const { return defaultColWidth_; }
     // Taken by every column from now on, and by columns added later.
-    void SetDefaultColWidth(int w);
+    void setDefaultColWidth(int w);
 
-    int ColCount() const { return colCount_; }
-    int RowCount() const { return rowCount_; }
+    int colCount() const { return colCount_; }
+    int rowCount() const { return rowCount_; }
     // New columns take the default width; the scroll origin is kept inside the grid.
-    void SetCounts(int cols, int rows);
+    void setCounts(int cols, int rows);
 
-    int ColWidth(int col) const;
-    void SetColWidth(int col, int width);
+    int colWidth(int col) const;
+    void setColWidth(int col, int width);
 
-    int LeftCol() const { return leftCol_; }
-    int TopRow() const { return topRow_; }
-    void SetOrigin(int leftCol, int topRow);
+    int leftCol() const { return leftCol_; }
+    int topRow() const { return topRow_; }
+    void setOrigin(int leftCol, int topRow);
 
     // The pixel left of a column / top of a row, or nothing when scrolled away.
-    std::optional<int> ColLeft(int col) const;
-    std::optional<int> RowTop(int row) const;
+    std::optional<int> colLeft(int col) const;
+    std::optional<int> rowTop(int row) const;
     // The cell under a pixel (a grid line belongs to the cell before it), or
     // nothing beyond the last column or row.
-    std::optional<CellPos> CellAt(int x, int y) const;
+    std::optional<CellPos> cellAt(int x, int y) const;
     // The column whose right edge lies within `slack` pixels of x, in the header
     // row: where a drag changes a column's width.
-    std::optional<int> ColumnEdgeAt(int x, int y, int slack = 2) const;
+    std::optional<int> columnEdgeAt(int x, int y, int slack = 2) const;
 
     // Scroll limits for a view of this size: the largest origin that still
     // fills the view, at least 1.
-    int MaxLeftCol(int viewWidth) const;
-    int MaxTopRow(int viewHeight) const;
-    int VisibleRows(int viewHeight) const;
+    int maxLeftCol(int viewWidth) const;
+    int maxTopRow(int viewHeight) const;
+    int visibleRows(int viewHeight) const;
 
 private:
     int rowHeight_ = 18;

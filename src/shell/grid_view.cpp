@@ -14,29 +14,29 @@ constexpr int kTextTopGap = 2;
 
 }  // namespace
 
-GridView::GridView(const calc::Grid& grid, const calc::CalcState& state, QWidget* parent)
+GridView::GridView(const clipcalc::Grid& grid, const clipcalc::CalcState& state, QWidget* parent)
     : QAbstractScrollArea(parent), grid_(grid), state_(state) {
     viewport()->setMouseTracking(true);
     viewport()->setAutoFillBackground(false);
     setFocusPolicy(Qt::StrongFocus);
     horizontalScrollBar()->setSingleStep(1);
     verticalScrollBar()->setSingleStep(1);
-    GridChanged();
+    gridChanged();
 }
 
-void GridView::SetGridFont(const QFont& font, const QColor& textColour) {
+void GridView::setGridFont(const QFont& font, const QColor& textColour) {
     setFont(font);
     textColour_ = textColour;
     viewport()->update();
 }
 
-void GridView::GridChanged() {
-    geometry_.SetCounts(grid_.ColCount(), grid_.RowCount());
+void GridView::gridChanged() {
+    geometry_.setCounts(grid_.colCount(), grid_.rowCount());
     updateScrollBars();
     viewport()->update();
 }
 
-void GridView::GeometryChanged() {
+void GridView::geometryChanged() {
     updateScrollBars();
     viewport()->update();
 }
@@ -46,18 +46,18 @@ void GridView::updateScrollBars() {
     QScrollBar* v = verticalScrollBar();
     QScrollBar* h = horizontalScrollBar();
     // Not blocked: the scroll area shows and hides its bars on rangeChanged.
-    v->setRange(1, geometry_.MaxTopRow(view.height()));
-    v->setPageStep(std::max(geometry_.VisibleRows(view.height()), 1));
-    h->setRange(1, geometry_.MaxLeftCol(view.width()));
+    v->setRange(1, geometry_.maxTopRow(view.height()));
+    v->setPageStep(std::max(geometry_.visibleRows(view.height()), 1));
+    h->setRange(1, geometry_.maxLeftCol(view.width()));
     h->setPageStep(1);
-    geometry_.SetOrigin(std::min(geometry_.LeftCol(), h->maximum()),
-                        std::min(geometry_.TopRow(), v->maximum()));
-    h->setValue(geometry_.LeftCol());
-    v->setValue(geometry_.TopRow());
+    geometry_.setOrigin(std::min(geometry_.leftCol(), h->maximum()),
+                        std::min(geometry_.topRow(), v->maximum()));
+    h->setValue(geometry_.leftCol());
+    v->setValue(geometry_.topRow());
 }
 
 void GridView::scrollContentsBy(int, int) {
-    geometry_.SetOrigin(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    geometry_.setOrigin(horizontalScrollBar()->value(), verticalScrollBar()->value());
     viewport()->update();
 }
 
@@ -66,26 +66,26 @@ void GridView::resizeEvent(QResizeEvent* event) {
     updateScrollBars();
 }
 
-QRect GridView::CellRect(int col, int row) const {
-    const auto x = geometry_.ColLeft(col);
-    const auto y = geometry_.RowTop(row);
+QRect GridView::cellRect(int col, int row) const {
+    const auto x = geometry_.colLeft(col);
+    const auto y = geometry_.rowTop(row);
     if (!x || !y) return {};
-    return {*x, *y, geometry_.ColWidth(col), geometry_.RowHeight()};
+    return {*x, *y, geometry_.colWidth(col), geometry_.rowHeight()};
 }
 
-QColor GridView::CellColour(int col, int row) const {
+QColor GridView::cellColour(int col, int row) const {
     if (col == 0 || row == 0) return palette().color(QPalette::Button);
-    const bool chosen = state_.TabulationStyle == calc::TabulationStyle::UsingColumns
-                            ? col == state_.CurrentColumn
-                            : row == state_.CurrentRow;
+    const bool chosen = state_.tabulationStyle == clipcalc::TabulationStyle::UsingColumns
+                            ? col == state_.currentColumn
+                            : row == state_.currentRow;
     return QColor::fromRgb(chosen ? kChosenColour : kOtherColour);
 }
 
 void GridView::drawCell(QPainter& p, const QFontMetrics& fm, int col, int row,
                         const QRect& rect) {
-    p.fillRect(rect, CellColour(col, row));
+    p.fillRect(rect, cellColour(col, row));
     if (col == 0 || row == 0) return;  // headers show no text and no numbering
-    const std::string_view cell = grid_.Cell(col, row);
+    const std::string_view cell = grid_.cell(col, row);
     if (cell.empty()) return;
     text_.resize(static_cast<qsizetype>(cell.size()));
     QChar* out = text_.data();
@@ -107,20 +107,20 @@ void GridView::paintEvent(QPaintEvent*) {
     constexpr int kLine = GridGeometry::kLineWidth;
     visibleCols_.clear();
     visibleCols_.push_back(0);
-    int right = geometry_.ColWidth(0) + kLine;
-    for (int c = geometry_.LeftCol(); c < geometry_.ColCount() && right < view.width(); ++c) {
+    int right = geometry_.colWidth(0) + kLine;
+    for (int c = geometry_.leftCol(); c < geometry_.colCount() && right < view.width(); ++c) {
         visibleCols_.push_back(c);
-        right += geometry_.ColWidth(c) + kLine;
+        right += geometry_.colWidth(c) + kLine;
     }
-    const int h = geometry_.RowHeight();
-    const int lastRow = std::min(geometry_.RowCount() - 1,
-                                 geometry_.TopRow() + geometry_.VisibleRows(view.height()));
-    for (int r = 0; r <= lastRow; r = (r == 0 ? geometry_.TopRow() : r + 1)) {
-        if (r >= geometry_.RowCount()) break;
-        const int y = r == 0 ? 0 : (r - geometry_.TopRow() + 1) * (h + kLine);
+    const int h = geometry_.rowHeight();
+    const int lastRow = std::min(geometry_.rowCount() - 1,
+                                 geometry_.topRow() + geometry_.visibleRows(view.height()));
+    for (int r = 0; r <= lastRow; r = (r == 0 ? geometry_.topRow() : r + 1)) {
+        if (r >= geometry_.rowCount()) break;
+        const int y = r == 0 ? 0 : (r - geometry_.topRow() + 1) * (h + kLine);
         int x = 0;
         for (const int c : visibleCols_) {
-            const int w = geometry_.ColWidth(c);
+            const int w = geometry_.colWidth(c);
             drawCell(p, fm, c, r, QRect(x, y, w, h));
             p.fillRect(QRect(x + w, y, kLine, h + kLine), kLineColour);
             p.fillRect(QRect(x, y + h, w, kLine), kLineColour);
@@ -132,10 +132,10 @@ void GridView::paintEvent(QPaintEvent*) {
 void GridView::mousePressEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     if (event->button() == Qt::LeftButton) {
-        if (const auto edge = geometry_.ColumnEdgeAt(at.x(), at.y())) {
+        if (const auto edge = geometry_.columnEdgeAt(at.x(), at.y())) {
             sizingCol_ = *edge;
             sizingStartX_ = at.x();
-            sizingStartWidth_ = geometry_.ColWidth(*edge);
+            sizingStartWidth_ = geometry_.colWidth(*edge);
         }
     }
     setFocus(Qt::MouseFocusReason);
@@ -145,12 +145,12 @@ void GridView::mousePressEvent(QMouseEvent* event) {
 void GridView::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     if (sizingCol_ >= 0) {
-        geometry_.SetColWidth(sizingCol_, sizingStartWidth_ + at.x() - sizingStartX_);
+        geometry_.setColWidth(sizingCol_, sizingStartWidth_ + at.x() - sizingStartX_);
         updateScrollBars();
         viewport()->update();
         return;
     }
-    const bool onEdge = geometry_.ColumnEdgeAt(at.x(), at.y()).has_value();
+    const bool onEdge = geometry_.columnEdgeAt(at.x(), at.y()).has_value();
     viewport()->setCursor(onEdge ? Qt::SplitHCursor : Qt::ArrowCursor);
 }
 
@@ -161,7 +161,7 @@ void GridView::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     const QPoint at = event->position().toPoint();
-    if (const auto cell = geometry_.CellAt(at.x(), at.y())) emit cellClicked(cell->col, cell->row);
+    if (const auto cell = geometry_.cellAt(at.x(), at.y())) emit cellClicked(cell->col, cell->row);
 }
 
 }  // namespace corvalo::shell

@@ -7,13 +7,13 @@
 #include <QString>
 #include <vector>
 
-#include "calc/calc_state.h"
-#include "calc/grid.h"
+#include "clipcalc/calc_state.h"
+#include "clipcalc/grid.h"
 #include "shell/grid_geometry.h"
 
 namespace corvalo::shell {
 
-// The number grid: draws only the visible cells of calc::Grid, straight from its
+// The number grid: draws only the visible cells of clipcalc::Grid, straight from its
 // text arena. Headers are empty button-face cells, the chosen line white, other
 // data cells grey; a text sits 3 px from its cell's right edge and 2 px from the
 // top, cut at the left so that its right-hand digits stay visible.
@@ -23,19 +23,19 @@ public:
     static constexpr QRgb kChosenColour = 0xFFFFFFFF;
     static constexpr QRgb kOtherColour = 0xFF808080;
 
-    GridView(const calc::Grid& grid, const calc::CalcState& state, QWidget* parent = nullptr);
+    GridView(const clipcalc::Grid& grid, const clipcalc::CalcState& state, QWidget* parent = nullptr);
 
-    void SetGridFont(const QFont& font, const QColor& textColour);
-    GridGeometry& Geometry() { return geometry_; }
-    const GridGeometry& Geometry() const { return geometry_; }
+    void setGridFont(const QFont& font, const QColor& textColour);
+    GridGeometry& gridGeometry() { return geometry_; }
+    const GridGeometry& gridGeometry() const { return geometry_; }
     // After the grid's counts or cells changed.
-    void GridChanged();
-    // After row height or column widths changed through Geometry(): scroll bars and paint.
-    void GeometryChanged();
+    void gridChanged();
+    // After row height or column widths changed through gridGeometry(): scroll bars and paint.
+    void geometryChanged();
     // The cell's rectangle in viewport pixels (empty when scrolled away).
-    QRect CellRect(int col, int row) const;
+    QRect cellRect(int col, int row) const;
     // The background a cell is drawn with.
-    QColor CellColour(int col, int row) const;
+    QColor cellColour(int col, int row) const;
 
 signals:
     void cellClicked(int col, int row);
@@ -54,8 +54,8 @@ private:
     void updateScrollBars();
     void drawCell(QPainter& p, const QFontMetrics& fm, int col, int row, const QRect& rect);
 
-    const calc::Grid& grid_;
-    const calc::CalcState& state_;
+    const clipcalc::Grid& grid_;
+    const clipcalc::CalcState& state_;
     GridGeometry geometry_;
     QColor textColour_;
     QString text_;                  // reused for each cell's text

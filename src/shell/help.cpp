@@ -4,28 +4,28 @@
 #include <system_error>
 
 #include "platform/help_engine.h"
-#include "platform/qt/dialogs.h"
+#include "platform/dialogs.h"
 
 namespace corvalo::shell {
 
-std::string HelpFilePath(const std::string& programFolder) {
+std::string helpFilePath(const std::string& programFolder) {
     std::string path = programFolder;
     if (path.empty() || path.back() != '/') path += '/';
     return path + kHelpFileName;
 }
 
-bool menuHelpHelpClick(const std::string& programFolder, std::string& applicationHelpFile,
+bool showHelp(const std::string& programFolder, std::string& applicationHelpFile,
                        platform::Dialogs& dialogs, platform::HelpEngine& help) {
-    const std::string path = HelpFilePath(programFolder);
+    const std::string path = helpFilePath(programFolder);
     std::error_code ec;
     // A folder or a dangling link of that name is no help file either.
     if (!std::filesystem::is_regular_file(path, ec)) {
-        dialogs.ShowMessage(kMsgHelpMissing);
+        dialogs.showMessage(kMsgHelpMissing);
         return false;
     }
     applicationHelpFile = path;
-    if (!help.ShowContents(path)) return false;
-    return help.ShowTopic(path, kHelpContentsTopic);
+    if (!help.showContents(path)) return false;
+    return help.showTopic(path, kHelpContentsTopic);
 }
 
 }  // namespace corvalo::shell

@@ -24,7 +24,7 @@ namespace {
 // The socket layer's waits run the window's events through Qt's loop.
 class QtEventsPump final : public corvalo::net::MessagePump {
 public:
-    void ProcessMessages() override { qt_.ProcessMessages(); }
+    void processMessages() override { qt_.processMessages(); }
 
 private:
     corvalo::platform::QtMessagePump qt_;
@@ -37,26 +37,26 @@ int main(int argc, char** argv) {
     const std::string program =
         QFileInfo(QString::fromLocal8Bit(argc > 0 ? argv[0] : "corvalo")).fileName().toStdString();
     // Qt aborts without a display; say so plainly instead.
-    if (!shell::DisplayAvailable(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"),
+    if (!shell::displayAvailable(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"),
                                  std::getenv("QT_QPA_PLATFORM"))) {
-        std::fputs(shell::NoDisplayMessage(program).c_str(), stderr);
+        std::fputs(shell::noDisplayMessage(program).c_str(), stderr);
         return 2;
     }
     QApplication app(argc, argv);
     // The icon the window, the task bar and the tray show; the desktop entry's name.
     QPixmap icon;
-    const auto png = shell::AppIconPng();
+    const auto png = shell::appIconPng();
     if (icon.loadFromData(png.data(), static_cast<uint>(png.size()), "PNG")) {
         QApplication::setWindowIcon(QIcon(icon));
     }
     QGuiApplication::setDesktopFileName(QStringLiteral("corvalo"));
 
-    platform::InstanceLock lock(platform::InstanceLockPath());
-    if (!lock.Acquired()) {
+    platform::InstanceLock lock(platform::instanceLockPath());
+    if (!lock.acquired()) {
         // The title is not set yet: the box carries the program's own name.
         platform::QtDialogs dialogs(QString::fromStdString(program));
-        dialogs.Beep();
-        dialogs.ShowMessage(shell::kMsgAlreadyLoaded);
+        dialogs.beep();
+        dialogs.showMessage(shell::kMsgAlreadyLoaded);
         return 0;
     }
 
@@ -69,29 +69,29 @@ int main(int argc, char** argv) {
         net::SteadyClock clock;
         net::VersionCheckConfig versionCheck;
         // The name the newer-version message gives: the executable as it lies on disk.
-        versionCheck.ExeName =
+        versionCheck.exeName =
             QFileInfo(QCoreApplication::applicationFilePath()).fileName().toStdString();
         platform::QtFontChooser fonts;
         platform::QtHelpEngine help;
-        shell::TformMain formMain({.clipboard = clipboard,
+        shell::MainWindow window({.clipboard = clipboard,
                                    .dialogs = dialogs,
                                    .settings = settings,
-                                   .separators = platform::ReadUserLocaleSeparators(),
+                                   .separators = platform::readUserLocaleSeparators(),
                                    .pump = pump,
                                    .clock = clock,
                                    .fonts = fonts,
                                    .help = help,
                                    .programFolder =
                                        QCoreApplication::applicationDirPath().toStdString(),
-                                   .trayParts = shell::QtTrayParts,
+                                   .trayParts = shell::qtTrayParts,
                                    .versionCheck = versionCheck});
-        formMain.show();
+        window.show();
         rc = QApplication::exec();
     }
-    if (!lock.Release()) {
+    if (!lock.release()) {
         platform::QtDialogs dialogs(QString::fromStdString(program));
-        dialogs.Beep();
-        dialogs.ShowMessage(shell::kMsgLockNotClosed);
+        dialogs.beep();
+        dialogs.showMessage(shell::kMsgLockNotClosed);
     }
     return rc;
 }

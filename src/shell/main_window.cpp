@@ -20,12 +20,12 @@
 #include <optional>
 #include <utility>
 
-#include "calc/pipeline.h"
-#include "calculator/qt/calculator_widget.h"
+#include "clipcalc/pipeline.h"
+#include "deskcalc/qt/desk_calculator_widget.h"
 #include "platform/big_buffer.h"
-#include "platform/qt/command_guard.h"
+#include "platform/command_guard.h"
 #include "platform/qt/font_dialog.h"
-#include "platform/qt/tray_owner_filter.h"
+#include "tray/qt/tray_owner_filter.h"
 #include "platform/qt/window_band.h"
 #include "shell/about_box.h"
 #include "shell/calculator_host.h"
@@ -55,9 +55,9 @@ std::size_t effectsIndex(FontTarget target) { return static_cast<std::size_t>(ta
 
 // The tray's Close ends the loop; a version check waiting further down the call
 // stack is cancelled first, or the program would run on until its time-out.
-class ClosingTrayOwner final : public platform::TrayOwner {
+class ClosingTrayOwner final : public tray::TrayOwner {
 public:
-    ClosingTrayOwner(platform::TrayOwner& inner, net::VersionCheck& check)
+    ClosingTrayOwner(tray::TrayOwner& inner, net::VersionCheck& check)
         : inner_(inner), check_(check) {}
     bool isMinimized() const override { return inner_.isMinimized(); }
     bool isVisible() const override { return inner_.isVisible(); }
@@ -66,12 +66,12 @@ public:
     void showAndActivate() override { inner_.showAndActivate(); }
     void minimize() override { inner_.minimize(); }
     void endMessageLoop() override {
-        platform::TrayOwner& inner = inner_;
-        if (!check_.CloseWhenIdle([&inner] { inner.endMessageLoop(); })) inner.endMessageLoop();
+        tray::TrayOwner& inner = inner_;
+        if (!check_.closeWhenIdle([&inner] { inner.endMessageLoop(); })) inner.endMessageLoop();
     }
 
 private:
-    platform::TrayOwner& inner_;
+    tray::TrayOwner& inner_;
     net::VersionCheck& check_;
 };
 
@@ -83,7 +83,7 @@ QAction* addItem(QMenu* menu, const char* caption, const QKeySequence& shortcut 
 
 }  // namespace
 
-TformMain::TformMain(const WindowServices& services, QWidget* parent)
+MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
     : QMainWindow(parent), services_(services) {
     setWindowTitle(QString::fromLatin1(kApplicationTitle));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -98,12 +98,12 @@ TformMain::TformMain(const WindowServices& services, QWidget* parent)
     // The resize rules keep the sizes; a layout minimum would lag a hidden grid by one event.
     setMinimumSize(1, 1);
 
-    // FormCreate
-    Initialised_ = false;
-    calc_.MathMode = calc::MathMode::Addition;
+    // loadPicture
+    initialised_ = false;
+    calc_.mathMode = clipcalc::MathMode::Addition;
     btnMathMode->move(speedBtnCalculate->x() + speedBtnCalculate->width(), speedBtnCalculate->y());
     btnDecimalFormat->move(btnMathMode->x() + btnMathMode->width(), kButtonTop);
-    RestoredFromTray_ = false;
+    restoredFromTray_ = false;
 
     net::VersionMessageSink& sink = *this;
     versionCheck_ = std::make_unique<net::VersionCheck>(services_.pump, services_.clock, sink,
@@ -114,35 +114,35 @@ TformMain::TformMain(const WindowServices& services, QWidget* parent)
     qApp->installEventFilter(this);
 }
 
-void TformMain::createTrayIcon() {
+void MainWindow::createTrayIcon() {
     const TrayErrorReport report = [this](const std::string& m) {
-        services_.dialogs.ShowErrorReport(m);
+        services_.dialogs.showErrorReport(m);
     };
     trayParts_ = services_.trayParts ? services_.trayParts(*this, report)
-                                     : QtTrayParts(*this, report);
+                                     : qtTrayParts(*this, report);
     trayOwner_ = std::make_unique<ClosingTrayOwner>(*trayParts_.owner, *versionCheck_);
-    StTrayIcon1 = std::make_unique<net::TStTrayIcon>(
-        net::TrayIconServices{*trayParts_.area, *trayParts_.timer, *trayOwner_});
-    StTrayIcon1->SetAnimate(true);
-    StTrayIcon1->SetCloseToTray(false);
-    StTrayIcon1->SetOnRestore([this](net::TStCustomTrayIcon&) { StTrayIcon1Restore(); });
-    trayFilter_ = std::make_unique<platform::TrayOwnerFilter>(*StTrayIcon1, report);
+    trayIcon_ = std::make_unique<tray::TrayIcon>(
+        tray::TrayIconServices{*trayParts_.area, *trayParts_.timer, *trayOwner_});
+    trayIcon_->setAnimate(true);
+    trayIcon_->setCloseToTray(false);
+    trayIcon_->setOnRestore([this](tray::TrayIconBase&) { onRestoredFromTray(); });
+    trayFilter_ = std::make_unique<tray::TrayOwnerFilter>(*trayIcon_, report);
     installEventFilter(trayFilter_.get());
     // Without a notification area this adds nothing yet: the icon waits for one.
     // An area that refuses the icon is reported; the program starts all the same.
-    platform::Guarded(services_.dialogs, [this] { StTrayIcon1->loaded(); });
+    platform::guarded(services_.dialogs, [this] { trayIcon_->loaded(); });
 }
 
-TformMain::~TformMain() { qApp->removeEventFilter(this); }
+MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
 
 template <class F>
-void TformMain::connectGuarded(QAction* action, F handler) {
+void MainWindow::connectGuarded(QAction* action, F handler) {
     connect(action, &QAction::triggered, this, [this, handler] {
-        platform::Guarded(services_.dialogs, [this, handler] { (this->*handler)(); });
+        platform::guarded(services_.dialogs, [this, handler] { (this->*handler)(); });
     });
 }
 
-void TformMain::createMenus() {
+void MainWindow::createMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     menuExit = addItem(file, "E&xit");
     connect(menuExit, &QAction::triggered, this, &QWidget::close);
@@ -150,15 +150,15 @@ void TformMain::createMenus() {
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     menuCopy = addItem(edit, "&Copy", QKeySequence(Qt::CTRL | Qt::Key_C));
     menuPaste = addItem(edit, "&Paste", QKeySequence(Qt::CTRL | Qt::Key_V));
-    connectGuarded(menuCopy, &TformMain::menuCopyClick);
-    connectGuarded(menuPaste, &TformMain::CalculateClipboard);
+    connectGuarded(menuCopy, &MainWindow::copyDisplayed);
+    connectGuarded(menuPaste, &MainWindow::calculateClipboard);
 
     QMenu* calculator = menuBar()->addMenu(QStringLiteral("&Calculator"));
     menuCalculatorOn = addItem(calculator, "&On", QKeySequence(Qt::Key_F9));
     menuCalculatorOff = addItem(calculator, "O&ff", QKeySequence(Qt::Key_F10));
     menuCalculatorOff->setEnabled(false);
-    connectGuarded(menuCalculatorOn, &TformMain::menuCalculatorOnClick);
-    connectGuarded(menuCalculatorOff, &TformMain::menuCalculatorOffClick);
+    connectGuarded(menuCalculatorOn, &MainWindow::showCalculatorPage);
+    connectGuarded(menuCalculatorOff, &MainWindow::hideCalculatorPage);
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
     QMenu* fonts = options->addMenu(QStringLiteral("&Fonts"));
@@ -174,35 +174,35 @@ void TformMain::createMenus() {
     for (const auto& item : fontItems) {
         const FontTarget target = item.target;
         connect(item.action, &QAction::triggered, this, [this, target] {
-            platform::Guarded(services_.dialogs, [this, target] { mnuFontClick(target); });
+            platform::guarded(services_.dialogs, [this, target] { chooseFont(target); });
         });
     }
-    Stayontop1 = addItem(options, "&Stay on top always", QKeySequence(Qt::Key_F11));
-    Stayontop1->setCheckable(true);
-    connectGuarded(Stayontop1, &TformMain::Stayontop1Click);
-    Shrinktotray1 = addItem(options, "Shrink to tray", QKeySequence(Qt::Key_F12));
-    connectGuarded(Shrinktotray1, &TformMain::Shrinktotray1Click);
+    stayOnTopAction = addItem(options, "&Stay on top always", QKeySequence(Qt::Key_F11));
+    stayOnTopAction->setCheckable(true);
+    connectGuarded(stayOnTopAction, &MainWindow::toggleStayOnTop);
+    shrinkToTrayAction = addItem(options, "Shrink to tray", QKeySequence(Qt::Key_F12));
+    connectGuarded(shrinkToTrayAction, &MainWindow::shrinkToTray);
     mnuCalculateBy = options->addMenu(QStringLiteral("&Calculate"));
     mnuByColumns = addItem(mnuCalculateBy, "Using &Columns", QKeySequence(Qt::Key_F4));
     mnuByRows = addItem(mnuCalculateBy, "Using &Rows", QKeySequence(Qt::Key_F5));
     mnuByColumns->setCheckable(true);
     mnuByRows->setCheckable(true);
     connect(mnuByColumns, &QAction::triggered, this, [this] {
-        platform::Guarded(services_.dialogs,
-                          [this] { SetTabulationStyle(calc::TabulationStyle::UsingColumns); });
+        platform::guarded(services_.dialogs,
+                          [this] { setTabulationStyle(clipcalc::TabulationStyle::UsingColumns); });
     });
     connect(mnuByRows, &QAction::triggered, this, [this] {
-        platform::Guarded(services_.dialogs,
-                          [this] { SetTabulationStyle(calc::TabulationStyle::UsingRows); });
+        platform::guarded(services_.dialogs,
+                          [this] { setTabulationStyle(clipcalc::TabulationStyle::UsingRows); });
     });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     menuHelpHelp = addItem(help, "&Help", QKeySequence(Qt::Key_F1));
-    Checkforlatestversion1 = addItem(help, "&Check for latest version");
-    connectGuarded(menuHelpHelp, &TformMain::menuHelpHelpClick);
-    connectGuarded(Checkforlatestversion1, &TformMain::Checkforlatestversion1Click);
+    checkVersionAction = addItem(help, "&Check for latest version");
+    connectGuarded(menuHelpHelp, &MainWindow::showHelp);
+    connectGuarded(checkVersionAction, &MainWindow::checkForLatestVersion);
     menuAbout = addItem(help, "&About");
-    connectGuarded(menuAbout, &TformMain::menuAboutClick);
+    connectGuarded(menuAbout, &MainWindow::showAbout);
 
     // Pop-up menus of the tool buttons: no check marks, the button shows the choice.
     popupMathMode = new QMenu(this);
@@ -210,36 +210,36 @@ void TformMain::createMenus() {
         QAction** action;
         const char* caption;
         const char* button;
-        calc::MathMode mode;
-    } modes[] = {{&Addition1, "Addition", "+", calc::MathMode::Addition},
-                 {&Subtraction1, "Subtraction", "-", calc::MathMode::Subtraction},
-                 {&Multiplication1, "Multiplication", "x", calc::MathMode::Multiplication},
-                 {&Division1, "Division", "/", calc::MathMode::Division}};
+        clipcalc::MathMode mode;
+    } modes[] = {{&additionAction, "Addition", "+", clipcalc::MathMode::Addition},
+                 {&subtractionAction, "Subtraction", "-", clipcalc::MathMode::Subtraction},
+                 {&multiplicationAction, "Multiplication", "x", clipcalc::MathMode::Multiplication},
+                 {&divisionAction, "Division", "/", clipcalc::MathMode::Division}};
     for (const auto& m : modes) {
         *m.action = addItem(popupMathMode, m.caption);
         const char* button = m.button;
-        const calc::MathMode mode = m.mode;
+        const clipcalc::MathMode mode = m.mode;
         connect(*m.action, &QAction::triggered, this, [this, mode, button] {
-            platform::Guarded(services_.dialogs,
-                              [this, mode, button] { SetMathMode(mode, button); });
+            platform::guarded(services_.dialogs,
+                              [this, mode, button] { setMathMode(mode, button); });
         });
     }
     popupDecimalPeriodMenu = new QMenu(this);
     for (int n = 0; n < 10; ++n) {
-        const std::string_view caption = calc::kDecimalMenuCaptions[n];
+        const std::string_view caption = clipcalc::kDecimalMenuCaptions[n];
         popupPeriod[static_cast<std::size_t>(n)] = popupDecimalPeriodMenu->addAction(
             QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())));
         connect(popupPeriod[static_cast<std::size_t>(n)], &QAction::triggered, this, [this, n] {
-            platform::Guarded(services_.dialogs, [this, n] { SetDecimals(n); });
+            platform::guarded(services_.dialogs, [this, n] { setDecimals(n); });
         });
     }
 }
 
-void TformMain::createPages() {
-    OvcNotebook1 = new QStackedWidget(this);
-    setCentralWidget(OvcNotebook1);
+void MainWindow::createPages() {
+    pages_ = new QStackedWidget(this);
+    setCentralWidget(pages_);
 
-    auto* page1 = new QWidget(OvcNotebook1);
+    auto* page1 = new QWidget(pages_);
     auto* layout1 = new QVBoxLayout(page1);
     layout1->setContentsMargins(0, 0, 0, 0);
     layout1->setSpacing(0);
@@ -270,7 +270,7 @@ void TformMain::createPages() {
     speedBtnCalculate->setGeometry(8, kButtonTop, 152, kSquareButton);
     speedBtnCalculate->setFocusPolicy(Qt::NoFocus);
     connect(speedBtnCalculate, &QToolButton::clicked, this,
-            [this] { platform::Guarded(services_.dialogs, [this] { CalculateClipboard(); }); });
+            [this] { platform::guarded(services_.dialogs, [this] { calculateClipboard(); }); });
 
     btnMathMode = new QPushButton(QStringLiteral("+"), panelTools);
     btnMathMode->setFont(pixelFont("Verdana", 16));
@@ -292,10 +292,10 @@ void TformMain::createPages() {
     speedbuttonChangeWindowSize->setGeometry(0, kButtonTop, kSquareButton, kSquareButton);
     speedbuttonChangeWindowSize->setToolTip(QString::fromLatin1(kHintDisplayGrid));
     connect(speedbuttonChangeWindowSize, &GlyphButton::mouseDown, this, [this] {
-        platform::Guarded(services_.dialogs, [this] { ToggleWindowSize(); });
+        platform::guarded(services_.dialogs, [this] { toggleWindowSize(); });
     });
     connect(speedbuttonChangeWindowSize, &GlyphButton::mouseUp, this, [this] {
-        platform::Guarded(services_.dialogs, [this] { speedbuttonChangeWindowSizeMouseUp(); });
+        platform::guarded(services_.dialogs, [this] { onSizeButtonReleased(); });
     });
 
     // Four flat mode buttons that are never shown: the user cannot reach them.
@@ -310,63 +310,63 @@ void TformMain::createPages() {
         button->hide();
         group->addButton(button);
         speedbuttonMath[static_cast<std::size_t>(i)] = button;
-        const auto mode = static_cast<calc::MathMode>(i + 1);
+        const auto mode = static_cast<clipcalc::MathMode>(i + 1);
         connect(button, &QToolButton::clicked, this, [this, mode] {
-            platform::Guarded(services_.dialogs, [this, mode] {
-                calc_.MathMode = mode;
-                calc::Recalculate(calc_, grid_, *this);
+            platform::guarded(services_.dialogs, [this, mode] {
+                calc_.mathMode = mode;
+                clipcalc::recalculate(calc_, grid_, *this);
             });
         });
     }
     speedbuttonMath[0]->setChecked(true);
 
-    StringGrid1 = new GridView(grid_, calc_, page1);
-    StringGrid1->hide();
-    connect(StringGrid1, &GridView::cellClicked, this, [this](int col, int row) {
-        platform::Guarded(services_.dialogs, [this, col, row] { StringGrid1MouseUp(col, row); });
+    gridView_ = new GridView(grid_, calc_, page1);
+    gridView_->hide();
+    connect(gridView_, &GridView::cellClicked, this, [this](int col, int row) {
+        platform::guarded(services_.dialogs, [this, col, row] { chooseLineAt(col, row); });
     });
-    layout1->addWidget(StringGrid1, 1);
+    layout1->addWidget(gridView_, 1);
     layout1->addStretch(0);
 
     edtBase = new QLineEdit(page1);
     edtBase->setReadOnly(true);
     edtBase->hide();
 
-    auto* page2 = new QWidget(OvcNotebook1);
+    auto* page2 = new QWidget(pages_);
     auto* layout2 = new QVBoxLayout(page2);
     layout2->setContentsMargins(0, 0, 0, 0);
-    Memo1 = new QPlainTextEdit(page2);
-    Memo1->setMinimumSize(1, 1);
-    layout2->addWidget(Memo1);
+    textPage_ = new QPlainTextEdit(page2);
+    textPage_->setMinimumSize(1, 1);
+    layout2->addWidget(textPage_);
 
-    auto* page3 = new QWidget(OvcNotebook1);
+    auto* page3 = new QWidget(pages_);
     auto* layout3 = new QVBoxLayout(page3);
     layout3->setContentsMargins(0, 0, 0, 0);
-    OvcCalculator1 = new calculator::TOvcCalculator(
-        CalculatorServicesFrom(services_.clipboard, services_.dialogs),
+    calculator_ = new deskcalc::DeskCalculatorWidget(
+        calculatorServicesFrom(services_.clipboard, services_.dialogs),
         services_.separators.decimal, page3);
-    OvcCalculator1->setMinimumSize(1, 1);  // the resize rules keep its minimum, not the layout
-    calculatorEntry_ = std::make_unique<CalculatorEntryOf>(*OvcCalculator1);
-    layout3->addWidget(OvcCalculator1);
+    calculator_->setMinimumSize(1, 1);  // the resize rules keep its minimum, not the layout
+    calculatorEntry_ = std::make_unique<CalculatorEntryOf>(*calculator_);
+    layout3->addWidget(calculator_);
 
-    OvcNotebook1->addWidget(page1);
-    OvcNotebook1->addWidget(page2);
-    OvcNotebook1->addWidget(page3);
-    connect(OvcNotebook1, &QStackedWidget::currentChanged, this,
-            [this](int index) { OvcNotebook1PageChanged(index); });
+    pages_->addWidget(page1);
+    pages_->addWidget(page2);
+    pages_->addWidget(page3);
+    connect(pages_, &QStackedWidget::currentChanged, this,
+            [this](int index) { onPageChanged(index); });
 }
 
-void TformMain::SetDisplayCaption(const std::string& caption) {
+void MainWindow::setDisplayCaption(const std::string& caption) {
     displayCaption_ = caption;
     panelDisplay->setText(
         QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())));
 }
 
-SettingsTargets TformMain::targets() {
+SettingsTargets MainWindow::targets() {
     return {calc_, shell_, mainFont_, gridFont_, calculatorFont_, left_, top_};
 }
 
-FrameExtra TformMain::Frame() const {
+FrameExtra MainWindow::frameExtra() const {
     const QRect outer = frameGeometry();
     const QRect inner = geometry();
     int menu = menuBar()->heightForWidth(inner.width());
@@ -374,82 +374,82 @@ FrameExtra TformMain::Frame() const {
     return {outer.width() - inner.width(), outer.height() - inner.height() + menu};
 }
 
-GridPageHeights TformMain::PageHeights() const {
+GridPageHeights MainWindow::pageHeights() const {
     return {kTabStripHeight, panelDisplay->maximumHeight(), kToolsHeight};
 }
 
-void TformMain::resizeOuter(PixelSize outer) {
+void MainWindow::resizeOuter(PixelSize outer) {
     const QRect frame = frameGeometry();
     const QRect inner = geometry();
     resize(outer.width - (frame.width() - inner.width()),
            outer.height - (frame.height() - inner.height()));
 }
 
-void TformMain::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!event->spontaneous()) {
-        platform::Guarded(services_.dialogs, [this] { FormShow(); });
+        platform::guarded(services_.dialogs, [this] { initialiseOnFirstShow(); });
     }
 }
 
-void TformMain::FormShow() {
+void MainWindow::initialiseOnFirstShow() {
     // Runs once: a later showing (back from the tray) keeps settings, decimals and result.
-    if (RestoredFromTray_ || Initialised_) return;
-    calc_.SetStartValues();
-    shell_.StayOnTop = false;
-    speedbuttonChangeWindowSize->SetGlyphEnabled(false);
+    if (restoredFromTray_ || initialised_) return;
+    calc_.setStartValues();
+    shell_.stayOnTop = false;
+    speedbuttonChangeWindowSize->setGlyphEnabled(false);
     panelDisplay->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    calc_.LocaleDecimalSeparator = services_.separators.decimal;
-    calc_.LocaleThousandSeparator = services_.separators.thousands;
+    calc_.localeDecimalSeparator = services_.separators.decimal;
+    calc_.localeThousandSeparator = services_.separators.thousands;
     for (std::size_t n = 0; n < popupPeriod.size(); ++n) {
-        const std::string caption = calc::LocaliseDecimalCaption(calc::kDecimalMenuCaptions[n],
-                                                                 calc_.LocaleDecimalSeparator);
+        const std::string caption = clipcalc::localiseDecimalCaption(clipcalc::kDecimalMenuCaptions[n],
+                                                                 calc_.localeDecimalSeparator);
         popupPeriod[n]->setText(
             QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())));
     }
 
-    services_.settings.Load(targets());
-    Stayontop1->setChecked(shell_.StayOnTop);
+    services_.settings.load(targets());
+    stayOnTopAction->setChecked(shell_.stayOnTop);
     updateDirectionChecks();
     applyFonts();
-    if (Stayontop1->isChecked()) {
+    if (stayOnTopAction->isChecked()) {
         // Changing the window band while Qt shows the window would hide it again.
-        QTimer::singleShot(0, this, [this] { SetStayOnTop(Stayontop1->isChecked()); });
+        QTimer::singleShot(0, this, [this] { setStayOnTop(stayOnTopAction->isChecked()); });
     }
 
-    Expanded_ = false;
-    AdjustDisplayHeight();
+    expanded_ = false;
+    adjustDisplayHeight();
     placeStoredPosition();
-    ApplyWindowMode();
-    calc::ShowResult(calc_, *this);
+    applyWindowMode();
+    clipcalc::showResult(calc_, *this);
 
-    if (shell_.CalculatorDefaultStartup) {
-        OvcNotebook1->setCurrentIndex(kCalculatorPage);
+    if (shell_.calculatorDefaultStartup) {
+        pages_->setCurrentIndex(kCalculatorPage);
         menuCalculatorOn->setEnabled(false);
         menuCalculatorOff->setEnabled(true);
-        ApplyCalculatorSize();
-        OvcCalculator1->setFocus();
+        applyCalculatorSize();
+        calculator_->setFocus();
     } else {
-        OvcNotebook1->setCurrentIndex(kGridPage);
+        pages_->setCurrentIndex(kGridPage);
         menuCalculatorOn->setEnabled(true);
         menuCalculatorOff->setEnabled(false);
     }
-    btnDecimalFormat->setText(QString(QChar(static_cast<uchar>(calc_.LocaleDecimalSeparator))));
-    Initialised_ = true;
-    SavedPageIndex_ = OvcNotebook1->currentIndex();
+    btnDecimalFormat->setText(QString(QChar(static_cast<uchar>(calc_.localeDecimalSeparator))));
+    initialised_ = true;
+    savedPageIndex_ = pages_->currentIndex();
     runResizeRules();
 }
 
-void TformMain::applyFonts() {
+void MainWindow::applyFonts() {
     for (const FontTarget target :
          {FontTarget::MainDisplay, FontTarget::Grid, FontTarget::CalculatorDisplay}) {
         showTargetFont(target);
     }
-    ApplyFirstShowingGridMetrics(*this);
+    applyFirstShowingGridMetrics(*this);
 }
 
-const FontSettings& TformMain::storedFont(FontTarget target) const {
+const FontSettings& MainWindow::storedFont(FontTarget target) const {
     switch (target) {
         case FontTarget::MainDisplay:
             return mainFont_;
@@ -461,28 +461,28 @@ const FontSettings& TformMain::storedFont(FontTarget target) const {
     return calculatorFont_;
 }
 
-FontSettings& TformMain::storedFont(FontTarget target) {
+FontSettings& MainWindow::storedFont(FontTarget target) {
     return const_cast<FontSettings&>(std::as_const(*this).storedFont(target));
 }
 
-platform::FontSpec TformMain::TargetFont(FontTarget target) const {
+platform::FontSpec MainWindow::targetFont(FontTarget target) const {
     const FontEffects& effects = fontEffects_[effectsIndex(target)];
-    return ToFontSpec(storedFont(target), effects.underline, effects.strikeOut);
+    return toFontSpec(storedFont(target), effects.underline, effects.strikeOut);
 }
 
-void TformMain::SetTargetFont(FontTarget target, const platform::FontSpec& font) {
-    storedFont(target) = ToFontSettings(font);
-    fontEffects_[effectsIndex(target)] = {font.Underline, font.StrikeOut};
+void MainWindow::setTargetFont(FontTarget target, const platform::FontSpec& font) {
+    storedFont(target) = toFontSettings(font);
+    fontEffects_[effectsIndex(target)] = {font.underline, font.strikeOut};
     showTargetFont(target);
 }
 
 // The control of a target shows its font: faces this computer lacks fall back
 // through fontconfig, the stored name stays.
-void TformMain::showTargetFont(FontTarget target) {
-    const platform::FontSpec font = TargetFont(target);
-    const QFont qfont = platform::ToQFont(font);
+void MainWindow::showTargetFont(FontTarget target) {
+    const platform::FontSpec font = targetFont(target);
+    const QFont qfont = platform::toQFont(font);
     const QColor colour =
-        platform::ToQColor(font.Color, palette().color(QPalette::WindowText));
+        platform::toQColor(font.color, palette().color(QPalette::WindowText));
     switch (target) {
         case FontTarget::MainDisplay: {
             panelDisplay->setFont(qfont);
@@ -493,49 +493,49 @@ void TformMain::showTargetFont(FontTarget target) {
             break;
         }
         case FontTarget::Grid:
-            StringGrid1->SetGridFont(qfont, colour);
+            gridView_->setGridFont(qfont, colour);
             break;
         case FontTarget::CalculatorDisplay:
-            SetCalculatorDisplayFont(*OvcCalculator1, qfont, colour);
+            setCalculatorDisplayFont(*calculator_, qfont, colour);
             break;
     }
 }
 
-void TformMain::SetEdtBaseFont(const platform::FontSpec& font) {
-    edtBase->setFont(platform::ToQFont(font));
+void MainWindow::setEdtBaseFont(const platform::FontSpec& font) {
+    edtBase->setFont(platform::toQFont(font));
 }
 
-int TformMain::TextHeight(const platform::FontSpec& font) const {
-    return QFontMetrics(platform::ToQFont(font)).height();
+int MainWindow::textHeight(const platform::FontSpec& font) const {
+    return QFontMetrics(platform::toQFont(font)).height();
 }
 
-int TformMain::GridRowHeight() const { return StringGrid1->Geometry().RowHeight(); }
+int MainWindow::gridRowHeight() const { return gridView_->gridGeometry().rowHeight(); }
 
-void TformMain::SetGridRowHeight(int height) { StringGrid1->Geometry().SetRowHeight(height); }
+void MainWindow::setGridRowHeight(int height) { gridView_->gridGeometry().setRowHeight(height); }
 
-int TformMain::GridColCount() const { return StringGrid1->Geometry().ColCount(); }
+int MainWindow::gridColCount() const { return gridView_->gridGeometry().colCount(); }
 
-int TformMain::GridColWidth(int col) const { return StringGrid1->Geometry().ColWidth(col); }
+int MainWindow::gridColWidth(int col) const { return gridView_->gridGeometry().colWidth(col); }
 
-void TformMain::SetGridColWidth(int col, int width) {
-    StringGrid1->Geometry().SetColWidth(col, width);
+void MainWindow::setGridColWidth(int col, int width) {
+    gridView_->gridGeometry().setColWidth(col, width);
 }
 
-void TformMain::SetGridDefaultColWidth(int width) {
-    StringGrid1->Geometry().SetDefaultColWidth(width);
+void MainWindow::setGridDefaultColWidth(int width) {
+    gridView_->gridGeometry().setDefaultColWidth(width);
 }
 
-void TformMain::RepaintGrid() { StringGrid1->GeometryChanged(); }
+void MainWindow::repaintGrid() { gridView_->geometryChanged(); }
 
-void TformMain::mnuFontClick(FontTarget target) {
-    RunFontCommand(target, services_.fonts, *this);
+void MainWindow::chooseFont(FontTarget target) {
+    runFontCommand(target, services_.fonts, *this);
 }
 
-void TformMain::AdjustDisplayHeight() {
-    panelDisplay->setFixedHeight(AdjustedDisplayHeight(*this));
+void MainWindow::adjustDisplayHeight() {
+    panelDisplay->setFixedHeight(adjustedDisplayHeight(*this));
 }
 
-void TformMain::placeStoredPosition() {
+void MainWindow::placeStoredPosition() {
     std::vector<PixelRect> screens;
     if (const QScreen* primary = QGuiApplication::primaryScreen(); primary != nullptr) {
         const QRect g = primary->availableGeometry();
@@ -545,87 +545,87 @@ void TformMain::placeStoredPosition() {
         const QRect g = screen->availableGeometry();
         screens.push_back({g.x(), g.y(), g.width(), g.height()});
     }
-    const FrameExtra frame = Frame();
-    const PixelSize size = GridPageWindowSize(Expanded_, shell_, frame, PageHeights());
-    const PixelRect placed = PlaceOnScreens({left_, top_, size.width, size.height}, screens);
+    const FrameExtra frame = frameExtra();
+    const PixelSize size = gridPageWindowSize(expanded_, shell_, frame, pageHeights());
+    const PixelRect placed = placeOnScreens({left_, top_, size.width, size.height}, screens);
     move(placed.left, placed.top);
 }
 
-void TformMain::ApplyWindowMode() {
-    if (OvcNotebook1->currentIndex() != kGridPage) return;
-    if (Expanded_) {
-        resizeOuter(GridPageWindowSize(true, shell_, Frame(), PageHeights()));
-        StringGrid1->show();
-        StringGrid1->setFocus();
+void MainWindow::applyWindowMode() {
+    if (pages_->currentIndex() != kGridPage) return;
+    if (expanded_) {
+        resizeOuter(gridPageWindowSize(true, shell_, frameExtra(), pageHeights()));
+        gridView_->show();
+        gridView_->setFocus();
     } else {
-        StringGrid1->hide();
-        resizeOuter(GridPageWindowSize(false, shell_, Frame(), PageHeights()));
+        gridView_->hide();
+        resizeOuter(gridPageWindowSize(false, shell_, frameExtra(), pageHeights()));
     }
 }
 
-void TformMain::ToggleWindowSize() {
-    if (Expanded_) {
-        speedbuttonChangeWindowSize->SetDown(false);
+void MainWindow::toggleWindowSize() {
+    if (expanded_) {
+        speedbuttonChangeWindowSize->setLatched(false);
         speedbuttonChangeWindowSize->setToolTip(QString::fromLatin1(kHintDisplayGrid));
     } else {
-        speedbuttonChangeWindowSize->SetDown(true);
+        speedbuttonChangeWindowSize->setLatched(true);
         speedbuttonChangeWindowSize->setToolTip(QString::fromLatin1(kHintHideGrid));
     }
-    Expanded_ = !Expanded_;
-    speedbuttonChangeWindowSize->SetGlyphEnabled(false);
+    expanded_ = !expanded_;
+    speedbuttonChangeWindowSize->setGlyphEnabled(false);
 }
 
-void TformMain::speedbuttonChangeWindowSizeMouseUp() {
-    speedbuttonChangeWindowSize->SetGlyphEnabled(true);
-    ApplyWindowMode();
+void MainWindow::onSizeButtonReleased() {
+    speedbuttonChangeWindowSize->setGlyphEnabled(true);
+    applyWindowMode();
 }
 
-void TformMain::ApplyCalculatorSize() {
-    resizeOuter(CalculatorWindowSize(shell_, Frame(), kTabStripHeight));
+void MainWindow::applyCalculatorSize() {
+    resizeOuter(calculatorWindowSize(shell_, frameExtra(), kTabStripHeight));
 }
 
-void TformMain::resizeEvent(QResizeEvent* event) {
+void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    if (Initialised_) runResizeRules();
+    if (initialised_) runResizeRules();
 }
 
-void TformMain::runResizeRules() {
+void MainWindow::runResizeRules() {
     // The rules' own size changes run them again; a window that refuses a size
     // must not make that endless.
     if (resizeDepth_ > 3) return;
     ++resizeDepth_;
-    const FrameExtra frame = Frame();
+    const FrameExtra frame = frameExtra();
     ResizeInput in;
-    in.page = OvcNotebook1->currentIndex();
-    in.expanded = Expanded_;
+    in.page = pages_->currentIndex();
+    in.expanded = expanded_;
     in.outer = {frameGeometry().width(), frameGeometry().height()};
     in.frame = frame;
     in.decimalButtonRight = btnDecimalFormat->x() + btnDecimalFormat->width();
-    in.heights = PageHeights();
-    in.calculator = {OvcCalculator1->width(), OvcCalculator1->height()};
-    const ResizeOutcome out = ApplyResizeRules(in, shell_);
+    in.heights = pageHeights();
+    in.calculator = {calculator_->width(), calculator_->height()};
+    const ResizeOutcome out = applyResizeRules(in, shell_);
     speedbuttonChangeWindowSize->move(out.sizeButtonLeft, kButtonTop);
     if (out.resizeTo) resizeOuter(*out.resizeTo);
     --resizeDepth_;
 }
 
-void TformMain::hideEvent(QHideEvent* event) {
+void MainWindow::hideEvent(QHideEvent* event) {
     QMainWindow::hideEvent(event);
-    SavedPageIndex_ = OvcNotebook1->currentIndex();
+    savedPageIndex_ = pages_->currentIndex();
 }
 
-void TformMain::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     // A version check is waiting further down this very call stack: it is
     // cancelled now and closes the window again once its wait has unwound.
-    if (versionCheck_->CloseWhenIdle([this] { close(); })) {
+    if (versionCheck_->closeWhenIdle([this] { close(); })) {
         event->ignore();
         return;
     }
     bool saved = false;
-    platform::Guarded(services_.dialogs, [this, &saved] {
+    platform::guarded(services_.dialogs, [this, &saved] {
         left_ = x();
         top_ = y();
-        services_.settings.Save(targets());
+        services_.settings.save(targets());
         saved = true;
     });
     // A refused write keeps the window open, with the error reported.
@@ -636,89 +636,89 @@ void TformMain::closeEvent(QCloseEvent* event) {
     }
 }
 
-void TformMain::CalculateClipboard() {
+void MainWindow::calculateClipboard() {
     std::optional<platform::BigBuffer<char>> offered;
-    if (platform::BigBuffer<char> text; platform::ReadAnsiText(services_.clipboard, text)) {
+    if (platform::BigBuffer<char> text; platform::readAnsiText(services_.clipboard, text)) {
         offered = std::move(text);  // its memory becomes the grid's cell storage
     }
-    calc::CalculateOutcome outcome;
+    clipcalc::CalculateOutcome outcome;
     try {
-        outcome = calc::CalculateClipboardText(std::move(offered), calc_, grid_, *this);
+        outcome = clipcalc::calculateClipboardText(std::move(offered), calc_, grid_, *this);
     } catch (...) {
-        StringGrid1->GridChanged();  // the grid was filled before the overflow
+        gridView_->gridChanged();  // the grid was filled before the overflow
         throw;
     }
-    StringGrid1->GridChanged();
+    gridView_->gridChanged();
 
-    if (!outcome.messageText.empty()) services_.dialogs.ShowMessage(outcome.messageText);
+    if (!outcome.messageText.empty()) services_.dialogs.showMessage(outcome.messageText);
     if (!outcome.calculated) return;
-    if (outcome.gridNeeded && !Expanded_) ToggleWindowSize();
-    ApplyWindowMode();
-    speedbuttonChangeWindowSize->SetGlyphEnabled(true);
-    SizeGlyph glyph = speedbuttonChangeWindowSize->Glyph();
-    BlankDisabledGlyph(glyph);
-    speedbuttonChangeWindowSize->SetGlyph(glyph);
+    if (outcome.gridNeeded && !expanded_) toggleWindowSize();
+    applyWindowMode();
+    speedbuttonChangeWindowSize->setGlyphEnabled(true);
+    SizeGlyph glyph = speedbuttonChangeWindowSize->glyph();
+    blankDisabledGlyph(glyph);
+    speedbuttonChangeWindowSize->setGlyph(glyph);
 }
 
-void TformMain::menuCopyClick() {
-    const std::string text = OvcNotebook1->currentIndex() == kGridPage
-                                 ? TrimControl(displayCaption_)
-                                 : TrimControl(calculatorEntry_->EntryText());
-    platform::WriteAnsiText(services_.clipboard, text);
+void MainWindow::copyDisplayed() {
+    const std::string text = pages_->currentIndex() == kGridPage
+                                 ? trimControl(displayCaption_)
+                                 : trimControl(calculatorEntry_->entryText());
+    platform::writeAnsiText(services_.clipboard, text);
 }
 
-void TformMain::StringGrid1MouseUp(int col, int row) {
-    if (!ChooseLineByClick(calc_, col, row, grid_.ColCount(), grid_.RowCount())) return;
+void MainWindow::chooseLineAt(int col, int row) {
+    if (!chooseLineByClick(calc_, col, row, grid_.colCount(), grid_.rowCount())) return;
     updateDirectionChecks();
-    calc::Recalculate(calc_, grid_, *this);
-    StringGrid1->viewport()->repaint();
+    clipcalc::recalculate(calc_, grid_, *this);
+    gridView_->viewport()->repaint();
 }
 
-void TformMain::SetTabulationStyle(calc::TabulationStyle style) {
-    calc_.TabulationStyle = style;
+void MainWindow::setTabulationStyle(clipcalc::TabulationStyle style) {
+    calc_.tabulationStyle = style;
     updateDirectionChecks();
-    calc::Recalculate(calc_, grid_, *this);
-    StringGrid1->viewport()->update();
+    clipcalc::recalculate(calc_, grid_, *this);
+    gridView_->viewport()->update();
 }
 
-void TformMain::updateDirectionChecks() {
-    const bool columns = calc_.TabulationStyle == calc::TabulationStyle::UsingColumns;
+void MainWindow::updateDirectionChecks() {
+    const bool columns = calc_.tabulationStyle == clipcalc::TabulationStyle::UsingColumns;
     mnuByColumns->setChecked(columns);
     mnuByRows->setChecked(!columns);
 }
 
-void TformMain::SetMathMode(calc::MathMode mode, const char* caption) {
+void MainWindow::setMathMode(clipcalc::MathMode mode, const char* caption) {
     btnMathMode->setText(QString::fromLatin1(caption));
-    calc_.MathMode = mode;
-    calc::Recalculate(calc_, grid_, *this);
+    calc_.mathMode = mode;
+    clipcalc::recalculate(calc_, grid_, *this);
 }
 
-void TformMain::SetDecimals(int n) {
-    calc_.SetResultDecimals(n);
-    calc::ShowResult(calc_, *this);
+void MainWindow::setDecimals(int n) {
+    calc_.setResultDecimals(n);
+    clipcalc::showResult(calc_, *this);
 }
 
-void TformMain::openPopupRightOf(QMenu* menu, QWidget* button) {
+void MainWindow::openPopupRightOf(QMenu* menu, QWidget* button) {
     menu->exec(button->mapToGlobal(QPoint(button->width(), 0)));
     panelDisplay->setFocus();
 }
 
-void TformMain::menuCalculatorOnClick() {
-    OvcNotebook1->setCurrentIndex(kCalculatorPage);
+void MainWindow::showCalculatorPage() {
+    pages_->setCurrentIndex(kCalculatorPage);
     menuCalculatorOff->setEnabled(true);
     menuCalculatorOn->setEnabled(false);
-    ApplyCalculatorSize();
-    OvcCalculator1->setFocus();  // the keys go straight to the calculator
+    applyCalculatorSize();
+    calculator_->setFocus();  // the keys go straight to the calculator
 }
 
-void TformMain::menuCalculatorOffClick() {
-    OvcNotebook1->setCurrentIndex(kGridPage);
+void MainWindow::hideCalculatorPage() {
+    pages_->setCurrentIndex(kGridPage);
     menuCalculatorOn->setEnabled(true);
     menuCalculatorOff->setEnabled(false);
-    ApplyWindowMode();
+    applyWindowMode();
 }
 
-void TformMain::OvcNotebook1PageChanged(int index) {
+void MainWindow::onPageChanged(int index) {
     // The direction commands act on the grid page only, shortcut keys included.
     const bool gridPage = index == kGridPage;
     mnuCalculateBy->setEnabled(gridPage);
@@ -726,44 +726,44 @@ void TformMain::OvcNotebook1PageChanged(int index) {
     mnuByRows->setEnabled(gridPage);
 }
 
-void TformMain::Stayontop1Click() {
-    shell_.StayOnTop = Stayontop1->isChecked();
-    SetStayOnTop(shell_.StayOnTop);
+void MainWindow::toggleStayOnTop() {
+    shell_.stayOnTop = stayOnTopAction->isChecked();
+    setStayOnTop(shell_.stayOnTop);
 }
 
-void TformMain::Checkforlatestversion1Click() {
+void MainWindow::checkForLatestVersion() {
     // Ignored by the check itself while an earlier one still waits.
-    versionCheck_->Run(shell_.Proxy, shell_.ProxyPort);
+    versionCheck_->run(shell_.proxy, shell_.proxyPort);
 }
 
-void TformMain::ShowVersionMessage(const std::string& text) {
-    services_.dialogs.ShowMessage(text);
+void MainWindow::showVersionMessage(const std::string& text) {
+    services_.dialogs.showMessage(text);
 }
 
-void TformMain::SetStayOnTop(bool on) { platform::SetStayOnTop(*this, on); }
+void MainWindow::setStayOnTop(bool on) { platform::setStayOnTop(*this, on); }
 
-void TformMain::Shrinktotray1Click() {
-    SavedPageIndex_ = OvcNotebook1->currentIndex();
+void MainWindow::shrinkToTray() {
+    savedPageIndex_ = pages_->currentIndex();
     // Without a notification area the window is minimised instead: never out of reach.
-    StTrayIcon1->shrinkToTray();
+    trayIcon_->shrinkToTray();
 }
 
-void TformMain::StTrayIcon1Restore() {
-    RestoredFromTray_ = true;
+void MainWindow::onRestoredFromTray() {
+    restoredFromTray_ = true;
     // A window that was not hidden keeps its page: the remembered one could be
     // another than the calculator menu's state says.
-    if (isVisible()) SavedPageIndex_ = OvcNotebook1->currentIndex();
-    OvcNotebook1->setCurrentIndex(SavedPageIndex_);
+    if (isVisible()) savedPageIndex_ = pages_->currentIndex();
+    pages_->setCurrentIndex(savedPageIndex_);
 }
 
-void TformMain::menuHelpHelpClick() {
-    shell::menuHelpHelpClick(services_.programFolder, helpFile_, services_.dialogs,
+void MainWindow::showHelp() {
+    shell::showHelp(services_.programFolder, helpFile_, services_.dialogs,
                              services_.help);
 }
 
-void TformMain::menuAboutClick() { ShowAboutBox(this); }
+void MainWindow::showAbout() { showAboutBox(this); }
 
-bool TformMain::isMenuShortcut(const QKeyEvent& key) const {
+bool MainWindow::isMenuShortcut(const QKeyEvent& key) const {
     const QKeySequence pressed(key.keyCombination());
     for (const QAction* action : {menuCopy, menuPaste}) {
         if (action->isEnabled() && action->shortcut() == pressed) return true;
@@ -771,7 +771,7 @@ bool TformMain::isMenuShortcut(const QKeyEvent& key) const {
     return false;
 }
 
-bool TformMain::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == this &&
         isMenuShortcut(*static_cast<QKeyEvent*>(event))) {

@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 
-#include "calc/calc_state.h"
-#include "calc/format.h"
-#include "calc/grid.h"
-#include "net/tray_icon.h"
+#include "clipcalc/calc_state.h"
+#include "clipcalc/format.h"
+#include "clipcalc/grid.h"
+#include "tray/tray_icon.h"
 #include "net/version_check.h"
 #include "shell/font_command.h"
 #include "shell/settings.h"
@@ -25,11 +25,11 @@ class QPushButton;
 class QStackedWidget;
 class QToolButton;
 
-namespace corvalo::calculator {
-class TOvcCalculator;
+namespace corvalo::deskcalc {
+class DeskCalculatorWidget;
 }
 
-namespace corvalo::platform {
+namespace corvalo::tray {
 class TrayOwnerFilter;
 }
 
@@ -44,44 +44,44 @@ inline constexpr const char* kApplicationTitle = "Corvalo Calculator";
 // The main window: the grid page (result display, tool buttons, number grid),
 // the text page and the calculator page, switched by command only. Handlers are
 // thin: each runs inside one error guard and calls the calculation core.
-class TformMain final : public QMainWindow,
-                        private calc::ResultDisplay,
+class MainWindow final : public QMainWindow,
+                        private clipcalc::ResultDisplay,
                         private net::VersionMessageSink,
                         private FontCommandHost {
     Q_OBJECT
 public:
-    explicit TformMain(const WindowServices& services, QWidget* parent = nullptr);
-    ~TformMain() override;
+    explicit MainWindow(const WindowServices& services, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // "Calculate Clipboard" and Edit > Paste.
-    void CalculateClipboard();
+    void calculateClipboard();
     // Sizes the window for the grid page as Expanded says (only on that page).
-    void ApplyWindowMode() override;
+    void applyWindowMode() override;
     // Flips Expanded, latches or releases the size button and disables it.
-    void ToggleWindowSize();
-    void ApplyCalculatorSize();
-    void SetStayOnTop(bool on);
+    void toggleWindowSize();
+    void applyCalculatorSize();
+    void setStayOnTop(bool on);
     // The display panel's height from its font's text metrics.
-    void AdjustDisplayHeight() override;
+    void adjustDisplayHeight() override;
     // Raised by the tray icon before it shows the window again.
-    void StTrayIcon1Restore();
+    void onRestoredFromTray();
 
-    bool Expanded() const { return Expanded_; }
-    bool Initialised() const { return Initialised_; }
-    const calc::CalcState& Calc() const { return calc_; }
-    const calc::Grid& Cells() const { return grid_; }
-    const ShellSettings& Shell() const { return shell_; }
+    bool expanded() const { return expanded_; }
+    bool initialised() const { return initialised_; }
+    const clipcalc::CalcState& calc() const { return calc_; }
+    const clipcalc::Grid& cells() const { return grid_; }
+    const ShellSettings& shell() const { return shell_; }
     // The display panel's caption, 8-bit as the core made it.
-    const std::string& DisplayCaption() const { return displayCaption_; }
+    const std::string& displayCaption() const { return displayCaption_; }
     // What the frame and menu bar add to the client area.
-    FrameExtra Frame() const;
-    GridPageHeights PageHeights() const;
+    FrameExtra frameExtra() const;
+    GridPageHeights pageHeights() const;
     // The version check behind Help > Check for latest version.
-    net::VersionCheck& VersionChecker() { return *versionCheck_; }
+    net::VersionCheck& versionChecker() { return *versionCheck_; }
     // The font of a display as the user chose it (underline and strike-out included).
-    platform::FontSpec TargetFont(FontTarget target) const override;
+    platform::FontSpec targetFont(FontTarget target) const override;
     // Where Help > Help found CORVALO.HLP; empty until it did.
-    const std::string& HelpFile() const { return helpFile_; }
+    const std::string& helpFile() const { return helpFile_; }
 
     // The controls, named as the program's design names them.
     QAction* menuExit = nullptr;
@@ -92,35 +92,35 @@ public:
     QAction* mnuCalculatorDisplayFont = nullptr;
     QAction* mnuMainDisplayFont = nullptr;
     QAction* mnuGridFont = nullptr;
-    QAction* Stayontop1 = nullptr;
-    QAction* Shrinktotray1 = nullptr;
+    QAction* stayOnTopAction = nullptr;
+    QAction* shrinkToTrayAction = nullptr;
     QMenu* mnuCalculateBy = nullptr;
     QAction* mnuByColumns = nullptr;
     QAction* mnuByRows = nullptr;
     QAction* menuHelpHelp = nullptr;
-    QAction* Checkforlatestversion1 = nullptr;
+    QAction* checkVersionAction = nullptr;
     QAction* menuAbout = nullptr;
     QMenu* popupMathMode = nullptr;
-    QAction* Addition1 = nullptr;
-    QAction* Subtraction1 = nullptr;
-    QAction* Multiplication1 = nullptr;
-    QAction* Division1 = nullptr;
+    QAction* additionAction = nullptr;
+    QAction* subtractionAction = nullptr;
+    QAction* multiplicationAction = nullptr;
+    QAction* divisionAction = nullptr;
     QMenu* popupDecimalPeriodMenu = nullptr;
     std::array<QAction*, 10> popupPeriod{};  // 0 to 9 decimals
 
-    QStackedWidget* OvcNotebook1 = nullptr;
+    QStackedWidget* pages_ = nullptr;
     QLabel* panelDisplay = nullptr;
     QWidget* panelTools = nullptr;
     QToolButton* speedBtnCalculate = nullptr;
     QPushButton* btnMathMode = nullptr;
     QPushButton* btnDecimalFormat = nullptr;
     GlyphButton* speedbuttonChangeWindowSize = nullptr;
-    GridView* StringGrid1 = nullptr;
+    GridView* gridView_ = nullptr;
     QLineEdit* edtBase = nullptr;
     std::array<QToolButton*, 4> speedbuttonMath{};  // Plus, Minus, Multiply, Divide: hidden
-    QPlainTextEdit* Memo1 = nullptr;
-    calculator::TOvcCalculator* OvcCalculator1 = nullptr;
-    net::TStTrayIcon& TrayIcon() { return *StTrayIcon1; }
+    QPlainTextEdit* textPage_ = nullptr;
+    deskcalc::DeskCalculatorWidget* calculator_ = nullptr;
+    tray::TrayIcon& trayIcon() { return *trayIcon_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -130,31 +130,31 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void SetDisplayCaption(const std::string& caption) override;
-    void ShowVersionMessage(const std::string& text) override;
+    void setDisplayCaption(const std::string& caption) override;
+    void showVersionMessage(const std::string& text) override;
 
     void createMenus();
     void createPages();
     template <class F>
     void connectGuarded(QAction* action, F handler);
 
-    void FormShow();
-    void menuCopyClick();
-    void menuCalculatorOnClick();
-    void menuCalculatorOffClick();
-    void OvcNotebook1PageChanged(int index);
-    void Stayontop1Click();
-    void Shrinktotray1Click();
-    void Checkforlatestversion1Click();
-    void mnuFontClick(FontTarget target);
-    void menuHelpHelpClick();
-    void menuAboutClick();
+    void initialiseOnFirstShow();
+    void copyDisplayed();
+    void showCalculatorPage();
+    void hideCalculatorPage();
+    void onPageChanged(int index);
+    void toggleStayOnTop();
+    void shrinkToTray();
+    void checkForLatestVersion();
+    void chooseFont(FontTarget target);
+    void showHelp();
+    void showAbout();
     void createTrayIcon();
-    void SetTabulationStyle(calc::TabulationStyle style);
-    void SetMathMode(calc::MathMode mode, const char* caption);
-    void SetDecimals(int n);
-    void StringGrid1MouseUp(int col, int row);
-    void speedbuttonChangeWindowSizeMouseUp();
+    void setTabulationStyle(clipcalc::TabulationStyle style);
+    void setMathMode(clipcalc::MathMode mode, const char* caption);
+    void setDecimals(int n);
+    void chooseLineAt(int col, int row);
+    void onSizeButtonReleased();
     void openPopupRightOf(QMenu* menu, QWidget* button);
 
     void updateDirectionChecks();
@@ -164,16 +164,16 @@ private:
     const FontSettings& storedFont(FontTarget target) const;
 
     // FontCommandHost
-    void SetTargetFont(FontTarget target, const platform::FontSpec& font) override;
-    void SetEdtBaseFont(const platform::FontSpec& font) override;
-    int TextHeight(const platform::FontSpec& font) const override;
-    int GridRowHeight() const override;
-    void SetGridRowHeight(int height) override;
-    int GridColCount() const override;
-    int GridColWidth(int col) const override;
-    void SetGridColWidth(int col, int width) override;
-    void SetGridDefaultColWidth(int width) override;
-    void RepaintGrid() override;
+    void setTargetFont(FontTarget target, const platform::FontSpec& font) override;
+    void setEdtBaseFont(const platform::FontSpec& font) override;
+    int textHeight(const platform::FontSpec& font) const override;
+    int gridRowHeight() const override;
+    void setGridRowHeight(int height) override;
+    int gridColCount() const override;
+    int gridColWidth(int col) const override;
+    void setGridColWidth(int col, int width) override;
+    void setGridDefaultColWidth(int width) override;
+    void repaintGrid() override;
     void placeStoredPosition();
     void resizeOuter(PixelSize outer);
     void runResizeRules();
@@ -181,8 +181,8 @@ private:
     bool isMenuShortcut(const QKeyEvent& key) const;
 
     WindowServices services_;
-    calc::CalcState calc_;
-    calc::Grid grid_;
+    clipcalc::CalcState calc_;
+    clipcalc::Grid grid_;
     ShellSettings shell_;
     FontSettings mainFont_;
     FontSettings gridFont_;
@@ -201,14 +201,14 @@ private:
     std::unique_ptr<net::VersionCheck> versionCheck_;
     // Made before the icon and destroyed after it; the filter goes first.
     TrayParts trayParts_;
-    std::unique_ptr<platform::TrayOwner> trayOwner_;
-    std::unique_ptr<net::TStTrayIcon> StTrayIcon1;
-    std::unique_ptr<platform::TrayOwnerFilter> trayFilter_;
+    std::unique_ptr<tray::TrayOwner> trayOwner_;
+    std::unique_ptr<tray::TrayIcon> trayIcon_;
+    std::unique_ptr<tray::TrayOwnerFilter> trayFilter_;
 
-    bool Initialised_ = false;
-    bool RestoredFromTray_ = false;
-    bool Expanded_ = false;
-    int SavedPageIndex_ = kGridPage;
+    bool initialised_ = false;
+    bool restoredFromTray_ = false;
+    bool expanded_ = false;
+    int savedPageIndex_ = kGridPage;
     int resizeDepth_ = 0;
 };
 

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "platform/error.h"
-#include "platform/profile.h"
+#include "platform/ini_file.h"
 
 namespace corvalo::shell {
 
@@ -23,7 +23,7 @@ public:
 
     // Missing, empty or not a number: the default.
     std::int32_t integer(std::string_view section, std::string_view key, std::int32_t def) const {
-        return platform::ParseProfileInt(ini_.get(section, key, "")).value_or(def);
+        return platform::parseProfileInt(ini_.get(section, key, "")).value_or(def);
     }
     // Only 1 is on; 2 is off.
     bool exactOne(std::string_view section, std::string_view key, std::int32_t def) const {
@@ -41,12 +41,12 @@ private:
 // Colour first back to black, then size, face and colour; bold and italic are only added.
 void loadFont(const Reader& r, const std::string& prefix, std::string_view defaultName,
               FontSettings& font) {
-    font.Color = 0;
-    font.Size = r.integer("Fonts", prefix + "Size", 10);
-    font.Name = r.string("Fonts", prefix + "Name", defaultName);
-    font.Color = r.integer("Fonts", prefix + "Color", 0);
-    if (r.exactOne("Fonts", prefix + "Bold", 0)) font.Bold = true;
-    if (r.exactOne("Fonts", prefix + "Italic", 0)) font.Italic = true;
+    font.color = 0;
+    font.size = r.integer("Fonts", prefix + "Size", 10);
+    font.name = r.string("Fonts", prefix + "Name", defaultName);
+    font.color = r.integer("Fonts", prefix + "Color", 0);
+    if (r.exactOne("Fonts", prefix + "Bold", 0)) font.bold = true;
+    if (r.exactOne("Fonts", prefix + "Italic", 0)) font.italic = true;
 }
 
 class Writer {
@@ -80,16 +80,16 @@ private:
 };
 
 void saveFont(Writer& w, const std::string& prefix, const FontSettings& font) {
-    w.integer("Fonts", prefix + "Size", font.Size);
-    w.string("Fonts", prefix + "Name", font.Name);
-    w.integer("Fonts", prefix + "Color", font.Color);
-    w.flag("Fonts", prefix + "Bold", font.Bold);
-    w.flag("Fonts", prefix + "Italic", font.Italic);
+    w.integer("Fonts", prefix + "Size", font.size);
+    w.string("Fonts", prefix + "Name", font.name);
+    w.integer("Fonts", prefix + "Color", font.color);
+    w.flag("Fonts", prefix + "Bold", font.bold);
+    w.flag("Fonts", prefix + "Italic", font.italic);
 }
 
 }  // namespace
 
-std::string SettingsFileName(const std::string& currentDirectory) {
+std::string settingsFileName(const std::string& currentDirectory) {
     // A current folder that is gone leaves a path relative to wherever we are.
     if (currentDirectory.empty()) return std::string(kFileName);
     std::string name = currentDirectory;
@@ -98,70 +98,70 @@ std::string SettingsFileName(const std::string& currentDirectory) {
     return name;
 }
 
-std::string SettingsFileName() {
+std::string settingsFileName() {
     std::error_code ec;
     const auto cwd = std::filesystem::current_path(ec);
-    return SettingsFileName(ec ? std::string() : cwd.string());
+    return settingsFileName(ec ? std::string() : cwd.string());
 }
 
-void LoadSettings(const std::string& file, const SettingsTargets& t, ProfileStorage& storage) {
+void loadSettings(const std::string& file, const SettingsTargets& t, ProfileStorage& storage) {
     std::string bytes;
     if (storage.read(file, bytes) != ProfileStorage::ReadResult::Ok) bytes.clear();
     const Profile ini(std::move(bytes));
     const Reader r(ini);
 
-    t.Calc.SetResultDecimals(r.integer("Show", "ResultDecimalFormat", 2));
-    t.Calc.TabulationStyle =
-        calc::TabulationStyleFromSetting(r.integer("Show", "TabulationStyle", 0));
-    t.Shell.StayOnTop = r.integer("Show", "StayOnTop", 0) != 0;
+    t.calc.setResultDecimals(r.integer("Show", "ResultDecimalFormat", 2));
+    t.calc.tabulationStyle =
+        clipcalc::tabulationStyleFromSetting(r.integer("Show", "TabulationStyle", 0));
+    t.shell.stayOnTop = r.integer("Show", "StayOnTop", 0) != 0;
 
-    loadFont(r, "MainText", "MS Sans Serif", t.MainFont);
-    loadFont(r, "GridText", "Courier New", t.GridFont);
-    t.CalculatorFont.Bold = true;  // its own style, which loading never takes away
-    loadFont(r, "CalculatorText", "Courier New", t.CalculatorFont);
+    loadFont(r, "MainText", "MS Sans Serif", t.mainFont);
+    loadFont(r, "GridText", "Courier New", t.gridFont);
+    t.calculatorFont.bold = true;  // its own style, which loading never takes away
+    loadFont(r, "CalculatorText", "Courier New", t.calculatorFont);
 
-    t.Left = r.integer("Form", "Left", 520);
-    t.Top = r.integer("Form", "Top", 240);
-    t.Shell.ExpandedHeight = r.integer("Form", "ExpandedHeight", 456);
-    t.Shell.ExpandedWidth = r.integer("Form", "ExpandedWidth", 494);
-    t.Shell.CollapsedWidth = r.integer("Form", "CollapsedWidth", 494);
-    t.Shell.CalculatorHeight = r.integer("Calculator", "Height", 400);
-    t.Shell.CalculatorWidth = r.integer("Calculator", "Width", 440);
-    t.Shell.CalculatorDefaultStartup = r.exactOne("Form", "Calculator Default Startup", 0);
-    t.Shell.Proxy = r.string("Internet", "Proxy", "");
-    t.Shell.ProxyPort = r.string("Internet", "ProxyPort", "");
-    t.Calc.IgnoreFirstRowWhenEmpty =
-        calc::IgnoreFirstRowWhenEmptyFromSetting(r.integer("Show", "IgnoreFirstRowWhenEmpty", 1));
+    t.left = r.integer("Form", "Left", 520);
+    t.top = r.integer("Form", "Top", 240);
+    t.shell.expandedHeight = r.integer("Form", "ExpandedHeight", 456);
+    t.shell.expandedWidth = r.integer("Form", "ExpandedWidth", 494);
+    t.shell.collapsedWidth = r.integer("Form", "CollapsedWidth", 494);
+    t.shell.calculatorHeight = r.integer("Calculator", "Height", 400);
+    t.shell.calculatorWidth = r.integer("Calculator", "Width", 440);
+    t.shell.calculatorDefaultStartup = r.exactOne("Form", "Calculator Default Startup", 0);
+    t.shell.proxy = r.string("Internet", "Proxy", "");
+    t.shell.proxyPort = r.string("Internet", "ProxyPort", "");
+    t.calc.ignoreFirstRowWhenEmpty =
+        clipcalc::ignoreFirstRowWhenEmptyFromSetting(r.integer("Show", "IgnoreFirstRowWhenEmpty", 1));
 }
 
-void LoadSettings(const std::string& file, const SettingsTargets& t) {
+void loadSettings(const std::string& file, const SettingsTargets& t) {
     platform::DiskProfileStorage disk;
-    LoadSettings(file, t, disk);
+    loadSettings(file, t, disk);
 }
 
-// The start page, the proxy and IgnoreFirstRowWhenEmpty are the user's to edit: never written.
-void SaveSettings(const std::string& file, const SettingsTargets& t, ProfileStorage& storage) {
+// The start page, the proxy and ignoreFirstRowWhenEmpty are the user's to edit: never written.
+void saveSettings(const std::string& file, const SettingsTargets& t, ProfileStorage& storage) {
     Writer w(storage, file);
-    w.integer("Show", "ResultDecimalFormat", t.Calc.ResultDecimals());
-    w.integer("Show", "TabulationStyle", calc::TabulationStyleToSetting(t.Calc.TabulationStyle));
-    w.flag("Show", "StayOnTop", t.Shell.StayOnTop);
+    w.integer("Show", "ResultDecimalFormat", t.calc.resultDecimals());
+    w.integer("Show", "TabulationStyle", clipcalc::tabulationStyleToSetting(t.calc.tabulationStyle));
+    w.flag("Show", "StayOnTop", t.shell.stayOnTop);
 
-    saveFont(w, "MainText", t.MainFont);
-    saveFont(w, "GridText", t.GridFont);
-    saveFont(w, "CalculatorText", t.CalculatorFont);
+    saveFont(w, "MainText", t.mainFont);
+    saveFont(w, "GridText", t.gridFont);
+    saveFont(w, "CalculatorText", t.calculatorFont);
 
-    w.integer("Form", "Left", t.Left);
-    w.integer("Form", "Top", t.Top);
-    w.integer("Form", "ExpandedHeight", t.Shell.ExpandedHeight);
-    w.integer("Form", "ExpandedWidth", t.Shell.ExpandedWidth);
-    w.integer("Form", "CollapsedWidth", t.Shell.CollapsedWidth);
-    w.integer("Calculator", "Height", t.Shell.CalculatorHeight);
-    w.integer("Calculator", "Width", t.Shell.CalculatorWidth);
+    w.integer("Form", "Left", t.left);
+    w.integer("Form", "Top", t.top);
+    w.integer("Form", "ExpandedHeight", t.shell.expandedHeight);
+    w.integer("Form", "ExpandedWidth", t.shell.expandedWidth);
+    w.integer("Form", "CollapsedWidth", t.shell.collapsedWidth);
+    w.integer("Calculator", "Height", t.shell.calculatorHeight);
+    w.integer("Calculator", "Width", t.shell.calculatorWidth);
 }
 
-void SaveSettings(const std::string& file, const SettingsTargets& t) {
+void saveSettings(const std::string& file, const SettingsTargets& t) {
     platform::DiskProfileStorage disk;
-    SaveSettings(file, t, disk);
+    saveSettings(file, t, disk);
 }
 
 }  // namespace corvalo::shell

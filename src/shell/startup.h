@@ -11,9 +11,9 @@ inline constexpr const char* kMsgLockNotClosed = "ERROR: Mutex handle was not cl
 
 // Whether a window can be shown at all: an X11 or Wayland display, or a Qt
 // platform chosen by hand (offscreen for tests). Null means unset.
-bool DisplayAvailable(const char* display, const char* waylandDisplay, const char* qpaPlatform);
+bool displayAvailable(const char* display, const char* waylandDisplay, const char* qpaPlatform);
 
 // What to print on standard error when there is none.
-std::string NoDisplayMessage(const std::string& program);
+std::string noDisplayMessage(const std::string& program);
 
 }  // namespace corvalo::shell

@@ -6,17 +6,17 @@
 
 namespace corvalo::shell {
 
-PixelSize GridPageWindowSize(bool expanded, const ShellSettings& s, FrameExtra frame,
+PixelSize gridPageWindowSize(bool expanded, const ShellSettings& s, FrameExtra frame,
                              GridPageHeights heights) {
-    if (expanded) return {s.ExpandedWidth, s.ExpandedHeight};
-    return {s.CollapsedWidth, frame.height + heights.minClientHeight()};
+    if (expanded) return {s.expandedWidth, s.expandedHeight};
+    return {s.collapsedWidth, frame.height + heights.minClientHeight()};
 }
 
-PixelSize CalculatorWindowSize(const ShellSettings& s, FrameExtra frame, int tabStrip) {
-    return {frame.width + s.CalculatorWidth, frame.height + s.CalculatorHeight + tabStrip};
+PixelSize calculatorWindowSize(const ShellSettings& s, FrameExtra frame, int tabStrip) {
+    return {frame.width + s.calculatorWidth, frame.height + s.calculatorHeight + tabStrip};
 }
 
-ResizeOutcome ApplyResizeRules(const ResizeInput& in, ShellSettings& s) {
+ResizeOutcome applyResizeRules(const ResizeInput& in, ShellSettings& s) {
     ResizeOutcome out;
     const int clientWidth = in.outer.width - in.frame.width;
     const int clientHeight = in.outer.height - in.frame.height;
@@ -29,43 +29,43 @@ ResizeOutcome ApplyResizeRules(const ResizeInput& in, ShellSettings& s) {
         if (overlap) target.width = kNarrowWindowWidth;
         if (in.expanded) {
             if (clientHeight < minClient) target.height = minClient + in.frame.height;
-            s.ExpandedHeight = target.height;
-            s.ExpandedWidth = target.width;
-            s.CollapsedWidth = target.width;
+            s.expandedHeight = target.height;
+            s.expandedWidth = target.width;
+            s.collapsedWidth = target.width;
         } else {
             target.height = minClient + in.frame.height;
-            s.CollapsedWidth = target.width;
-            s.ExpandedWidth = target.width;
+            s.collapsedWidth = target.width;
+            s.expandedWidth = target.width;
         }
         if (target != in.outer) out.resizeTo = target;
     } else if (in.page == kCalculatorPage) {
         // The stored values are tested, not the control: a window made too small is
         // corrected at the resize after the one that stored the small size.
-        if (s.CalculatorHeight < kMinCalculatorHeight || s.CalculatorWidth < kMinCalculatorWidth) {
-            s.CalculatorHeight = std::max(s.CalculatorHeight, kMinCalculatorHeight);
-            s.CalculatorWidth = std::max(s.CalculatorWidth, kMinCalculatorWidth);
-            const PixelSize target = CalculatorWindowSize(s, in.frame, in.heights.tabStrip);
+        if (s.calculatorHeight < kMinCalculatorHeight || s.calculatorWidth < kMinCalculatorWidth) {
+            s.calculatorHeight = std::max(s.calculatorHeight, kMinCalculatorHeight);
+            s.calculatorWidth = std::max(s.calculatorWidth, kMinCalculatorWidth);
+            const PixelSize target = calculatorWindowSize(s, in.frame, in.heights.tabStrip);
             if (target != in.outer) out.resizeTo = target;
         } else {
-            s.CalculatorHeight = in.calculator.height;
-            s.CalculatorWidth = in.calculator.width;
+            s.calculatorHeight = in.calculator.height;
+            s.calculatorWidth = in.calculator.width;
         }
     }
     return out;
 }
 
-bool ChooseLineByClick(calc::CalcState& state, int col, int row, int colCount, int rowCount) {
+bool chooseLineByClick(clipcalc::CalcState& state, int col, int row, int colCount, int rowCount) {
     if (col < 0 || row < 0 || col >= colCount || row >= rowCount) return false;
-    using calc::TabulationStyle;
+    using clipcalc::TabulationStyle;
     if (row == 0) {
-        state.TabulationStyle = TabulationStyle::UsingColumns;
+        state.tabulationStyle = TabulationStyle::UsingColumns;
     } else if (col == 0) {
-        state.TabulationStyle = TabulationStyle::UsingRows;
+        state.tabulationStyle = TabulationStyle::UsingRows;
     }
-    if (state.TabulationStyle == TabulationStyle::UsingColumns) {
-        if (col > 0) state.CurrentColumn = col;
+    if (state.tabulationStyle == TabulationStyle::UsingColumns) {
+        if (col > 0) state.currentColumn = col;
     } else if (row > 0) {
-        state.CurrentRow = row;
+        state.currentRow = row;
     }
     return true;
 }
@@ -80,7 +80,7 @@ int overlap(int a0, int a1, int b0, int b1) { return std::min(a1, b1) - std::max
 
 }  // namespace
 
-PixelRect PlaceOnScreens(PixelRect window, const std::vector<PixelRect>& screens) {
+PixelRect placeOnScreens(PixelRect window, const std::vector<PixelRect>& screens) {
     if (screens.empty()) return window;
     const int stripHeight = std::min(window.height, kReachableStripHeight);
     const int stripWidth = std::min(window.width, kReachableStripWidth);
@@ -96,7 +96,7 @@ PixelRect PlaceOnScreens(PixelRect window, const std::vector<PixelRect>& screens
     return placed;
 }
 
-SizeGlyph MakeSizeButtonGlyph() {
+SizeGlyph makeSizeButtonGlyph() {
     SizeGlyph g;
     g.fill(GlyphInk::White);
     const auto row = [&g](int image, int y, int width, GlyphInk ink) {
@@ -115,7 +115,7 @@ SizeGlyph MakeSizeButtonGlyph() {
     return g;
 }
 
-void BlankDisabledGlyph(SizeGlyph& glyph) {
+void blankDisabledGlyph(SizeGlyph& glyph) {
     for (int y = 0; y < 8; ++y) {
         for (int x = 9; x < 17; ++x) {
             glyph[static_cast<std::size_t>(y * kGlyphWidth + x)] = GlyphInk::White;
@@ -123,7 +123,7 @@ void BlankDisabledGlyph(SizeGlyph& glyph) {
     }
 }
 
-std::string TrimControl(std::string_view text) {
+std::string trimControl(std::string_view text) {
     const auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
     while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
     while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "calc/calc_state.h"
+#include "clipcalc/calc_state.h"
 #include "shell/settings.h"
 
 namespace corvalo::shell {
@@ -52,12 +52,12 @@ struct GridPageHeights {
 };
 
 // Outer size of the grid page: expanded from the settings; collapsed as wide as
-// CollapsedWidth and just high enough for the display and the tools.
-PixelSize GridPageWindowSize(bool expanded, const ShellSettings& s, FrameExtra frame,
+// collapsedWidth and just high enough for the display and the tools.
+PixelSize gridPageWindowSize(bool expanded, const ShellSettings& s, FrameExtra frame,
                              GridPageHeights heights);
 
 // Outer size that gives the calculator its stored size below the tab strip.
-PixelSize CalculatorWindowSize(const ShellSettings& s, FrameExtra frame, int tabStrip);
+PixelSize calculatorWindowSize(const ShellSettings& s, FrameExtra frame, int tabStrip);
 
 struct ResizeInput {
     int page = kGridPage;
@@ -77,16 +77,16 @@ struct ResizeOutcome {
 // The rules run on every resize once the window is initialised; they may store
 // sizes into `s`. A collapsed window keeps its height, a window too narrow for
 // the tools becomes 300 wide, a too small calculator page grows to 295 x 220.
-ResizeOutcome ApplyResizeRules(const ResizeInput& in, ShellSettings& s);
+ResizeOutcome applyResizeRules(const ResizeInput& in, ShellSettings& s);
 
 // A click on cell (col, row): a click on row 0 (the corner too) chooses columns,
 // one on column 0 rows; then the clicked line becomes current in the direction.
 // False, and nothing changed, when the cell is outside the grid.
-bool ChooseLineByClick(calc::CalcState& state, int col, int row, int colCount, int rowCount);
+bool chooseLineByClick(clipcalc::CalcState& state, int col, int row, int colCount, int rowCount);
 
 // Where a window with the stored bounds should go: unchanged while its top strip
 // is on some screen, else moved into the first screen (a monitor since unplugged).
-PixelRect PlaceOnScreens(PixelRect window, const std::vector<PixelRect>& screens);
+PixelRect placeOnScreens(PixelRect window, const std::vector<PixelRect>& screens);
 
 // The size button's glyph: four 9 x 9 images side by side (up, disabled, pressed,
 // latched down), white being transparent.
@@ -94,12 +94,12 @@ enum class GlyphInk : std::uint8_t { White, Black, Grey };
 inline constexpr int kGlyphWidth = 36;
 inline constexpr int kGlyphHeight = 9;
 using SizeGlyph = std::array<GlyphInk, kGlyphWidth * kGlyphHeight>;
-SizeGlyph MakeSizeButtonGlyph();
+SizeGlyph makeSizeButtonGlyph();
 // After the first calculation: white over (9, 0)-(17, 8), edges excluded, which
 // blanks the disabled image but for its top right pixel.
-void BlankDisabledGlyph(SizeGlyph& glyph);
+void blankDisabledGlyph(SizeGlyph& glyph);
 
 // Trims characters of code 32 or below from both ends.
-std::string TrimControl(std::string_view text);
+std::string trimControl(std::string_view text);
 
 }  // namespace corvalo::shell

@@ -1,25 +1,25 @@
 #include "shell/window_services.h"
 
-#include "platform/qt/qt_notification_area.h"
-#include "platform/qt/tray_owner_filter.h"
+#include "tray/qt/qt_notification_area.h"
+#include "tray/qt/tray_owner_filter.h"
 
 namespace corvalo::shell {
 
-void IniSettingsStore::Load(const SettingsTargets& targets) {
-    LoadSettings(SettingsFileName(), targets);
+void IniSettingsStore::load(const SettingsTargets& targets) {
+    loadSettings(settingsFileName(), targets);
 }
 
-void IniSettingsStore::Save(const SettingsTargets& targets) {
-    SaveSettings(SettingsFileName(), targets);
+void IniSettingsStore::save(const SettingsTargets& targets) {
+    saveSettings(settingsFileName(), targets);
 }
 
-TrayParts QtTrayParts(QWidget& window, const TrayErrorReport& report) {
-    auto area = std::make_unique<platform::QtNotificationArea>();
+TrayParts qtTrayParts(QWidget& window, const TrayErrorReport& report) {
+    auto area = std::make_unique<tray::QtNotificationArea>();
     area->setErrorReporter(report);
     TrayParts parts;
     parts.area = std::move(area);
-    parts.timer = std::make_unique<platform::QtTrayTimer>(report);
-    parts.owner = std::make_unique<platform::QtTrayOwner>(window);
+    parts.timer = std::make_unique<tray::QtTrayTimer>(report);
+    parts.owner = std::make_unique<tray::QtTrayOwner>(window);
     return parts;
 }
 

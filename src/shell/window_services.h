@@ -10,9 +10,9 @@
 #include "platform/font_chooser.h"
 #include "platform/help_engine.h"
 #include "platform/locale_separators.h"
-#include "platform/notification_area.h"
-#include "platform/qt/clipboard.h"
-#include "platform/qt/dialogs.h"
+#include "tray/notification_area.h"
+#include "platform/clipboard.h"
+#include "platform/dialogs.h"
 #include "shell/settings.h"
 
 class QWidget;
@@ -24,30 +24,30 @@ namespace corvalo::shell {
 class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
-    virtual void Load(const SettingsTargets& targets) = 0;
-    virtual void Save(const SettingsTargets& targets) = 0;
+    virtual void load(const SettingsTargets& targets) = 0;
+    virtual void save(const SettingsTargets& targets) = 0;
 };
 
 // corvalo.ini in the process's current directory, looked up at each call.
 class IniSettingsStore final : public SettingsStore {
 public:
-    void Load(const SettingsTargets& targets) override;
-    void Save(const SettingsTargets& targets) override;
+    void load(const SettingsTargets& targets) override;
+    void save(const SettingsTargets& targets) override;
 };
 
 // The tray icon's platform side for one window: the notification area, the
 // animation timer, and the window itself as the icon's owner.
 struct TrayParts {
-    std::unique_ptr<platform::NotificationArea> area;
-    std::unique_ptr<platform::TrayTimer> timer;
-    std::unique_ptr<platform::TrayOwner> owner;
+    std::unique_ptr<tray::NotificationArea> area;
+    std::unique_ptr<tray::TrayTimer> timer;
+    std::unique_ptr<tray::TrayOwner> owner;
 };
 // Failures inside the tray's own callbacks go to `report` (they must not cross Qt's loop).
 using TrayErrorReport = std::function<void(const std::string& message)>;
 using TrayPartsFactory = std::function<TrayParts(QWidget& window, const TrayErrorReport& report)>;
 
 // The desktop's own: QSystemTrayIcon, QTimer and the window.
-TrayParts QtTrayParts(QWidget& window, const TrayErrorReport& report);
+TrayParts qtTrayParts(QWidget& window, const TrayErrorReport& report);
 
 // Everything the main window needs from outside, made in main and passed down.
 struct WindowServices {
@@ -60,7 +60,7 @@ struct WindowServices {
     platform::FontChooser& fonts;  // Options > Fonts
     platform::HelpEngine& help;    // F1
     std::string programFolder;     // where CORVALO.HLP lies
-    TrayPartsFactory trayParts{};  // none: QtTrayParts
+    TrayPartsFactory trayParts{};  // none: qtTrayParts
     net::VersionCheckConfig versionCheck{};  // hosts, program name, time limits
     net::HostResolver::Options resolver{};
 };

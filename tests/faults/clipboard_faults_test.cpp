@@ -7,20 +7,20 @@
 #include <optional>
 #include <string>
 
-#include "calc/calc_state.h"
-#include "calc/format.h"
-#include "calc/grid.h"
-#include "calc/pipeline.h"
+#include "clipcalc/calc_state.h"
+#include "clipcalc/format.h"
+#include "clipcalc/grid.h"
+#include "clipcalc/pipeline.h"
 #include "fault_support.h"
 #include "platform/big_buffer.h"
 #include "platform/error.h"
-#include "platform/qt/clipboard.h"
+#include "platform/clipboard.h"
 
 namespace corvalo::faults {
 namespace {
 
-using calc::CalculateMessage;
-using calc::TabulationStyle;
+using clipcalc::CalculateMessage;
+using clipcalc::TabulationStyle;
 
 // 100 MB, or 20 MB under AddressSanitizer, which checks the same paths five times slower
 // per byte; the 100 MB run is the plain build's.
@@ -33,23 +33,23 @@ constexpr std::size_t kMB = 1024U * 1024U;
 
 class FakeClipboard final : public platform::Clipboard {
 public:
-    std::optional<std::string> text;
+    std::optional<std::string> contents;
     bool ownerGone = false;  // the owner vanished: the read fails as a held clipboard does
 
-    std::optional<std::string> Text() override {
+    std::optional<std::string> text() override {
         if (ownerGone) throw Error("Cannot open clipboard");
-        return text;
+        return contents;
     }
-    void SetText(const std::string& utf8) override { text = utf8; }
+    void setText(const std::string& utf8) override { contents = utf8; }
 };
 
-struct Display final : calc::ResultDisplay {
-    void SetDisplayCaption(const std::string& c) override { caption = c; }
+struct Display final : clipcalc::ResultDisplay {
+    void setDisplayCaption(const std::string& c) override { caption = c; }
     std::string caption = "untouched";
 };
 
 struct Paste {
-    calc::CalculateOutcome outcome;
+    clipcalc::CalculateOutcome outcome;
     std::string error;  // the text of an error that left the command
     std::string caption;
 };
@@ -57,17 +57,17 @@ struct Paste {
 // "Calculate Clipboard" as the window runs it: read the clipboard, then calculate.
 Paste calculate(FakeClipboard& clipboard, TabulationStyle style) {
     Paste run;
-    calc::CalcState state;
-    state.SetStartValues();
-    state.TabulationStyle = style;
-    calc::Grid grid;
+    clipcalc::CalcState state;
+    state.setStartValues();
+    state.tabulationStyle = style;
+    clipcalc::Grid grid;
     Display display;
     try {
         std::optional<platform::BigBuffer<char>> offered;
-        if (platform::BigBuffer<char> text; platform::ReadAnsiText(clipboard, text)) {
+        if (platform::BigBuffer<char> text; platform::readAnsiText(clipboard, text)) {
             offered = std::move(text);
         }
-        run.outcome = calc::CalculateClipboardText(std::move(offered), state, grid, display);
+        run.outcome = clipcalc::calculateClipboardText(std::move(offered), state, grid, display);
     } catch (const Error& e) {
         run.error = e.what();
     }
@@ -128,7 +128,7 @@ TEST(ClipboardFaults, HundredMegabytes) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         FakeClipboard clipboard;
-        clipboard.text = row.text();
+        clipboard.contents = row.text();
         const Paste run = calculate(clipboard, row.style);
         if (!row.caption.empty()) {
             EXPECT_EQ(run.error, "");
@@ -143,7 +143,7 @@ TEST(ClipboardFaults, HundredMegabytes) {
         if (!HasFailure()) ++survived;
     }
     std::printf("[faults] clipboard texts of %zu MB each\n", kBig / kMB);
-    PrintCounts("huge clipboard texts", static_cast<long>(std::size(rows)), survived);
+    printCounts("huge clipboard texts", static_cast<long>(std::size(rows)), survived);
 }
 
 // The owner went away in the middle of the transfer: what arrived is cut anywhere, in
@@ -170,21 +170,21 @@ TEST(ClipboardFaults, TransferCutShortByAVanishingOwner) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         FakeClipboard clipboard;
-        clipboard.text = full.substr(0, row.cut);
+        clipboard.contents = full.substr(0, row.cut);
         const Paste run = calculate(clipboard, TabulationStyle::UsingColumns);
         EXPECT_EQ(run.error, "");
         EXPECT_EQ(run.outcome.message, row.message);
         EXPECT_EQ(run.caption, row.caption);
         if (!HasFailure()) ++survived;
     }
-    PrintCounts("clipboard transfers cut short", static_cast<long>(std::size(rows)), survived);
+    printCounts("clipboard transfers cut short", static_cast<long>(std::size(rows)), survived);
 }
 
 // The owner vanished before anything arrived: the command ends with the clipboard
 // error and leaves nothing half-done; the next paste from a live owner works.
 TEST(ClipboardFaults, OwnerGoneBeforeTheReadReportsTheClipboardError) {
     FakeClipboard clipboard;
-    clipboard.text = "1\n2\n";
+    clipboard.contents = "1\n2\n";
     clipboard.ownerGone = true;
     const Paste gone = calculate(clipboard, TabulationStyle::UsingColumns);
     EXPECT_EQ(gone.error, "Cannot open clipboard");
@@ -194,7 +194,7 @@ TEST(ClipboardFaults, OwnerGoneBeforeTheReadReportsTheClipboardError) {
     const Paste back = calculate(clipboard, TabulationStyle::UsingColumns);
     EXPECT_EQ(back.error, "");
     EXPECT_EQ(back.caption, "3.00 ");
-    PrintCounts("clipboard owner gone before the read", 1, HasFailure() ? 0 : 1);
+    printCounts("clipboard owner gone before the read", 1, HasFailure() ? 0 : 1);
 }
 
 }  // namespace

@@ -7,20 +7,20 @@
 #include <string_view>
 #include <vector>
 
-#include "calc/calc_state.h"
-#include "platform/profile.h"
+#include "clipcalc/calc_state.h"
+#include "platform/ini_file.h"
 #include "shell/settings.h"
 
 namespace corvalo::faults {
 
-// The window's objects as SaveSettings reads them; `variant` picks a set of values
+// The window's objects as saveSettings reads them; `variant` picks a set of values
 // in which every written key differs from the other variant's.
 struct SettingsWindow {
     explicit SettingsWindow(int variant = 0) {
         const bool b = variant != 0;
-        calc.SetResultDecimals(b ? 5 : 3);
-        calc.TabulationStyle =
-            b ? calc::TabulationStyle::UsingRows : calc::TabulationStyle::UsingColumns;
+        calc.setResultDecimals(b ? 5 : 3);
+        calc.tabulationStyle =
+            b ? clipcalc::TabulationStyle::UsingRows : clipcalc::TabulationStyle::UsingColumns;
         shell = {!b, b ? 610 : 510, b ? 620 : 520, b ? 630 : 530, b ? 440 : 340, b ? 450 : 350,
                  false, "", ""};
         mainFont = {b ? "DejaVu Sans" : "MS Sans Serif", b ? 14 : 9, b ? 255 : 0, !b, b};
@@ -34,7 +34,7 @@ struct SettingsWindow {
         return {calc, shell, mainFont, gridFont, calculatorFont, left, top};
     }
 
-    calc::CalcState calc;
+    clipcalc::CalcState calc;
     shell::ShellSettings shell;
     shell::FontSettings mainFont;
     shell::FontSettings gridFont;
@@ -69,7 +69,7 @@ public:
 };
 
 // One line of the counts that the hardening note quotes.
-inline void PrintCounts(const char* what, long injected, long survived, long extra = -1,
+inline void printCounts(const char* what, long injected, long survived, long extra = -1,
                         const char* extraName = "") {
     if (extra >= 0) {
         std::printf("[faults] %s: injected %ld, survived %ld, %s %ld\n", what, injected,

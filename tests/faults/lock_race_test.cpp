@@ -60,7 +60,7 @@ std::string race(const std::string& path, int racers) {
             reports.closeEnd(0);
             awaitClose(go.fd[0]);
             platform::InstanceLock lock(path);
-            const char verdict = lock.Acquired() ? 'W' : 'L';
+            const char verdict = lock.acquired() ? 'W' : 'L';
             (void)!::write(reports.fd[1], &verdict, 1);
             awaitClose(done.fd[0]);
             ::_exit(0);
@@ -103,7 +103,7 @@ TEST(LockRace, ExactlyOneOfTwoStartsWinsEveryTime) {
         EXPECT_EQ(std::count(verdicts.begin(), verdicts.end(), 'W'), 1) << verdicts;
         if (!HasFailure()) ++survived;
     }
-    PrintCounts("two starts racing for the instance lock", kRounds, survived);
+    printCounts("two starts racing for the instance lock", kRounds, survived);
 }
 
 // A holder killed with SIGKILL never runs its clean-up; the next race still has
@@ -122,7 +122,7 @@ TEST(LockRace, AfterAKilledHolderTheNextRaceHasOneWinner) {
         if (holder == 0) {
             ready.closeEnd(0);
             platform::InstanceLock lock(path);
-            const char verdict = lock.Acquired() ? 'W' : 'L';
+            const char verdict = lock.acquired() ? 'W' : 'L';
             (void)!::write(ready.fd[1], &verdict, 1);
             ::pause();
             ::_exit(0);
@@ -139,7 +139,7 @@ TEST(LockRace, AfterAKilledHolderTheNextRaceHasOneWinner) {
         EXPECT_EQ(std::count(after.begin(), after.end(), 'W'), 1) << after;
         if (!HasFailure()) ++survived;
     }
-    PrintCounts("instance lock holder killed with SIGKILL", kRounds, survived);
+    printCounts("instance lock holder killed with SIGKILL", kRounds, survived);
 }
 
 }  // namespace

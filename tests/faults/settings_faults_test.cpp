@@ -18,16 +18,16 @@
 
 #include "fault_support.h"
 #include "platform/error.h"
-#include "platform/profile.h"
+#include "platform/ini_file.h"
 #include "shell/settings.h"
 #include "support/temp_dir.h"
 
 namespace corvalo::faults {
 namespace {
 
-using corvalo::testing::ReadFile;
+using corvalo::testing::readFile;
 using corvalo::testing::TempDir;
-using corvalo::testing::WriteFile;
+using corvalo::testing::writeFile;
 namespace fs = std::filesystem;
 
 // A file the user keeps by hand: comments and keys the program never writes.
@@ -44,7 +44,7 @@ std::vector<std::string> saveSteps(const std::string& start, int variant) {
     MemoryStorage storage;
     storage.files[kMemoryPath] = start;
     SettingsWindow window(variant);
-    shell::SaveSettings(kMemoryPath, window.targets(), storage);
+    shell::saveSettings(kMemoryPath, window.targets(), storage);
     return storage.history;
 }
 
@@ -53,9 +53,9 @@ std::string saveError(const std::string& file, int variant, platform::ProfileSto
     SettingsWindow window(variant);
     try {
         if (storage != nullptr) {
-            shell::SaveSettings(file, window.targets(), *storage);
+            shell::saveSettings(file, window.targets(), *storage);
         } else {
-            shell::SaveSettings(file, window.targets());
+            shell::saveSettings(file, window.targets());
         }
     } catch (const Error& e) {
         return e.what();
@@ -98,7 +98,7 @@ TEST(SettingsFaults, FolderTurnsReadOnlyBeforeEveryKey) {
           "Calculator Default Startup=1\r\n"}) {
         EXPECT_NE(undisturbed.find(kept), std::string::npos) << kept;
     }
-    PrintCounts("settings folder read-only at each key", static_cast<long>(steps.size()),
+    printCounts("settings folder read-only at each key", static_cast<long>(steps.size()),
                 survived);
 }
 
@@ -148,7 +148,7 @@ TEST(SettingsFaults, DiskFullAtEveryStepOfTheSave) {
         SCOPED_TRACE(row.name);
         TempDir dir;
         const std::string file = (dir / "corvalo.ini").string();
-        WriteFile(file, kUserFile);
+        writeFile(file, kUserFile);
 
         // The last file a save leaves when every file larger than the limit is refused.
         std::string expected = kUserFile;
@@ -167,12 +167,12 @@ TEST(SettingsFaults, DiskFullAtEveryStepOfTheSave) {
             error = saveError(file, 1, nullptr);
         }
         EXPECT_EQ(error, refused ? "Unable to write to " + file : "");
-        EXPECT_EQ(ReadFile(file), expected);
+        EXPECT_EQ(readFile(file), expected);
         EXPECT_EQ(listing(dir.path()), std::vector<std::string>{"corvalo.ini"});
         if (refused) ++injected;
         if (refused && !HasFailure()) ++survived;
     }
-    PrintCounts("disk full during the settings write", injected, survived);
+    printCounts("disk full during the settings write", injected, survived);
 }
 
 // As an ordinary user (root is not stopped by permissions): the folder and file made
@@ -183,7 +183,7 @@ TEST(SettingsFaults, ReadOnlyFolderStopsAnOrdinaryUser) {
     const fs::path folder = dir / "work";
     fs::create_directory(folder);
     const std::string file = (folder / "corvalo.ini").string();
-    WriteFile(file, kUserFile);
+    writeFile(file, kUserFile);
     const bool root = ::geteuid() == 0;
     constexpr uid_t kNobody = 65534;
     if (root) {
@@ -208,7 +208,7 @@ TEST(SettingsFaults, ReadOnlyFolderStopsAnOrdinaryUser) {
             ::chmod(file.c_str(), 0444);
             ::chmod(folder.c_str(), 0555);
             if (saveError(file, 1, nullptr) != "Unable to write to " + file) verdict = 'e';
-            if (verdict == 'y' && ReadFile(file) != kUserFile) verdict = 'k';
+            if (verdict == 'y' && readFile(file) != kUserFile) verdict = 'k';
             ::chmod(folder.c_str(), 0755);
             ::chmod(file.c_str(), 0644);
             if (verdict == 'y' && saveError(file, 1, nullptr) != "") verdict = 's';
@@ -224,8 +224,8 @@ TEST(SettingsFaults, ReadOnlyFolderStopsAnOrdinaryUser) {
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     EXPECT_EQ(verdict, 'y') << "p: could not become nobody, e: wrong or no error, "
                                "k: the old file changed, s: the later save failed";
-    EXPECT_EQ(ReadFile(file), undisturbed);
-    PrintCounts("read-only settings folder as an ordinary user", 1, verdict == 'y' ? 1 : 0);
+    EXPECT_EQ(readFile(file), undisturbed);
+    printCounts("read-only settings folder as an ordinary user", 1, verdict == 'y' ? 1 : 0);
 }
 
 // Kills the saving process at random moments. Every key is its own atomic replacement,
@@ -253,7 +253,7 @@ TEST(SettingsFaults, KilledDuringTheWriteLeavesAWholeFile) {
     long survived = 0;
     for (int round = 0; round < kRounds; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
-        WriteFile(file, kUserFile);
+        writeFile(file, kUserFile);
         int ready[2];
         ASSERT_EQ(::pipe(ready), 0);
         const pid_t child = ::fork();
@@ -276,7 +276,7 @@ TEST(SettingsFaults, KilledDuringTheWriteLeavesAWholeFile) {
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         ASSERT_TRUE(WIFSIGNALED(status)) << "the saving child ended on its own";
 
-        const std::string now = ReadFile(file);
+        const std::string now = readFile(file);
         EXPECT_EQ(whole.count(now), 1U) << "not a whole file (" << now.size() << " bytes)";
         if (endStates.count(now) == 0) ++midSave;
         for (const std::string& name : listing(dir.path())) {
@@ -286,7 +286,7 @@ TEST(SettingsFaults, KilledDuringTheWriteLeavesAWholeFile) {
         }
         if (!HasFailure()) ++survived;
     }
-    PrintCounts("kill -9 during the settings write", kRounds, survived, midSave,
+    printCounts("kill -9 during the settings write", kRounds, survived, midSave,
                 "landed mid-save");
     std::printf("[faults] stray files left by the kills: %ld\n", leftovers);
     EXPECT_LE(leftovers, kRounds / 8);  // written under a name, three kills in four left one

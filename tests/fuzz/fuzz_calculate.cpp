@@ -9,11 +9,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "calc/calculate.h"
-#include "calc/clean.h"
-#include "calc/format.h"
-#include "calc/parser.h"
-#include "calc/pipeline.h"
+#include "clipcalc/calculate.h"
+#include "clipcalc/clean.h"
+#include "clipcalc/format.h"
+#include "clipcalc/parser.h"
+#include "clipcalc/pipeline.h"
 #include "platform/ansi_text.h"
 #include "platform/error.h"
 
@@ -31,8 +31,8 @@ constexpr Locale kLocales[] = {{'.', ','}, {',', '.'}, {',', '\xA0'}, {'.', '\''
     std::abort();
 }
 
-struct Display : calc::ResultDisplay {
-    void SetDisplayCaption(const std::string& c) override { caption = c; }
+struct Display : clipcalc::ResultDisplay {
+    void setDisplayCaption(const std::string& c) override { caption = c; }
     std::string caption;
 };
 
@@ -47,7 +47,7 @@ double reread(const std::string& shown, const Locale& l) {
 }
 
 void checkFormat(double v, int decimals, const Locale& l) {
-    const std::string shown = calc::FormatResult(v, decimals, l.decimal, l.thousands);
+    const std::string shown = clipcalc::formatResult(v, decimals, l.decimal, l.thousands);
     const double r = reread(shown, l);
     const double magnitude = std::fabs(v);
     const int places = decimals <= 18 ? decimals : 2;
@@ -69,68 +69,68 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t options = data[0];
     const Locale& l = kLocales[options & 3];
     const std::string utf8(reinterpret_cast<const char*>(data + 1), size - 1);
-    const std::string ansi = platform::Utf8ToAnsi(utf8);
+    const std::string ansi = platform::utf8ToAnsi(utf8);
 
-    calc::CalcState state;
-    state.SetStartValues();
-    state.LocaleDecimalSeparator = l.decimal;
-    state.LocaleThousandSeparator = l.thousands;
-    state.IgnoreFirstRowWhenEmpty = (options & 4) == 0;
-    state.TabulationStyle =
-        (options & 8) ? calc::TabulationStyle::UsingColumns : calc::TabulationStyle::UsingRows;
+    clipcalc::CalcState state;
+    state.setStartValues();
+    state.localeDecimalSeparator = l.decimal;
+    state.localeThousandSeparator = l.thousands;
+    state.ignoreFirstRowWhenEmpty = (options & 4) == 0;
+    state.tabulationStyle =
+        (options & 8) ? clipcalc::TabulationStyle::UsingColumns : clipcalc::TabulationStyle::UsingRows;
     const int decimals = (options >> 4) + (options >> 7) * 10;  // 0 to 25
 
     // The one-pass load against cleaning and parsing one after the other.
-    std::string cleaned = calc::CleanClipboardText(ansi, l.decimal, l.thousands);
-    calc::Grid literal;
-    literal.ResetGrid();
-    literal.SetRowCount(2);
-    literal.SetColCount(2);
+    std::string cleaned = clipcalc::cleanClipboardText(ansi, l.decimal, l.thousands);
+    clipcalc::Grid literal;
+    literal.resetGrid();
+    literal.setRowCount(2);
+    literal.setColCount(2);
     std::int64_t literalCount = -1;
     if (!cleaned.empty()) {
         if (cleaned.back() != '\n') cleaned += "\r\n";
-        literalCount = calc::ParseTable(cleaned, state, literal);
+        literalCount = clipcalc::parseTable(cleaned, state, literal);
     }
-    calc::Grid grid;
-    grid.ResetGrid();
-    grid.SetRowCount(2);
-    grid.SetColCount(2);
+    clipcalc::Grid grid;
+    grid.resetGrid();
+    grid.setRowCount(2);
+    grid.setColCount(2);
     const auto count =
-        calc::LoadClipboardText(platform::BigText(ansi.data(), ansi.size()), state, grid);
+        clipcalc::loadClipboardText(platform::bigText(ansi.data(), ansi.size()), state, grid);
     if (count.value_or(-1) != literalCount) fail("cell counts differ");
-    if (grid.ColCount() != literal.ColCount() || grid.RowCount() != literal.RowCount()) {
+    if (grid.colCount() != literal.colCount() || grid.rowCount() != literal.rowCount()) {
         fail("grid sizes differ");
     }
-    for (std::int32_t r = 0; r < grid.RowCount(); ++r) {
-        for (std::int32_t c = 0; c < grid.ColCount(); ++c) {
-            if (grid.Cell(c, r) != literal.Cell(c, r)) fail("cells differ");
+    for (std::int32_t r = 0; r < grid.rowCount(); ++r) {
+        for (std::int32_t c = 0; c < grid.colCount(); ++c) {
+            if (grid.cell(c, r) != literal.cell(c, r)) fail("cells differ");
         }
     }
 
     // The command itself, then every line in every mode, formatted.
     Display display;
-    state.SetResultDecimals(decimals);
+    state.setResultDecimals(decimals);
     try {
-        calc::CalculateClipboardText(platform::BigText(ansi.data(), ansi.size()), state, grid,
+        clipcalc::calculateClipboardText(platform::bigText(ansi.data(), ansi.size()), state, grid,
                                      display);
     } catch (const Error&) {
     }
-    const bool byColumns = state.TabulationStyle == calc::TabulationStyle::UsingColumns;
-    const std::int32_t lines = std::min((byColumns ? grid.ColCount() : grid.RowCount()) - 1, 64);
-    for (const auto mode : {calc::MathMode::Addition, calc::MathMode::Subtraction,
-                            calc::MathMode::Multiplication, calc::MathMode::Division}) {
-        state.MathMode = mode;
+    const bool byColumns = state.tabulationStyle == clipcalc::TabulationStyle::UsingColumns;
+    const std::int32_t lines = std::min((byColumns ? grid.colCount() : grid.rowCount()) - 1, 64);
+    for (const auto mode : {clipcalc::MathMode::Addition, clipcalc::MathMode::Subtraction,
+                            clipcalc::MathMode::Multiplication, clipcalc::MathMode::Division}) {
+        state.mathMode = mode;
         for (std::int32_t n = 1; n <= lines; ++n) {
-            (byColumns ? state.CurrentColumn : state.CurrentRow) = n;
-            const double before = state.LastResult;
+            (byColumns ? state.currentColumn : state.currentRow) = n;
+            const double before = state.lastResult;
             try {
-                calc::CalculateLine(state, grid);
+                clipcalc::calculateLine(state, grid);
             } catch (const Error&) {
-                if (state.LastResult != before) fail("overflow changed the result");
+                if (state.lastResult != before) fail("overflow changed the result");
                 continue;
             }
-            if (!std::isfinite(state.LastResult)) fail("result not finite");
-            checkFormat(state.LastResult, decimals, l);
+            if (!std::isfinite(state.lastResult)) fail("result not finite");
+            checkFormat(state.lastResult, decimals, l);
         }
     }
     return 0;

@@ -1,4 +1,4 @@
-// CellValue against a plain reference: the text checked for the accepted form
+// cellValue against a plain reference: the text checked for the accepted form
 // and converted by strtod. The first byte picks the decimal separator.
 #include <cerrno>
 #include <cmath>
@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "calc/calculate.h"
+#include "clipcalc/calculate.h"
 
 namespace {
 
@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0) return 0;
     const char decimal = (data[0] & 1) ? ',' : '.';
     const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
-    const double got = corvalo::calc::CellValue(text, decimal);
+    const double got = corvalo::clipcalc::cellValue(text, decimal);
     const double want = reference(text, decimal);
     if (!(got == want || (std::isnan(got) && std::isnan(want)))) {
         std::fprintf(stderr, "CellValue(\"%s\") = %.17g, expected %.17g\n", text.c_str(), got,

@@ -14,7 +14,7 @@
 #include <memory>
 
 #include "net/message_pump.h"
-#include "net/nmhttp.h"
+#include "net/http_client.h"
 
 using namespace corvalo::net;
 
@@ -50,10 +50,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (listener < 0) listenOnce();
     if (size > 256 * 1024) return 0;  // more than the socket buffers hold without a reader
 
-    TNMHTTP http(pump, clock, options);
-    http.Host = "127.0.0.1";
-    http.Port = port;
-    http.TimeOut = 2000;
+    HttpClient http(pump, clock, options);
+    http.host = "127.0.0.1";
+    http.port = port;
+    http.timeOut = 2000;
     try {
         http.Connect();
     } catch (const std::exception& e) {
@@ -69,8 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     shutdown(server, SHUT_WR);
     try {
-        http.ReadReplyHeader();
-        if (http.Header.size() > TNMHTTP::kMaxHeaderBytes + 65536) {
+        http.readReplyHeader();
+        if (http.header.size() > HttpClient::kMaxHeaderBytes + 65536) {
             std::fprintf(stderr, "header kept beyond its bound\n");
             std::abort();
         }

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "net/message_pump.h"
-#include "net/nmhttp.h"
-#include "net/nmurl.h"
-#include "net/uu_processor.h"
+#include "net/http_client.h"
+#include "net/url_encode.h"
+#include "net/base64.h"
 
 using namespace corvalo::net;
 
@@ -25,30 +25,30 @@ namespace {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
 
-    TNMUUProcessor uu;
-    uu.Method = UUMethods::uuMime;
-    if (uu.Decode(uu.Encode(input)) != input) fail("Base64 round trip");
-    uu.Method = UUMethods::uuCode;
-    if (uu.Decode(uu.Encode(input)) != input) fail("uuencode round trip");
-    const std::string line = EncodeBase64Line(input);
+    Base64Coder uu;
+    uu.method = UUMethods::uuMime;
+    if (uu.decode(uu.encode(input)) != input) fail("Base64 round trip");
+    uu.method = UUMethods::uuCode;
+    if (uu.decode(uu.encode(input)) != input) fail("uuencode round trip");
+    const std::string line = encodeBase64Line(input);
     if (line.find('\r') != std::string::npos || line.find('\n') != std::string::npos) {
         fail("Base64 line with a line break");
     }
-    uu.Method = UUMethods::uuMime;
-    (void)uu.Decode(input);
-    uu.Method = UUMethods::uuCode;
-    (void)uu.Decode(input);
+    uu.method = UUMethods::uuMime;
+    (void)uu.decode(input);
+    uu.method = UUMethods::uuCode;
+    (void)uu.decode(input);
 
-    TNMURL url;
-    url.InputString = input;
-    (void)url.Encode();
+    UrlEncoder url;
+    url.inputString = input;
+    (void)url.encode();
 
     static NoEventsPump pump;
     static SteadyClock clock;
-    TNMHTTP http(pump, clock);
+    HttpClient http(pump, clock);
     http.URL = input;
     try {
-        http.ParseURL();  // any port: Connect refuses one beyond 16 bits
+        http.parseURL();  // any port: Connect refuses one beyond 16 bits
     } catch (const corvalo::Error&) {
     }
     return 0;

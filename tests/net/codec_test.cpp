@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "net/header_list.h"
-#include "net/nmurl.h"
-#include "net/uu_processor.h"
+#include "net/url_encode.h"
+#include "net/base64.h"
 
 namespace corvalo::net {
 namespace {
 
-TEST(TNMURL, EncodesFormData) {
+TEST(UrlEncoder, EncodesFormData) {
     const struct {
         const char* name;
         std::string input;
@@ -27,13 +27,13 @@ TEST(TNMURL, EncodesFormData) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        TNMURL url;
-        url.InputString = row.input;
-        EXPECT_EQ(url.Encode(), row.encoded);
+        UrlEncoder url;
+        url.inputString = row.input;
+        EXPECT_EQ(url.encode(), row.encoded);
     }
 }
 
-TEST(TNMUUProcessor, EncodesBlocksOf45BytesPerLine) {
+TEST(Base64Coder, EncodesBlocksOf45BytesPerLine) {
     const std::string alphabet45 = "The quick brown fox jumps over the lazy dog!!";
     ASSERT_EQ(alphabet45.size(), 45u);
     const struct {
@@ -55,35 +55,35 @@ TEST(TNMUUProcessor, EncodesBlocksOf45BytesPerLine) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        TNMUUProcessor uu;
-        uu.Method = row.method;
-        EXPECT_EQ(uu.Encode(row.input), row.encoded);
-        EXPECT_EQ(uu.Decode(row.encoded), row.input);
+        Base64Coder uu;
+        uu.method = row.method;
+        EXPECT_EQ(uu.encode(row.input), row.encoded);
+        EXPECT_EQ(uu.decode(row.encoded), row.input);
     }
 }
 
-TEST(TNMUUProcessor, RoundTripsEveryByteValueAndFiresItsEvents) {
+TEST(Base64Coder, RoundTripsEveryByteValueAndFiresItsEvents) {
     std::string all;
     for (int i = 0; i < 256; ++i) all.push_back(static_cast<char>(i));
     for (const UUMethods method : {UUMethods::uuMime, UUMethods::uuCode}) {
         SCOPED_TRACE(method == UUMethods::uuMime ? "mime" : "uu");
-        TNMUUProcessor uu;
-        uu.Method = method;
+        Base64Coder uu;
+        uu.method = method;
         int events = 0;
-        uu.OnBeginEncode = uu.OnEndEncode = uu.OnBeginDecode =
-            uu.OnEndDecode = [&](TNMUUProcessor&) { ++events; };
-        const std::string encoded = uu.Encode(all);
-        EXPECT_EQ(uu.Decode(encoded), all);
+        uu.onBeginEncode = uu.onEndEncode = uu.onBeginDecode =
+            uu.onEndDecode = [&](Base64Coder&) { ++events; };
+        const std::string encoded = uu.encode(all);
+        EXPECT_EQ(uu.decode(encoded), all);
         EXPECT_EQ(events, 4);
     }
 }
 
 TEST(EncodeBase64Line, GivesOneLineWhateverTheLength) {
     const std::string longCredentials(60, 'u');
-    const std::string encoded = EncodeBase64Line(longCredentials + ":" + "p");
+    const std::string encoded = encodeBase64Line(longCredentials + ":" + "p");
     EXPECT_EQ(encoded.find_first_of("\r\n"), std::string::npos);
     EXPECT_EQ(encoded.size(), 84u);  // 62 bytes -> 21 groups
-    EXPECT_EQ(EncodeBase64Line("Aladdin:open sesame"), "QWxhZGRpbjpvcGVuIHNlc2FtZQ==");
+    EXPECT_EQ(encodeBase64Line("Aladdin:open sesame"), "QWxhZGRpbjpvcGVuIHNlc2FtZQ==");
 }
 
 TEST(SetHeaderValue, ReplacesAppendsAndDeletesByNameIgnoringCase) {
@@ -106,12 +106,12 @@ TEST(SetHeaderValue, ReplacesAppendsAndDeletesByNameIgnoringCase) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        TExStringList list;
-        list.Add("GET / HTTP/1.0");
-        list.Add("host: a");
-        list.Add("Accept: x");
-        SetHeaderValue(list, row.header, row.value);
-        EXPECT_EQ(list.Text(), row.text);
+        HeaderLines list;
+        list.add("GET / HTTP/1.0");
+        list.add("host: a");
+        list.add("Accept: x");
+        setHeaderValue(list, row.header, row.value);
+        EXPECT_EQ(list.text(), row.text);
     }
 }
 

@@ -156,19 +156,19 @@ void LoopbackServer::run() {
     }
 }
 
-LoopbackServer::Script Respond(std::string reply) {
+LoopbackServer::Script respond(std::string reply) {
     return [reply = std::move(reply)](ServerConnection& c, int) {
         c.readRequest();
         c.send(reply);
     };
 }
 
-std::string HttpReply(const std::string& status, const std::string& headers,
+std::string httpReply(const std::string& status, const std::string& headers,
                       const std::string& body) {
     return "HTTP/1.0 " + status + "\r\n" + headers + "\r\n" + body;
 }
 
-std::uint16_t UnusedPort() {
+std::uint16_t unusedPort() {
     std::uint16_t port = 0;
     const int fd = listenOnLoopback(port);
     ::close(fd);

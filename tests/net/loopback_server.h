@@ -79,12 +79,12 @@ class LoopbackServer {
 
 // Scripts for the common cases.
 // Reads the request, records it, sends `reply` and closes.
-LoopbackServer::Script Respond(std::string reply);
+LoopbackServer::Script respond(std::string reply);
 // "HTTP/1.0 <status>\r\n<headers>\r\n<body>" with headers already CR LF-ended.
-std::string HttpReply(const std::string& status, const std::string& headers,
+std::string httpReply(const std::string& status, const std::string& headers,
                       const std::string& body);
 
 // A port on 127.0.0.1 that nothing listens on (bound, then closed).
-std::uint16_t UnusedPort();
+std::uint16_t unusedPort();
 
 }  // namespace corvalo::testing

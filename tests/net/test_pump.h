@@ -12,7 +12,7 @@ namespace corvalo::testing {
 // `onPass`, as an event handler would run during a wait.
 class TestPump final : public net::MessagePump {
   public:
-    void ProcessMessages() override {
+    void processMessages() override {
         ++passes;
         if (onPass) onPass();
     }
@@ -23,12 +23,12 @@ class TestPump final : public net::MessagePump {
 // A clock that moves only when told.
 class FakeClock final : public net::Clock {
   public:
-    std::int64_t NowMs() const override { return now; }
+    std::int64_t nowMs() const override { return now; }
     std::int64_t now = 1000;
 };
 
 // Names come from the hosts file only, so no test ever waits on a DNS server.
-inline net::HostResolver::Options HostsFileOnly() {
+inline net::HostResolver::Options hostsFileOnly() {
     net::HostResolver::Options options;
     options.timeoutMs = 200;
     options.tries = 1;

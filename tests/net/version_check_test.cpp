@@ -12,10 +12,10 @@
 namespace corvalo::net {
 namespace {
 
-using corvalo::testing::HostsFileOnly;
-using corvalo::testing::HttpReply;
+using corvalo::testing::hostsFileOnly;
+using corvalo::testing::httpReply;
 using corvalo::testing::LoopbackServer;
-using corvalo::testing::Respond;
+using corvalo::testing::respond;
 using corvalo::testing::ServerConnection;
 using corvalo::testing::TestPump;
 
@@ -29,15 +29,15 @@ std::string newer(const std::string& four) {
 
 class RecordingSink final : public VersionMessageSink {
   public:
-    void ShowVersionMessage(const std::string& text) override { messages.push_back(text); }
+    void showVersionMessage(const std::string& text) override { messages.push_back(text); }
     std::vector<std::string> messages;
 };
 
 VersionCheckConfig configFor(const std::string& updateHost) {
     VersionCheckConfig config;
-    config.UpdateHost = updateHost;
-    config.DownloadHost = "dl.example";
-    config.ExeName = "corvalo.exe";
+    config.updateHost = updateHost;
+    config.downloadHost = "dl.example";
+    config.exeName = "corvalo.exe";
     return config;
 }
 
@@ -51,27 +51,27 @@ TEST(VersionCheck, ShowsOneMessageForEachReply) {
         std::string reply;
         std::string message;
     } rows[] = {
-        {"same version, anything after it", HttpReply("200 OK", "", "1.01 (build 7)\r\n"), kSame},
-        {"newer version", HttpReply("200 OK", "", "1.02\r\n"), newer("1.02")},
-        {"a lower version counts as newer", HttpReply("200 OK", "", "1.00"), newer("1.00")},
-        {"a look-alike character differs", HttpReply("200 OK", "", "1.0l"), newer("1.0l")},
-        {"short body takes part as it is", HttpReply("200 OK", "", "1."), newer("1.")},
-        {"empty body of a success", HttpReply("200 OK", "", ""), newer("")},
+        {"same version, anything after it", httpReply("200 OK", "", "1.01 (build 7)\r\n"), kSame},
+        {"newer version", httpReply("200 OK", "", "1.02\r\n"), newer("1.02")},
+        {"a lower version counts as newer", httpReply("200 OK", "", "1.00"), newer("1.00")},
+        {"a look-alike character differs", httpReply("200 OK", "", "1.0l"), newer("1.0l")},
+        {"short body takes part as it is", httpReply("200 OK", "", "1."), newer("1.")},
+        {"empty body of a success", httpReply("200 OK", "", ""), newer("")},
         {"no reply at all is a failure", "", "Version request error: Operation Failed."},
-        {"404", HttpReply("404 Not Found", "", "1.01"),
+        {"404", httpReply("404 Not Found", "", "1.01"),
          "Version request error: Operation Failed."},
         {"redirect loop shows why it stopped",
-         HttpReply("301 Moved", "Location: /versions/corvalo.htm\r\n", ""),
+         httpReply("301 Moved", "Location: /versions/corvalo.htm\r\n", ""),
          "Version request error: Too many redirections"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        LoopbackServer server(Respond(row.reply), TNMHTTP::kMaxExchanges);
+        LoopbackServer server(respond(row.reply), HttpClient::kMaxExchanges);
         TestPump pump;
         SteadyClock clock;
         RecordingSink sink;
-        VersionCheck check(pump, clock, sink, configFor(server.hostPort()), HostsFileOnly());
-        check.Run("", "");
+        VersionCheck check(pump, clock, sink, configFor(server.hostPort()), hostsFileOnly());
+        check.run("", "");
         EXPECT_EQ(sink.messages, std::vector<std::string>{row.message});
         ASSERT_GE(server.requests().size(), 1u);
         EXPECT_EQ(server.requests()[0].substr(0, 40),
@@ -85,7 +85,7 @@ TEST(VersionCheck, ConnectionFailuresShowTheirEventsText) {
         std::string host;
         std::string message;
     } rows[] = {
-        {"refused", "127.0.0.1:" + std::to_string(corvalo::testing::UnusedPort()),
+        {"refused", "127.0.0.1:" + std::to_string(corvalo::testing::unusedPort()),
          "Version request error: Connection Failed."},
         {"name under .invalid", "update.corvalo.invalid", "Version request error: Invalid Host."},
     };
@@ -94,20 +94,20 @@ TEST(VersionCheck, ConnectionFailuresShowTheirEventsText) {
         TestPump pump;
         SteadyClock clock;
         RecordingSink sink;
-        VersionCheck check(pump, clock, sink, configFor(row.host), HostsFileOnly());
-        check.Run("", "");
+        VersionCheck check(pump, clock, sink, configFor(row.host), hostsFileOnly());
+        check.run("", "");
         EXPECT_EQ(sink.messages, std::vector<std::string>{row.message});
     }
 }
 
 TEST(VersionCheck, GoesThroughTheProxyWithTheWholeUrl) {
-    LoopbackServer proxy(Respond(HttpReply("200 OK", "", "1.01")), 2);
+    LoopbackServer proxy(respond(httpReply("200 OK", "", "1.01")), 2);
     TestPump pump;
     SteadyClock clock;
     RecordingSink sink;
-    VersionCheck check(pump, clock, sink, configFor("update.corvalo.invalid"), HostsFileOnly());
-    check.Run("127.0.0.1", std::to_string(proxy.port()));
-    check.Run("", "");  // the proxy given before stays on the component
+    VersionCheck check(pump, clock, sink, configFor("update.corvalo.invalid"), hostsFileOnly());
+    check.run("127.0.0.1", std::to_string(proxy.port()));
+    check.run("", "");  // the proxy given before stays on the component
     EXPECT_EQ(sink.messages, (std::vector<std::string>{kSame, kSame}));
     ASSERT_EQ(proxy.requests().size(), 2u);
     EXPECT_EQ(proxy.requests()[1],
@@ -126,7 +126,7 @@ TEST(VersionCheck, ProxyPortTextIsAWholeDecimalNumberOrZero) {
     } rows[] = {{"8080", 8080}, {"80a", 0}, {"", 0}, {" 80", 0}, {"99999999999", 0}, {"+81", 81}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text);
-        EXPECT_EQ(VersionCheck::ProxyPortFromText(row.text), row.port);
+        EXPECT_EQ(VersionCheck::proxyPortFromText(row.text), row.port);
     }
 }
 
@@ -134,9 +134,9 @@ TEST(VersionCheck, ProxyPortThatIsNotANumberFailsTheConnection) {
     TestPump pump;
     SteadyClock clock;
     RecordingSink sink;
-    VersionCheck check(pump, clock, sink, configFor("update.corvalo.invalid"), HostsFileOnly());
-    check.Run("127.0.0.1", "80a");
-    EXPECT_EQ(check.nmhttpAskLatestVersion().ProxyPort, 0);
+    VersionCheck check(pump, clock, sink, configFor("update.corvalo.invalid"), hostsFileOnly());
+    check.run("127.0.0.1", "80a");
+    EXPECT_EQ(check.httpClient().proxyPort, 0);
     EXPECT_EQ(sink.messages,
               std::vector<std::string>{"Version request error: Connection Failed."});
 }
@@ -147,10 +147,10 @@ TEST(VersionCheck, FailureWithoutEventShowsItsOwnTextNotAnEarlierOne) {
     SteadyClock clock;
     RecordingSink sink;
     VersionCheckConfig config = configFor("update.corvalo.invalid");
-    config.TimeOutMs = 200;
-    VersionCheck check(pump, clock, sink, config, HostsFileOnly());
-    check.Run("127.0.0.1", std::to_string(corvalo::testing::UnusedPort()));
-    check.Run("127.0.0.1", std::to_string(silent.port()));
+    config.timeOutMs = 200;
+    VersionCheck check(pump, clock, sink, config, hostsFileOnly());
+    check.run("127.0.0.1", std::to_string(corvalo::testing::unusedPort()));
+    check.run("127.0.0.1", std::to_string(silent.port()));
     EXPECT_EQ(sink.messages,
               (std::vector<std::string>{"Version request error: Connection Failed.",
                                         "Version request error: Socket readln aborted"}));
@@ -163,42 +163,42 @@ TEST(VersionCheck, DeadlineEndsACheckThatHasNoTimeOutOfItsOwn) {
     pump.onPass = [&] { clock.now += 50; };
     RecordingSink sink;
     VersionCheckConfig config = configFor(silent.hostPort());
-    config.TimeOutMs = 0;  // each wait unbounded: only the whole check's deadline is left
-    config.DeadlineMs = 1000;
-    VersionCheck check(pump, clock, sink, config, HostsFileOnly());
-    check.Run("", "");
+    config.timeOutMs = 0;  // each wait unbounded: only the whole check's deadline is left
+    config.deadlineMs = 1000;
+    VersionCheck check(pump, clock, sink, config, hostsFileOnly());
+    check.run("", "");
     EXPECT_EQ(sink.messages,
               std::vector<std::string>{"Version request error: Socket readln aborted"});
 }
 
 TEST(VersionCheck, KeepsOnlyABoundedBody) {
-    LoopbackServer server(Respond(HttpReply("200 OK", "", "1.01" + std::string(1 << 20, 'z'))));
+    LoopbackServer server(respond(httpReply("200 OK", "", "1.01" + std::string(1 << 20, 'z'))));
     TestPump pump;
     SteadyClock clock;
     RecordingSink sink;
     VersionCheckConfig config = configFor(server.hostPort());
-    config.MaxBodyLength = 64;
-    VersionCheck check(pump, clock, sink, config, HostsFileOnly());
-    check.Run("", "");
+    config.maxBodyLength = 64;
+    VersionCheck check(pump, clock, sink, config, hostsFileOnly());
+    check.run("", "");
     EXPECT_EQ(sink.messages, std::vector<std::string>{kSame});
-    EXPECT_EQ(check.nmhttpAskLatestVersion().Body.size(), 64u);
+    EXPECT_EQ(check.httpClient().body.size(), 64u);
 }
 
 TEST(VersionCheck, CommandRepeatedDuringAWaitIsIgnored) {
-    LoopbackServer server(Respond(HttpReply("200 OK", "", "1.01")), 2);
+    LoopbackServer server(respond(httpReply("200 OK", "", "1.01")), 2);
     TestPump pump;
     SteadyClock clock;
     RecordingSink sink;
-    VersionCheck check(pump, clock, sink, configFor(server.hostPort()), HostsFileOnly());
+    VersionCheck check(pump, clock, sink, configFor(server.hostPort()), hostsFileOnly());
     bool runningInside = false;
     pump.onPass = [&] {
         if (pump.passes != 1) return;
-        runningInside = check.Running();
-        check.Run("", "");
+        runningInside = check.running();
+        check.run("", "");
     };
-    check.Run("", "");
+    check.run("", "");
     EXPECT_TRUE(runningInside);
-    EXPECT_FALSE(check.Running());
+    EXPECT_FALSE(check.running());
     EXPECT_EQ(sink.messages, std::vector<std::string>{kSame});
     EXPECT_EQ(server.connections(), 1);
 }
@@ -209,20 +209,20 @@ TEST(VersionCheck, CloseDuringAWaitCancelsAndClosesOnceUnwound) {
     SteadyClock clock;
     RecordingSink sink;
     auto check = std::make_unique<VersionCheck>(pump, clock, sink, configFor(silent.hostPort()),
-                                                HostsFileOnly());
-    EXPECT_FALSE(check->CloseWhenIdle([] { ADD_FAILURE() << "closed while idle"; }));
+                                                hostsFileOnly());
+    EXPECT_FALSE(check->closeWhenIdle([] { ADD_FAILURE() << "closed while idle"; }));
     int closes = 0;
     bool deferred = false;
     pump.onPass = [&] {
         if (pump.passes != 5) return;
         // The window's close handler: the check owns the close from here.
-        deferred = check->CloseWhenIdle([&] {
+        deferred = check->closeWhenIdle([&] {
             ++closes;
             check.reset();  // the window and its check go away
         });
     };
     VersionCheck* running = check.get();
-    running->Run("", "");
+    running->run("", "");
     EXPECT_TRUE(deferred);
     EXPECT_EQ(closes, 1);
     EXPECT_EQ(check, nullptr);

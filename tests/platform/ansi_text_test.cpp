@@ -36,27 +36,27 @@ TEST(Utf8ToAnsi, Table) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        EXPECT_EQ(Utf8ToAnsi(r.utf8), r.ansi);
+        EXPECT_EQ(utf8ToAnsi(r.utf8), r.ansi);
         BigBuffer<char> big;
-        Utf8ToAnsi(r.utf8, big);
+        utf8ToAnsi(r.utf8, big);
         EXPECT_EQ(std::string(big.data(), big.size()), r.ansi);
     }
 }
 
 TEST(IsAnsiCrLf, OnlyPlainCrLfText) {
-    EXPECT_TRUE(IsAnsiCrLf("1\t2\r\n3"));
-    EXPECT_TRUE(IsAnsiCrLf(""));
-    EXPECT_FALSE(IsAnsiCrLf("1\n"));
-    EXPECT_FALSE(IsAnsiCrLf("\n"));
-    EXPECT_FALSE(IsAnsiCrLf("\xC3\xA9"));
-    EXPECT_FALSE(IsAnsiCrLf(std::string("1\0", 2)));
+    EXPECT_TRUE(isAnsiCrLf("1\t2\r\n3"));
+    EXPECT_TRUE(isAnsiCrLf(""));
+    EXPECT_FALSE(isAnsiCrLf("1\n"));
+    EXPECT_FALSE(isAnsiCrLf("\n"));
+    EXPECT_FALSE(isAnsiCrLf("\xC3\xA9"));
+    EXPECT_FALSE(isAnsiCrLf(std::string("1\0", 2)));
 }
 
 TEST(AnsiToUtf8, BackToLinuxText) {
-    EXPECT_EQ(AnsiToUtf8("1,234.50"), "1,234.50");
-    EXPECT_EQ(AnsiToUtf8("1\xA0" "234,50"), "1\xC2\xA0" "234,50");
-    EXPECT_EQ(AnsiToUtf8("  a  \r\n  b  "), "  a  \n  b  ");
-    EXPECT_EQ(AnsiToUtf8("\xE9"), "\xC3\xA9");
+    EXPECT_EQ(ansiToUtf8("1,234.50"), "1,234.50");
+    EXPECT_EQ(ansiToUtf8("1\xA0" "234,50"), "1\xC2\xA0" "234,50");
+    EXPECT_EQ(ansiToUtf8("  a  \r\n  b  "), "  a  \n  b  ");
+    EXPECT_EQ(ansiToUtf8("\xE9"), "\xC3\xA9");
 }
 
 TEST(SeparatorsFromLocaleTexts, Table) {
@@ -77,7 +77,7 @@ TEST(SeparatorsFromLocaleTexts, Table) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        const LocaleSeparators s = SeparatorsFromLocaleTexts(r.decimal, r.thousands);
+        const LocaleSeparators s = separatorsFromLocaleTexts(r.decimal, r.thousands);
         EXPECT_EQ(s.decimal, r.d);
         // An unmappable separator ('?') would read every unknown character as grouping.
         EXPECT_EQ(s.thousands, r.t == '?' ? ',' : r.t);

@@ -6,12 +6,12 @@ namespace corvalo {
 namespace {
 
 TEST(ErrorReportText, PeriodRule) {
-    EXPECT_EQ(ErrorReportText("Floating point overflow"), "Floating point overflow.");
-    EXPECT_EQ(ErrorReportText("Done."), "Done.");
-    EXPECT_EQ(ErrorReportText("Line one\r\n"), "Line one\r\n");  // ends below '.'
-    EXPECT_EQ(ErrorReportText("Odd-"), "Odd-");               // '-' sits below '.'
-    EXPECT_EQ(ErrorReportText("Asked?"), "Asked?.");
-    EXPECT_EQ(ErrorReportText(""), ".");
+    EXPECT_EQ(errorReportText("Floating point overflow"), "Floating point overflow.");
+    EXPECT_EQ(errorReportText("Done."), "Done.");
+    EXPECT_EQ(errorReportText("Line one\r\n"), "Line one\r\n");  // ends below '.'
+    EXPECT_EQ(errorReportText("Odd-"), "Odd-");               // '-' sits below '.'
+    EXPECT_EQ(errorReportText("Asked?"), "Asked?.");
+    EXPECT_EQ(errorReportText(""), ".");
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ using Bytes = std::vector<std::uint8_t>;
 Bytes aboutPicture() {
     const auto file = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() /
                       "assets" / "about.jpg";
-    const std::string text = ReadFile(file);
+    const std::string text = readFile(file);
     return Bytes(text.begin(), text.end());
 }
 
@@ -35,7 +35,7 @@ size_t findMarker(const Bytes& b, std::uint8_t code) {
 TEST(JpegImage, DecodesTheAboutPicture) {
     platform::RgbImage image;
     std::string error;
-    ASSERT_TRUE(platform::DecodeJpeg(aboutPicture(), image, error)) << error;
+    ASSERT_TRUE(platform::decodeJpeg(aboutPicture(), image, error)) << error;
     EXPECT_EQ(image.width, 438);
     EXPECT_EQ(image.height, 343);
     EXPECT_EQ(image.rgb.size(), size_t{438} * 343 * 3);
@@ -84,7 +84,7 @@ TEST(JpegImage, DamagedPicturesFailCleanly) {
         platform::RgbImage image;
         image.width = 7;
         std::string error;
-        EXPECT_FALSE(platform::DecodeJpeg(row.make(), image, error));
+        EXPECT_FALSE(platform::decodeJpeg(row.make(), image, error));
         EXPECT_FALSE(error.empty());
         EXPECT_EQ(image.width, 0);
         EXPECT_TRUE(image.rgb.empty());

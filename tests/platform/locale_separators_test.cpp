@@ -53,7 +53,7 @@ TEST(ReadUserLocaleSeparators, RealLocales) {
             GTEST_SKIP() << r.locale << " is not installed (Debian: locales-all)";
         }
         ScopedLcAll lc(r.locale);
-        const LocaleSeparators s = ReadUserLocaleSeparators();
+        const LocaleSeparators s = readUserLocaleSeparators();
         EXPECT_EQ(s.decimal, r.decimal);
         EXPECT_EQ(s.thousands, r.thousands);
     }
@@ -62,7 +62,7 @@ TEST(ReadUserLocaleSeparators, RealLocales) {
 TEST(ReadUserLocaleSeparators, LeavesTheProcessLocaleAlone) {
     ScopedLcAll lc("de_DE.UTF-8");
     const std::string before = setlocale(LC_NUMERIC, nullptr);
-    ReadUserLocaleSeparators();
+    readUserLocaleSeparators();
     EXPECT_EQ(setlocale(LC_NUMERIC, nullptr), before);
 }
 

@@ -20,32 +20,32 @@
 namespace corvalo::testing {
 namespace {
 
-using shell::TfrmAbout;
+using shell::AboutDialog;
 
 TEST(AboutBox, StoredPictureDecodesTo438x343) {
     platform::RgbImage image;
     std::string error;
-    ASSERT_TRUE(platform::DecodeJpeg(shell::AboutPictureJpeg(), image, error)) << error;
+    ASSERT_TRUE(platform::decodeJpeg(shell::aboutPictureJpeg(), image, error)) << error;
     EXPECT_EQ(image.width, 438);
     EXPECT_EQ(image.height, 343);
 }
 
 TEST(AboutBox, LayoutFollowsThePicture) {
-    TfrmAbout box;
+    AboutDialog box;
     box.show();
-    ASSERT_TRUE(box.HasPicture());
+    ASSERT_TRUE(box.hasPicture());
     EXPECT_EQ(box.size(), QSize(438, 343));
-    EXPECT_EQ(box.Image1->geometry(), QRect(0, 0, 438, 343));
+    EXPECT_EQ(box.picture_->geometry(), QRect(0, 0, 438, 343));
     EXPECT_EQ(box.btnOK->geometry(), QRect(170, 277, 97, 33));
     EXPECT_EQ(box.labelVersion->geometry(), QRect(66, 135, 305, 16));
     EXPECT_EQ(box.labelCopyright->geometry(), QRect(66, 170, 305, 65));
     EXPECT_EQ(box.labelVersion->text(), QStringLiteral("Version 1.01"));
     EXPECT_TRUE(box.labelCopyright->text().startsWith(QStringLiteral("Copyright \u00A9")));
-    EXPECT_FALSE(box.Image1->pixmap().isNull());
+    EXPECT_FALSE(box.picture_->pixmap().isNull());
 }
 
 TEST(AboutBox, TitleBarWithoutButtons) {
-    TfrmAbout box;
+    AboutDialog box;
     const Qt::WindowFlags f = box.windowFlags();
     EXPECT_TRUE(f.testFlag(Qt::CustomizeWindowHint));
     EXPECT_TRUE(f.testFlag(Qt::WindowTitleHint));
@@ -57,14 +57,14 @@ TEST(AboutBox, TitleBarWithoutButtons) {
 TEST(AboutBox, OkAndEnterClose) {
     const struct {
         const char* name;
-        void (*press)(TfrmAbout&);
+        void (*press)(AboutDialog&);
     } rows[] = {
-        {"OK clicked", [](TfrmAbout& b) { QTest::mouseClick(b.btnOK, Qt::LeftButton); }},
-        {"Enter", [](TfrmAbout& b) { QTest::keyClick(b.windowHandle(), Qt::Key_Return); }},
+        {"OK clicked", [](AboutDialog& b) { QTest::mouseClick(b.btnOK, Qt::LeftButton); }},
+        {"Enter", [](AboutDialog& b) { QTest::keyClick(b.windowHandle(), Qt::Key_Return); }},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        TfrmAbout box;
+        AboutDialog box;
         int result = -1;
         QObject::connect(&box, &QDialog::finished, [&](int r) { result = r; });
         box.show();
@@ -77,8 +77,8 @@ TEST(AboutBox, OkAndEnterClose) {
 }
 
 TEST(AboutBox, DamagedPictureStillOpens) {
-    const std::vector<std::uint8_t> whole(shell::AboutPictureJpeg().begin(),
-                                          shell::AboutPictureJpeg().end());
+    const std::vector<std::uint8_t> whole(shell::aboutPictureJpeg().begin(),
+                                          shell::aboutPictureJpeg().end());
     const struct {
         const char* name;
         std::vector<std::uint8_t> jpeg;
@@ -89,10 +89,10 @@ TEST(AboutBox, DamagedPictureStillOpens) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        TfrmAbout box(row.jpeg, nullptr);
+        AboutDialog box(row.jpeg, nullptr);
         box.show();
-        EXPECT_FALSE(box.HasPicture());
-        EXPECT_TRUE(box.Image1->pixmap().isNull());
+        EXPECT_FALSE(box.hasPicture());
+        EXPECT_TRUE(box.picture_->pixmap().isNull());
         EXPECT_EQ(box.size(), QSize(438, 343));
         EXPECT_EQ(box.btnOK->geometry().top(), 277);
         EXPECT_EQ(box.labelVersion->text(), QStringLiteral("Version 1.01"));
@@ -104,14 +104,14 @@ TEST(AboutBox, ShownModallyAndDestroyedWithItsClose) {
     owner.show();
     bool seen = false;
     QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<TfrmAbout*>(QApplication::activeModalWidget());
+        auto* box = qobject_cast<AboutDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
         seen = box->parentWidget() == &owner && box->isModal();
         box->btnOK->click();
     });
-    shell::ShowAboutBox(&owner);
+    shell::showAboutBox(&owner);
     EXPECT_TRUE(seen);
-    EXPECT_TRUE(owner.findChildren<TfrmAbout*>().isEmpty());
+    EXPECT_TRUE(owner.findChildren<AboutDialog*>().isEmpty());
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <QTest>
 #include <string>
 
-#include "calculator/qt/calculator_widget.h"
+#include "deskcalc/qt/desk_calculator_widget.h"
 #include "window_fixture.h"
 
 namespace corvalo::testing {
@@ -18,16 +18,16 @@ class CalculatorPageTest : public WindowFixture {
   protected:
     void storedSize(int width, int height) {
         settings.onLoad = [width, height](const shell::SettingsTargets& t) {
-            t.Shell.CalculatorWidth = width;
-            t.Shell.CalculatorHeight = height;
+            t.shell.calculatorWidth = width;
+            t.shell.calculatorHeight = height;
         };
     }
     void type(const char* keys) {
-        QTest::keyClicks(window->OvcCalculator1, QString::fromLatin1(keys));
+        QTest::keyClicks(window->calculator_, QString::fromLatin1(keys));
     }
-    QSize calculatorSize() const { return window->OvcCalculator1->size(); }
+    QSize calculatorSize() const { return window->calculator_->size(); }
     QSize storedSize() const {
-        return {window->Shell().CalculatorWidth, window->Shell().CalculatorHeight};
+        return {window->shell().calculatorWidth, window->shell().calculatorHeight};
     }
 };
 
@@ -35,18 +35,18 @@ TEST_F(CalculatorPageTest, F9ShowsTheCalculatorWithTheKeyboardAndF10GoesBack) {
     start();
     const QSize gridPage = window->frameGeometry().size();
     QTest::keyClick(window.get(), Qt::Key_F9);
-    ASSERT_EQ(window->OvcNotebook1->currentIndex(), shell::kCalculatorPage);
+    ASSERT_EQ(window->pages_->currentIndex(), shell::kCalculatorPage);
     EXPECT_EQ(calculatorSize(), QSize(440, 400));
-    EXPECT_TRUE(window->OvcCalculator1->hasFocus());
+    EXPECT_TRUE(window->calculator_->hasFocus());
     type("12+3=");
-    EXPECT_EQ(window->OvcCalculator1->DisplayText(), "15 ");
+    EXPECT_EQ(window->calculator_->displayText(), "15 ");
 
     // Off: the grid page comes back in the size it had; On again finds the entry kept.
     QTest::keyClick(window.get(), Qt::Key_F10);
-    EXPECT_EQ(window->OvcNotebook1->currentIndex(), shell::kGridPage);
+    EXPECT_EQ(window->pages_->currentIndex(), shell::kGridPage);
     EXPECT_EQ(window->frameGeometry().size(), gridPage);
     QTest::keyClick(window.get(), Qt::Key_F9);
-    EXPECT_EQ(window->OvcCalculator1->DisplayText(), "15 ");
+    EXPECT_EQ(window->calculator_->displayText(), "15 ");
 }
 
 // "On" is disabled on its own page, so F9 is the calculator's +/- key there.
@@ -54,9 +54,9 @@ TEST_F(CalculatorPageTest, F9OnTheCalculatorPageChangesTheSign) {
     start();
     QTest::keyClick(window.get(), Qt::Key_F9);
     type("7");
-    QTest::keyClick(window->OvcCalculator1, Qt::Key_F9);
-    EXPECT_EQ(window->OvcCalculator1->DisplayText(), "-7.00 ");
-    EXPECT_EQ(window->OvcNotebook1->currentIndex(), shell::kCalculatorPage);
+    QTest::keyClick(window->calculator_, Qt::Key_F9);
+    EXPECT_EQ(window->calculator_->displayText(), "-7.00 ");
+    EXPECT_EQ(window->pages_->currentIndex(), shell::kCalculatorPage);
 }
 
 struct SizeRow {
@@ -88,14 +88,14 @@ TEST_F(CalculatorPageTest, OnSizesThePageFromTheSettingsButNotBelowTheMinimum) {
 TEST_F(CalculatorPageTest, ResizingThePageStoresTheSizeAndCloseSavesIt) {
     start();
     window->menuCalculatorOn->trigger();
-    const QSize frame = window->frameGeometry().size() - window->OvcCalculator1->size();
+    const QSize frame = window->frameGeometry().size() - window->calculator_->size();
     window->resize(window->width() + 37, window->height() + 21);
     EXPECT_EQ(calculatorSize(), QSize(477, 421));
     EXPECT_EQ(storedSize(), QSize(477, 421));
     ASSERT_TRUE(window->close());
-    EXPECT_EQ(settings.saved.CalculatorWidth, 477);
-    EXPECT_EQ(settings.saved.CalculatorHeight, 421);
-    EXPECT_EQ(window->frameGeometry().size() - window->OvcCalculator1->size(), frame);
+    EXPECT_EQ(settings.saved.calculatorWidth, 477);
+    EXPECT_EQ(settings.saved.calculatorHeight, 421);
+    EXPECT_EQ(window->frameGeometry().size() - window->calculator_->size(), frame);
 }
 
 TEST_F(CalculatorPageTest, AWindowMadeTooSmallGrowsAtTheNextResize) {
@@ -112,13 +112,13 @@ TEST_F(CalculatorPageTest, AWindowMadeTooSmallGrowsAtTheNextResize) {
 // size is not shown even once.
 TEST_F(CalculatorPageTest, StartingOnThePageGrowsATooSmallSizeAtOnce) {
     settings.onLoad = [](const shell::SettingsTargets& t) {
-        t.Shell.CalculatorWidth = 100;
-        t.Shell.CalculatorHeight = 100;
-        t.Shell.CalculatorDefaultStartup = true;
+        t.shell.calculatorWidth = 100;
+        t.shell.calculatorHeight = 100;
+        t.shell.calculatorDefaultStartup = true;
     };
     start();
-    EXPECT_EQ(window->OvcNotebook1->currentIndex(), shell::kCalculatorPage);
-    EXPECT_TRUE(window->OvcCalculator1->hasFocus());
+    EXPECT_EQ(window->pages_->currentIndex(), shell::kCalculatorPage);
+    EXPECT_TRUE(window->calculator_->hasFocus());
     EXPECT_EQ(calculatorSize(), QSize(295, 220));
     EXPECT_EQ(storedSize(), QSize(295, 220));
 }
@@ -141,11 +141,11 @@ TEST_F(CalculatorPageTest, CtrlCCopiesTheTrimmedEntry) {
     window->menuCalculatorOn->trigger();
     for (const CopyRow& row : rows) {
         SCOPED_TRACE(row.name);
-        QTest::keyClick(window->OvcCalculator1, Qt::Key_Escape);  // clear all
-        clipboard.text = "sentinel";
+        QTest::keyClick(window->calculator_, Qt::Key_Escape);  // clear all
+        clipboard.contents = "sentinel";
         type(row.keys);
-        QTest::keyClick(window->OvcCalculator1, Qt::Key_C, Qt::ControlModifier);
-        EXPECT_EQ(clipboard.text, row.copied);
+        QTest::keyClick(window->calculator_, Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(clipboard.contents, row.copied);
     }
     EXPECT_EQ(clipboard.writes, 5);
     EXPECT_TRUE(dialogs.errors.empty());
@@ -154,10 +154,10 @@ TEST_F(CalculatorPageTest, CtrlCCopiesTheTrimmedEntry) {
 TEST_F(CalculatorPageTest, CtrlVRunsCalculateClipboardNotTheCalculatorsPaste) {
     start();
     window->menuCalculatorOn->trigger();
-    clipboard.text = "12\t30\t8";
-    QTest::keyClick(window->OvcCalculator1, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(window->DisplayCaption(), "50.00 ");
-    EXPECT_EQ(window->OvcCalculator1->DisplayText(), "0 ");
+    clipboard.contents = "12\t30\t8";
+    QTest::keyClick(window->calculator_, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(window->displayCaption(), "50.00 ");
+    EXPECT_EQ(window->calculator_->displayText(), "0 ");
 }
 
 struct FontRow {
@@ -179,15 +179,15 @@ TEST_F(CalculatorPageTest, TheCalculatorDisplayFontFromTheSettingsIsTheTapeFont)
     for (const FontRow& row : rows) {
         SCOPED_TRACE(row.name);
         settings.onLoad = [&row](const shell::SettingsTargets& t) {
-            t.CalculatorFont = row.stored;
+            t.calculatorFont = row.stored;
         };
         start();
-        const QFont& tape = window->OvcCalculator1->TapeFont();
-        EXPECT_EQ(tape.family().toStdString(), row.stored.Name);
-        EXPECT_EQ(tape.pointSize(), row.stored.Size);
-        EXPECT_EQ(tape.bold(), row.stored.Bold);
-        EXPECT_EQ(tape.italic(), row.stored.Italic);
-        const QLabel* display = window->OvcCalculator1->DisplayPanel();
+        const QFont& tape = window->calculator_->tapeFont();
+        EXPECT_EQ(tape.family().toStdString(), row.stored.name);
+        EXPECT_EQ(tape.pointSize(), row.stored.size);
+        EXPECT_EQ(tape.bold(), row.stored.bold);
+        EXPECT_EQ(tape.italic(), row.stored.italic);
+        const QLabel* display = window->calculator_->displayPanel();
         EXPECT_EQ(display->font(), tape);
         const QColor expected =
             row.systemColour ? window->palette().color(QPalette::WindowText) : row.colour;

@@ -10,9 +10,9 @@
 #include "platform/error.h"
 #include "platform/font_chooser.h"
 #include "platform/help_engine.h"
-#include "platform/notification_area.h"
-#include "platform/qt/clipboard.h"
-#include "platform/qt/dialogs.h"
+#include "tray/notification_area.h"
+#include "platform/clipboard.h"
+#include "platform/dialogs.h"
 #include "shell/window_services.h"
 
 namespace corvalo::testing {
@@ -20,17 +20,17 @@ namespace corvalo::testing {
 // A clipboard in memory; `held` plays another program holding it open.
 class FakeClipboard final : public platform::Clipboard {
 public:
-    std::optional<std::string> text;
+    std::optional<std::string> contents;
     bool held = false;
     int writes = 0;
 
-    std::optional<std::string> Text() override {
+    std::optional<std::string> text() override {
         if (held) throw Error("Cannot open clipboard");
-        return text;
+        return contents;
     }
-    void SetText(const std::string& utf8) override {
+    void setText(const std::string& utf8) override {
         if (held) throw Error("Cannot open clipboard");
-        text = utf8;
+        contents = utf8;
         ++writes;
     }
 };
@@ -42,9 +42,9 @@ public:
     std::vector<std::string> errors;
     int beeps = 0;
 
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    void ShowErrorReport(const std::string& message) override { errors.push_back(message); }
-    void Beep() override { ++beeps; }
+    void showMessage(const std::string& text) override { messages.push_back(text); }
+    void showErrorReport(const std::string& message) override { errors.push_back(message); }
+    void beep() override { ++beeps; }
 };
 
 // Settings kept in memory: `onLoad` plays the file's content, `refuse` a write
@@ -57,14 +57,14 @@ public:
     int saves = 0;
     shell::ShellSettings saved;
 
-    void Load(const shell::SettingsTargets& t) override {
+    void load(const shell::SettingsTargets& t) override {
         ++loads;
         if (onLoad) onLoad(t);
     }
-    void Save(const shell::SettingsTargets& t) override {
+    void save(const shell::SettingsTargets& t) override {
         if (refuse) throw Error("Unable to write to /nowhere/corvalo.ini");
         ++saves;
-        saved = t.Shell;
+        saved = t.shell;
     }
 };
 
@@ -75,7 +75,7 @@ public:
     std::optional<platform::FontSpec> answer;
     std::vector<platform::FontSpec> offered;  // the font each run started from
 
-    std::optional<platform::FontSpec> Choose(const platform::FontSpec& initial,
+    std::optional<platform::FontSpec> choose(const platform::FontSpec& initial,
                                              const ApplyHandler& onApply) override {
         offered.push_back(initial);
         for (const auto& font : apply) onApply(font);
@@ -87,45 +87,45 @@ public:
 class FakeHelpEngine final : public platform::HelpEngine {
 public:
     std::vector<std::string> calls;
-    bool ShowContents(const std::string& file) override {
+    bool showContents(const std::string& file) override {
         calls.push_back("contents " + file);
         return true;
     }
-    bool ShowTopic(const std::string& file, const std::string& topic) override {
+    bool showTopic(const std::string& file, const std::string& topic) override {
         calls.push_back("topic " + topic + " " + file);
         return true;
     }
 };
 
 // A notification area that is there (or not) as the test says; it records each call.
-class FakeNotificationArea final : public platform::NotificationArea {
+class FakeNotificationArea final : public tray::NotificationArea {
 public:
     bool present = true;
     bool refuseAdd = false;          // the area is there but refuses the icon
     std::vector<std::string> calls;  // "add", "modify", "remove"
-    const platform::TrayMenu* menu = nullptr;
-    platform::NotificationListener* listener = nullptr;
+    const tray::TrayMenu* menu = nullptr;
+    tray::NotificationListener* listener = nullptr;
     bool shown = false;
 
     bool available() const override { return present; }
-    bool add(const platform::NotifyIconData&) override {
+    bool add(const tray::NotifyIconData&) override {
         calls.push_back("add");
         shown = present && !refuseAdd;
         return shown;
     }
-    bool modify(const platform::NotifyIconData&) override {
+    bool modify(const tray::NotifyIconData&) override {
         calls.push_back("modify");
         return shown;
     }
-    bool remove(const platform::NotifyIconData&) override {
+    bool remove(const tray::NotifyIconData&) override {
         calls.push_back("remove");
         shown = false;
         return true;
     }
-    void setMenu(const platform::TrayMenu* m) override { menu = m; }
-    platform::IconHandle applicationIcon() const override { return platform::kNoIcon; }
-    platform::IconHandle standardIcon() const override { return 7; }
-    void setListener(platform::NotificationListener* l) override { listener = l; }
+    void setMenu(const tray::TrayMenu* m) override { menu = m; }
+    tray::IconHandle applicationIcon() const override { return tray::kNoIcon; }
+    tray::IconHandle standardIcon() const override { return 7; }
+    void setListener(tray::NotificationListener* l) override { listener = l; }
 
     // The user picks an item of the icon's menu by its caption.
     void choose(const std::string& caption) const {
@@ -140,7 +140,7 @@ public:
 };
 
 // The animation timer, never ticking by itself.
-class FakeTrayTimer final : public platform::TrayTimer {
+class FakeTrayTimer final : public tray::TrayTimer {
 public:
     bool on = false;
     void start(std::int32_t, std::function<void()>) override { on = true; }
@@ -150,7 +150,7 @@ public:
 };
 
 // The window as the icon's owner, except that ending the loop is only counted.
-class FakeTrayOwner final : public platform::TrayOwner {
+class FakeTrayOwner final : public tray::TrayOwner {
 public:
     FakeTrayOwner(QWidget& window, int& loopEnds) : window_(window), loopEnds_(loopEnds) {}
     bool isMinimized() const override { return window_.isMinimized(); }

@@ -37,21 +37,21 @@ TEST(FontDialog, StartsFromTheFontAndGivesItBackUnchanged) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         FontDialog dialog(row.font, nullptr);
-        EXPECT_EQ(dialog.Font(), row.font);
-        EXPECT_EQ(dialog.spinSize->value(), row.font.Size);
-        EXPECT_EQ(dialog.checkUnderline->isChecked(), row.font.Underline);
+        EXPECT_EQ(dialog.chosenFont(), row.font);
+        EXPECT_EQ(dialog.spinSize->value(), row.font.size);
+        EXPECT_EQ(dialog.checkUnderline->isChecked(), row.font.underline);
     }
 }
 
 TEST(FontDialog, MissingFaceFallsBackToAnInstalledLookAlike) {
-    const QString resolved = platform::ResolveFontFamily(QStringLiteral("Courier New"));
+    const QString resolved = platform::resolveFontFamily(QStringLiteral("Courier New"));
     EXPECT_TRUE(QFontDatabase::hasFamily(resolved)) << resolved.toStdString();
     // fontconfig knows Courier New is a typewriter face.
     EXPECT_TRUE(QFontDatabase::isFixedPitch(resolved)) << resolved.toStdString();
-    EXPECT_EQ(platform::ResolveFontFamily(QStringLiteral("DejaVu Serif")),
+    EXPECT_EQ(platform::resolveFontFamily(QStringLiteral("DejaVu Serif")),
               QStringLiteral("DejaVu Serif"));
 
-    const QFont font = platform::ToQFont({"Courier New", 12, 0, true});
+    const QFont font = platform::toQFont({"Courier New", 12, 0, true});
     EXPECT_EQ(font.families().front(), QStringLiteral("Courier New"));
     EXPECT_TRUE(QFontDatabase::hasFamily(QFontInfo(font).family()));
     EXPECT_TRUE(QFontInfo(font).fixedPitch());
@@ -92,10 +92,10 @@ TEST(FontDialog, ChooserOkAndCancel) {
             else dialog->reject();
         });
         platform::QtFontChooser chooser;
-        const auto chosen = chooser.Choose({"DejaVu Sans", 10, 0}, nullptr);
+        const auto chosen = chooser.choose({"DejaVu Sans", 10, 0}, nullptr);
         if (ok) {
             ASSERT_TRUE(chosen.has_value());
-            EXPECT_EQ(chosen->Size, 22);
+            EXPECT_EQ(chosen->size, 22);
         } else {
             EXPECT_FALSE(chosen.has_value());
         }
@@ -104,10 +104,10 @@ TEST(FontDialog, ChooserOkAndCancel) {
 
 TEST(FontDialog, ColourEncoding) {
     const QColor system(1, 2, 3);
-    EXPECT_EQ(platform::ToQColor(0x0000FF, system), QColor(255, 0, 0));
-    EXPECT_EQ(platform::ToQColor(0x123456, system), QColor(0x56, 0x34, 0x12));
-    EXPECT_EQ(platform::ToQColor(static_cast<std::int32_t>(0x80000008u), system), system);
-    EXPECT_EQ(platform::FromQColor(QColor(0x56, 0x34, 0x12)), 0x123456);
+    EXPECT_EQ(platform::toQColor(0x0000FF, system), QColor(255, 0, 0));
+    EXPECT_EQ(platform::toQColor(0x123456, system), QColor(0x56, 0x34, 0x12));
+    EXPECT_EQ(platform::toQColor(static_cast<std::int32_t>(0x80000008u), system), system);
+    EXPECT_EQ(platform::fromQColor(QColor(0x56, 0x34, 0x12)), 0x123456);
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ TEST(FontMetrics, FirstShowingGrid) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(shell::FirstShowingGridMetrics(row.editBox), row.want);
+        EXPECT_EQ(shell::firstShowingGridMetrics(row.editBox), row.want);
     }
 }
 
@@ -51,15 +51,15 @@ TEST(FontMetrics, ColumnScaling) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(shell::ScaledColumnWidth(row.width, row.oldRow, row.newRow), row.want);
+        EXPECT_EQ(shell::scaledColumnWidth(row.width, row.oldRow, row.newRow), row.want);
     }
 }
 
 TEST(FontMetrics, PanelAndEditBoxHeights) {
-    EXPECT_EQ(shell::EditBoxHeight(14), 22);
-    EXPECT_EQ(shell::DisplayPanelHeight(17), 25);
-    EXPECT_EQ(shell::DisplayPanelHeight(17, false), 23);
-    EXPECT_EQ(shell::DisplayPanelHeight(17, true, 2), 33);
+    EXPECT_EQ(shell::editBoxHeight(14), 22);
+    EXPECT_EQ(shell::displayPanelHeight(17), 25);
+    EXPECT_EQ(shell::displayPanelHeight(17, false), 23);
+    EXPECT_EQ(shell::displayPanelHeight(17, true, 2), 33);
 }
 
 // Plays the dialog: presses Apply with each font of `applies`, then OK with
@@ -70,7 +70,7 @@ public:
     std::optional<FontSpec> result;
     std::optional<FontSpec> shownFirst;
 
-    std::optional<FontSpec> Choose(const FontSpec& initial, const ApplyHandler& onApply) override {
+    std::optional<FontSpec> choose(const FontSpec& initial, const ApplyHandler& onApply) override {
         shownFirst = initial;
         for (const auto& f : applies) onApply(f);
         return result;
@@ -96,28 +96,28 @@ public:
         fonts[1] = {"Verdana", 14, 0};
         fonts[2] = {"Courier New", 19, 0, true};
     }
-    FontSpec TargetFont(FontTarget t) const override { return fonts[static_cast<int>(t)]; }
-    void SetTargetFont(FontTarget t, const FontSpec& f) override {
+    FontSpec targetFont(FontTarget t) const override { return fonts[static_cast<int>(t)]; }
+    void setTargetFont(FontTarget t, const FontSpec& f) override {
         fonts[static_cast<int>(t)] = f;
         calls.push_back("font " + std::to_string(static_cast<int>(t)));
     }
-    void SetEdtBaseFont(const FontSpec& f) override { edtBase = f; }
-    int TextHeight(const FontSpec& f) const override { return f.Size; }
-    int GridRowHeight() const override { return rowHeight; }
-    void SetGridRowHeight(int h) override { rowHeight = h; }
-    int GridColCount() const override { return static_cast<int>(colWidths.size()); }
-    int GridColWidth(int c) const override { return colWidths[static_cast<size_t>(c)]; }
-    void SetGridColWidth(int c, int w) override { colWidths[static_cast<size_t>(c)] = w; }
-    void SetGridDefaultColWidth(int w) override { defaultColWidth = w; }
-    void RepaintGrid() override { calls.push_back("repaint grid"); }
-    void AdjustDisplayHeight() override {
-        displayHeight = shell::AdjustedDisplayHeight(*this);
+    void setEdtBaseFont(const FontSpec& f) override { edtBase = f; }
+    int textHeight(const FontSpec& f) const override { return f.size; }
+    int gridRowHeight() const override { return rowHeight; }
+    void setGridRowHeight(int h) override { rowHeight = h; }
+    int gridColCount() const override { return static_cast<int>(colWidths.size()); }
+    int gridColWidth(int c) const override { return colWidths[static_cast<size_t>(c)]; }
+    void setGridColWidth(int c, int w) override { colWidths[static_cast<size_t>(c)] = w; }
+    void setGridDefaultColWidth(int w) override { defaultColWidth = w; }
+    void repaintGrid() override { calls.push_back("repaint grid"); }
+    void adjustDisplayHeight() override {
+        displayHeight = shell::adjustedDisplayHeight(*this);
         calls.push_back("adjust display");
     }
-    void ApplyWindowMode() override {
+    void applyWindowMode() override {
         shell::ShellSettings s;
         const shell::FrameExtra frame{0, 30};
-        collapsedHeight = shell::GridPageWindowSize(false, s, frame, {0, displayHeight, 48}).height;
+        collapsedHeight = shell::gridPageWindowSize(false, s, frame, {0, displayHeight, 48}).height;
         calls.push_back("window mode");
     }
 };
@@ -128,9 +128,9 @@ TEST(FontCommand, GridOkScalesColumnsAndRows) {
     FakeWindow w;
     ScriptedChooser dialog;
     dialog.result = kBigGrid;
-    shell::RunFontCommand(FontTarget::Grid, dialog, w);
+    shell::runFontCommand(FontTarget::Grid, dialog, w);
 
-    EXPECT_EQ(dialog.shownFirst->Name, "Verdana");
+    EXPECT_EQ(dialog.shownFirst->name, "Verdana");
     EXPECT_EQ(w.fonts[1], kBigGrid);
     EXPECT_EQ(w.edtBase, kBigGrid);
     EXPECT_EQ(w.rowHeight, 22);
@@ -144,7 +144,7 @@ TEST(FontCommand, GridCancelAfterApplyKeepsFontAndOldMetrics) {
     FakeWindow w;
     ScriptedChooser dialog;
     dialog.applies = {{"DejaVu Serif", 30}, kBigGrid};
-    shell::RunFontCommand(FontTarget::Grid, dialog, w);
+    shell::runFontCommand(FontTarget::Grid, dialog, w);
 
     EXPECT_EQ(w.fonts[1], kBigGrid);
     EXPECT_FALSE(w.edtBase.has_value());
@@ -158,7 +158,7 @@ TEST(FontCommand, PlainCancelChangesNothing) {
         FakeWindow w;
         const FakeWindow before;
         ScriptedChooser dialog;
-        shell::RunFontCommand(t, dialog, w);
+        shell::runFontCommand(t, dialog, w);
         EXPECT_TRUE(w.calls.empty());
         EXPECT_EQ(w.fonts[static_cast<int>(t)], before.fonts[static_cast<int>(t)]);
     }
@@ -166,15 +166,15 @@ TEST(FontCommand, PlainCancelChangesNothing) {
 
 TEST(FontCommand, LargerDisplayFontGrowsPanelAndCollapsedWindowAlike) {
     FakeWindow w;
-    w.AdjustDisplayHeight();
-    w.ApplyWindowMode();
+    w.adjustDisplayHeight();
+    w.applyWindowMode();
     const int panelBefore = w.displayHeight;
     const int windowBefore = w.collapsedHeight;
     w.calls.clear();
 
     ScriptedChooser dialog;
     dialog.result = FontSpec{"DejaVu Sans Mono", 24};
-    shell::RunFontCommand(FontTarget::MainDisplay, dialog, w);
+    shell::runFontCommand(FontTarget::MainDisplay, dialog, w);
 
     EXPECT_EQ(panelBefore, 19);
     EXPECT_EQ(w.displayHeight, 32);
@@ -197,7 +197,7 @@ TEST(FontCommand, ApplyOnlyShowsTheFont) {
         FakeWindow w;
         ScriptedChooser dialog;
         dialog.applies = {kBigGrid};
-        shell::RunFontCommand(row.target, dialog, w);
+        shell::runFontCommand(row.target, dialog, w);
         EXPECT_EQ(w.calls, (std::vector<std::string>{
                                "font " + std::to_string(static_cast<int>(row.target))}));
         EXPECT_EQ(w.fonts[static_cast<int>(row.target)], kBigGrid);
@@ -210,16 +210,16 @@ TEST(FontCommand, CalculatorOkOnlyTakesTheFont) {
     FakeWindow w;
     ScriptedChooser dialog;
     dialog.result = FontSpec{"DejaVu Sans Mono", 26, 0, true, false, true};
-    shell::RunFontCommand(FontTarget::CalculatorDisplay, dialog, w);
+    shell::runFontCommand(FontTarget::CalculatorDisplay, dialog, w);
     EXPECT_EQ(w.fonts[2], *dialog.result);
     EXPECT_EQ(w.calls, (std::vector<std::string>{"font 2"}));
 }
 
 TEST(FontCommand, FirstShowingGridMetrics) {
     FakeWindow w;
-    w.fonts[1].Size = 18;  // edit box 26
+    w.fonts[1].size = 18;  // edit box 26
     w.colWidths = {5, 5, 5};
-    shell::ApplyFirstShowingGridMetrics(w);
+    shell::applyFirstShowingGridMetrics(w);
     EXPECT_EQ(w.edtBase, w.fonts[1]);
     EXPECT_EQ(w.rowHeight, 22);
     EXPECT_EQ(w.defaultColWidth, 78);
@@ -228,13 +228,13 @@ TEST(FontCommand, FirstShowingGridMetrics) {
 
 TEST(FontCommand, SettingsKeepNameSizeColourBoldItalic) {
     const FontSpec chosen{"Verdana", 12, 0x123456, true, true, true, true};
-    const shell::FontSettings stored = shell::ToFontSettings(chosen);
-    EXPECT_EQ(stored.Name, "Verdana");
-    EXPECT_EQ(stored.Size, 12);
-    EXPECT_EQ(stored.Color, 0x123456);
-    EXPECT_TRUE(stored.Bold && stored.Italic);
+    const shell::FontSettings stored = shell::toFontSettings(chosen);
+    EXPECT_EQ(stored.name, "Verdana");
+    EXPECT_EQ(stored.size, 12);
+    EXPECT_EQ(stored.color, 0x123456);
+    EXPECT_TRUE(stored.bold && stored.italic);
     // Underline and strike-out do not outlive the run.
-    EXPECT_EQ(shell::ToFontSpec(stored), (FontSpec{"Verdana", 12, 0x123456, true, true}));
+    EXPECT_EQ(shell::toFontSpec(stored), (FontSpec{"Verdana", 12, 0x123456, true, true}));
 }
 
 }  // namespace

@@ -9,10 +9,10 @@ namespace {
 // 19 px down and 65 px across.
 GridGeometry make(int cols, int rows) {
     GridGeometry g;
-    g.SetRowHeight(18);
-    g.SetDefaultColWidth(64);
-    g.SetCounts(cols, rows);
-    g.SetColWidth(0, 18);
+    g.setRowHeight(18);
+    g.setDefaultColWidth(64);
+    g.setCounts(cols, rows);
+    g.setColWidth(0, 18);
     return g;
 }
 
@@ -37,40 +37,40 @@ TEST(GridGeometry, CellUnderPixel) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        g.SetOrigin(1, row.topRow);
-        EXPECT_EQ(g.CellAt(row.x, row.y), row.cell);
+        g.setOrigin(1, row.topRow);
+        EXPECT_EQ(g.cellAt(row.x, row.y), row.cell);
     }
 }
 
 TEST(GridGeometry, ScrolledColumnsAndEdges) {
     GridGeometry g = make(6, 3);
-    g.SetOrigin(3, 1);
-    EXPECT_EQ(g.ColLeft(2), std::nullopt);
-    EXPECT_EQ(g.ColLeft(3), 19);
-    EXPECT_EQ(g.CellAt(19 + 65, 20), (CellPos{4, 1}));
-    EXPECT_EQ(g.ColumnEdgeAt(18, 5), 0);
-    EXPECT_EQ(g.ColumnEdgeAt(19 + 64, 5), 3);
-    EXPECT_EQ(g.ColumnEdgeAt(19 + 30, 5), std::nullopt);  // mid-cell
-    EXPECT_EQ(g.ColumnEdgeAt(19 + 64, 25), std::nullopt);  // edges move in the header row only
+    g.setOrigin(3, 1);
+    EXPECT_EQ(g.colLeft(2), std::nullopt);
+    EXPECT_EQ(g.colLeft(3), 19);
+    EXPECT_EQ(g.cellAt(19 + 65, 20), (CellPos{4, 1}));
+    EXPECT_EQ(g.columnEdgeAt(18, 5), 0);
+    EXPECT_EQ(g.columnEdgeAt(19 + 64, 5), 3);
+    EXPECT_EQ(g.columnEdgeAt(19 + 30, 5), std::nullopt);  // mid-cell
+    EXPECT_EQ(g.columnEdgeAt(19 + 64, 25), std::nullopt);  // edges move in the header row only
 }
 
 TEST(GridGeometry, ScrollLimitsFillTheView) {
     GridGeometry g = make(11, 1'000'001);
-    EXPECT_EQ(g.VisibleRows(19 * 11), 10);
-    EXPECT_EQ(g.MaxTopRow(19 * 11), 1'000'001 - 10);
-    EXPECT_EQ(g.MaxLeftCol(19 + 3 * 65), 8);  // columns 8, 9, 10 fill three places
-    EXPECT_EQ(make(3, 3).MaxTopRow(500), 1);
-    g.SetOrigin(50, 5'000'000);
-    EXPECT_EQ(g.LeftCol(), 10);
-    EXPECT_EQ(g.TopRow(), 1'000'000);
+    EXPECT_EQ(g.visibleRows(19 * 11), 10);
+    EXPECT_EQ(g.maxTopRow(19 * 11), 1'000'001 - 10);
+    EXPECT_EQ(g.maxLeftCol(19 + 3 * 65), 8);  // columns 8, 9, 10 fill three places
+    EXPECT_EQ(make(3, 3).maxTopRow(500), 1);
+    g.setOrigin(50, 5'000'000);
+    EXPECT_EQ(g.leftCol(), 10);
+    EXPECT_EQ(g.topRow(), 1'000'000);
 }
 
 TEST(GridGeometry, NewColumnsTakeTheDefaultWidth) {
     GridGeometry g = make(3, 3);
-    g.SetColWidth(1, 100);
-    g.SetCounts(5, 3);
-    EXPECT_EQ(g.ColWidth(1), 100);
-    EXPECT_EQ(g.ColWidth(4), 64);
+    g.setColWidth(1, 100);
+    g.setCounts(5, 3);
+    EXPECT_EQ(g.colWidth(1), 100);
+    EXPECT_EQ(g.colWidth(4), 64);
 }
 
 }  // namespace

@@ -32,11 +32,11 @@ class RecordingHelp final : public platform::HelpEngine {
 public:
     std::vector<std::string> calls;
     bool contentsWorks = true;
-    bool ShowContents(const std::string& file) override {
+    bool showContents(const std::string& file) override {
         calls.push_back("contents " + file);
         return contentsWorks;
     }
-    bool ShowTopic(const std::string& file, const std::string& topic) override {
+    bool showTopic(const std::string& file, const std::string& topic) override {
         calls.push_back("topic " + topic + " " + file);
         return true;
     }
@@ -48,7 +48,7 @@ TEST(Help, MissingFileGivesTheExactMessage) {
         void (*prepare)(const fs::path& folder);
     } rows[] = {
         {"nothing there", [](const fs::path&) {}},
-        {"only in lower case", [](const fs::path& d) { WriteFile(d / "corvalo.hlp", "x"); }},
+        {"only in lower case", [](const fs::path& d) { writeFile(d / "corvalo.hlp", "x"); }},
         {"a folder of that name", [](const fs::path& d) { fs::create_directory(d / "CORVALO.HLP"); }},
         {"a dangling link", [](const fs::path& d) {
              fs::create_symlink(d / "gone", d / "CORVALO.HLP");
@@ -61,7 +61,7 @@ TEST(Help, MissingFileGivesTheExactMessage) {
         RecordingDialogs dialogs;
         RecordingHelp help;
         std::string helpFile = "/earlier/CORVALO.HLP";
-        EXPECT_FALSE(shell::menuHelpHelpClick(folder.path().string(), helpFile, dialogs, help));
+        EXPECT_FALSE(shell::showHelp(folder.path().string(), helpFile, dialogs, help));
         EXPECT_EQ(dialogs.messages,
                   std::vector<std::string>{"  Unable to locate file:   \r\n   CORVALO.HLP"});
         EXPECT_EQ(helpFile, "/earlier/CORVALO.HLP");
@@ -71,7 +71,7 @@ TEST(Help, MissingFileGivesTheExactMessage) {
 
 TEST(Help, OpensAtContents) {
     TempDir folder;
-    WriteFile(folder / "CORVALO.HLP", "<h1 id=\"Contents\">C</h1>");
+    writeFile(folder / "CORVALO.HLP", "<h1 id=\"Contents\">C</h1>");
     const std::string path = (folder / "CORVALO.HLP").string();
     for (bool contentsWorks : {true, false}) {
         SCOPED_TRACE(contentsWorks ? "contents shown" : "contents failed");
@@ -79,7 +79,7 @@ TEST(Help, OpensAtContents) {
         RecordingHelp help;
         help.contentsWorks = contentsWorks;
         std::string helpFile;
-        EXPECT_EQ(shell::menuHelpHelpClick(folder.path().string() + "/", helpFile, dialogs, help),
+        EXPECT_EQ(shell::showHelp(folder.path().string() + "/", helpFile, dialogs, help),
                   contentsWorks);
         EXPECT_TRUE(dialogs.messages.empty());
         EXPECT_EQ(helpFile, path);
@@ -96,16 +96,16 @@ TEST(HelpBook, SplitsTopics) {
         "<h1 id=\"Contents\">Corvalo <i>Help</i></h1><p><a href=\"#Grid\">grid</a></p>"
         "<h1 id=\"Grid\">The grid</h1><p>cells</p>"
         "</body></html>";
-    const platform::HelpBook book = platform::ParseHelpBook(html);
-    EXPECT_EQ(book.Style, "h1 { color: red; }");
-    ASSERT_EQ(book.Topics.size(), 2u);
-    EXPECT_EQ(book.Topics[0].Name, "Contents");
-    EXPECT_EQ(book.Topics[0].Title, "Corvalo Help");
-    EXPECT_EQ(book.Topics[0].Html,
+    const platform::HelpBook book = platform::parseHelpBook(html);
+    EXPECT_EQ(book.style, "h1 { color: red; }");
+    ASSERT_EQ(book.topics.size(), 2u);
+    EXPECT_EQ(book.topics[0].name, "Contents");
+    EXPECT_EQ(book.topics[0].title, "Corvalo Help");
+    EXPECT_EQ(book.topics[0].html,
               "<h1 id=\"Contents\">Corvalo <i>Help</i></h1><p><a href=\"#Grid\">grid</a></p>");
-    EXPECT_EQ(book.Topics[1].Html, "<h1 id=\"Grid\">The grid</h1><p>cells</p>");
-    EXPECT_EQ(book.Find("grid"), &book.Topics[1]);
-    EXPECT_EQ(book.Find("Fonts"), nullptr);
+    EXPECT_EQ(book.topics[1].html, "<h1 id=\"Grid\">The grid</h1><p>cells</p>");
+    EXPECT_EQ(book.find("grid"), &book.topics[1]);
+    EXPECT_EQ(book.find("Fonts"), nullptr);
 }
 
 TEST(HelpBook, DamagedFiles) {
@@ -122,67 +122,67 @@ TEST(HelpBook, DamagedFiles) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(platform::ParseHelpBook(row.html).Topics.size(), row.topics);
+        EXPECT_EQ(platform::parseHelpBook(row.html).topics.size(), row.topics);
     }
 }
 
 // Every topic of the shipped help is reachable from Contents and every link lands.
 TEST(HelpBook, ShippedHelpIsWhole) {
-    const std::string html = ReadFile(shippedHelpFile());
-    const platform::HelpBook book = platform::ParseHelpBook(html);
-    ASSERT_GE(book.Topics.size(), 10u);
-    EXPECT_EQ(book.Topics.front().Name, "Contents");
+    const std::string html = readFile(shippedHelpFile());
+    const platform::HelpBook book = platform::parseHelpBook(html);
+    ASSERT_GE(book.topics.size(), 10u);
+    EXPECT_EQ(book.topics.front().name, "Contents");
     std::set<std::string> reached{"Contents"};
     std::vector<std::string> todo{"Contents"};
     while (!todo.empty()) {
-        const platform::HelpTopic* topic = book.Find(todo.back());
+        const platform::HelpTopic* topic = book.find(todo.back());
         todo.pop_back();
         ASSERT_NE(topic, nullptr);
-        for (size_t at = topic->Html.find("href=\"#"); at != std::string::npos;
-             at = topic->Html.find("href=\"#", at + 1)) {
+        for (size_t at = topic->html.find("href=\"#"); at != std::string::npos;
+             at = topic->html.find("href=\"#", at + 1)) {
             const size_t from = at + 7;
-            const std::string target = topic->Html.substr(from, topic->Html.find('"', from) - from);
-            SCOPED_TRACE(topic->Name + " -> " + target);
-            ASSERT_NE(book.Find(target), nullptr);
+            const std::string target = topic->html.substr(from, topic->html.find('"', from) - from);
+            SCOPED_TRACE(topic->name + " -> " + target);
+            ASSERT_NE(book.find(target), nullptr);
             if (reached.insert(target).second) todo.push_back(target);
         }
     }
-    EXPECT_EQ(reached.size(), book.Topics.size());
+    EXPECT_EQ(reached.size(), book.topics.size());
 }
 
 TEST(HelpViewer, OpensContentsFollowsLinksAndGoesBack) {
     platform::QtHelpEngine engine;
     const std::string file = shippedHelpFile().string();
-    ASSERT_TRUE(engine.ShowContents(file));
-    platform::HelpViewer& viewer = *engine.Viewer();
+    ASSERT_TRUE(engine.showContents(file));
+    platform::HelpViewer& viewer = *engine.viewer();
     EXPECT_TRUE(viewer.isVisible());
-    EXPECT_EQ(viewer.CurrentTopic(), QStringLiteral("Contents"));
-    EXPECT_TRUE(viewer.Browser()->toPlainText().contains(QStringLiteral("Calculate Clipboard")));
+    EXPECT_EQ(viewer.currentTopic(), QStringLiteral("Contents"));
+    EXPECT_TRUE(viewer.browser()->toPlainText().contains(QStringLiteral("Calculate Clipboard")));
     EXPECT_FALSE(viewer.btnBack->isEnabled());
 
-    emit viewer.Browser()->anchorClicked(QUrl(QStringLiteral("#Grid")));
-    EXPECT_EQ(viewer.CurrentTopic(), QStringLiteral("Grid"));
-    EXPECT_TRUE(viewer.Browser()->toPlainText().contains(QStringLiteral("white")));
+    emit viewer.browser()->anchorClicked(QUrl(QStringLiteral("#Grid")));
+    EXPECT_EQ(viewer.currentTopic(), QStringLiteral("Grid"));
+    EXPECT_TRUE(viewer.browser()->toPlainText().contains(QStringLiteral("white")));
     viewer.btnBack->click();
-    EXPECT_EQ(viewer.CurrentTopic(), QStringLiteral("Contents"));
+    EXPECT_EQ(viewer.currentTopic(), QStringLiteral("Contents"));
     viewer.btnForward->click();
-    EXPECT_EQ(viewer.CurrentTopic(), QStringLiteral("Grid"));
+    EXPECT_EQ(viewer.currentTopic(), QStringLiteral("Grid"));
     viewer.btnContents->click();
-    EXPECT_EQ(viewer.CurrentTopic(), QStringLiteral("Contents"));
+    EXPECT_EQ(viewer.currentTopic(), QStringLiteral("Contents"));
 
-    EXPECT_TRUE(engine.ShowTopic(file, "Fonts"));
-    EXPECT_FALSE(engine.ShowTopic(file, "NoSuchTopic"));
-    EXPECT_EQ(viewer.CurrentTopic(), QStringLiteral("Fonts"));
+    EXPECT_TRUE(engine.showTopic(file, "Fonts"));
+    EXPECT_FALSE(engine.showTopic(file, "NoSuchTopic"));
+    EXPECT_EQ(viewer.currentTopic(), QStringLiteral("Fonts"));
 }
 
 TEST(HelpViewer, UnreadableFiles) {
     TempDir dir;
-    WriteFile(dir / "empty.hlp", "");
-    WriteFile(dir / "plain.hlp", "just some text");
+    writeFile(dir / "empty.hlp", "");
+    writeFile(dir / "plain.hlp", "just some text");
     for (const char* name : {"missing.hlp", "empty.hlp", "plain.hlp"}) {
         SCOPED_TRACE(name);
         platform::QtHelpEngine engine;
-        EXPECT_FALSE(engine.ShowContents((dir / name).string()));
+        EXPECT_FALSE(engine.showContents((dir / name).string()));
     }
 }
 

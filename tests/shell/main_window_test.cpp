@@ -17,8 +17,8 @@
 #include <QTest>
 #include <memory>
 
-#include "calc/pipeline.h"
-#include "calculator/qt/calculator_widget.h"
+#include "clipcalc/pipeline.h"
+#include "deskcalc/qt/desk_calculator_widget.h"
 #include "shell/glyph_button.h"
 #include "shell/grid_view.h"
 #include "window_fixture.h"
@@ -26,29 +26,29 @@
 namespace corvalo::testing {
 namespace {
 
-using calc::TabulationStyle;
-using shell::TformMain;
+using clipcalc::TabulationStyle;
+using shell::MainWindow;
 
 class MainWindowTest : public WindowFixture {
 protected:
     void paste(const std::string& utf8) {
-        clipboard.text = utf8;
+        clipboard.contents = utf8;
         window->menuPaste->trigger();
     }
     void direction(TabulationStyle style) {
         (style == TabulationStyle::UsingColumns ? window->mnuByColumns : window->mnuByRows)
             ->trigger();
     }
-    QColor colour(int col, int row) const { return window->StringGrid1->CellColour(col, row); }
+    QColor colour(int col, int row) const { return window->gridView_->cellColour(col, row); }
     void click(int col, int row, Qt::MouseButton button = Qt::LeftButton) {
-        const QRect cell = window->StringGrid1->CellRect(col, row);
+        const QRect cell = window->gridView_->cellRect(col, row);
         ASSERT_FALSE(cell.isEmpty());
-        QTest::mouseClick(window->StringGrid1->viewport(), button, {}, cell.center());
+        QTest::mouseClick(window->gridView_->viewport(), button, {}, cell.center());
     }
     int outerWidth() const { return window->frameGeometry().width(); }
     int outerHeight() const { return window->frameGeometry().height(); }
     int collapsedHeight() const {
-        return window->Frame().height + window->PageHeights().minClientHeight();
+        return window->frameExtra().height + window->pageHeights().minClientHeight();
     }
 };
 
@@ -56,7 +56,7 @@ const QColor kWhite(255, 255, 255);
 const QColor kGrey(128, 128, 128);
 
 std::string onlyOne(std::string_view hint) {
-    return std::string(calc::MsgOnlyOneNumber) + std::string(hint);
+    return std::string(clipcalc::MsgOnlyOneNumber) + std::string(hint);
 }
 
 struct PasteRow {
@@ -72,34 +72,34 @@ TEST_F(MainWindowTest, CalculateClipboardCases) {
     using enum TabulationStyle;
     const PasteRow rows[] = {
         {"spreadsheet row by columns", "12\t30\t8", UsingColumns, "12.00 ",
-         onlyOne(calc::MsgHintRowToColumn), true},
+         onlyOne(clipcalc::MsgHintRowToColumn), true},
         {"spreadsheet row by rows", "12\t30\t8", UsingRows, "50.00 ", "", true},
         {"spreadsheet column by rows", "12\r\n30\r\n8", UsingRows, "12.00 ",
-         onlyOne(calc::MsgHintColumnToRow), true},
+         onlyOne(clipcalc::MsgHintColumnToRow), true},
         {"column with Linux line ends by columns", "12\n30\n8\n", UsingColumns, "50.00 ", "",
          true},
-        {"one number", "5", UsingRows, "0.00 ", std::string(calc::MsgTooFewNumbers), false},
-        {"letters only", "abc", UsingRows, "0.00 ", std::string(calc::MsgClipboardEmpty),
+        {"one number", "5", UsingRows, "0.00 ", std::string(clipcalc::MsgTooFewNumbers), false},
+        {"letters only", "abc", UsingRows, "0.00 ", std::string(clipcalc::MsgClipboardEmpty),
          false},
-        {"number and tab", "5\t", UsingRows, "0.00 ", std::string(calc::MsgTooFewNumbers),
+        {"number and tab", "5\t", UsingRows, "0.00 ", std::string(clipcalc::MsgTooFewNumbers),
          false},
         {"no text at all", std::nullopt, UsingRows, "0.00 ",
-         std::string(calc::MsgClipboardEmpty), false},
+         std::string(clipcalc::MsgClipboardEmpty), false},
         {"2 x 2 block by columns", "1\t2\r\n3\t4", UsingColumns, "4.00 ", "", false},
     };
     for (const PasteRow& row : rows) {
         SCOPED_TRACE(row.name);
         start();
         direction(row.style);
-        clipboard.text = row.clipboard;
+        clipboard.contents = row.clipboard;
         window->menuPaste->trigger();
-        EXPECT_EQ(window->DisplayCaption(), row.display);
+        EXPECT_EQ(window->displayCaption(), row.display);
         EXPECT_EQ(dialogs.messages.size(), row.message.empty() ? 0u : 1u);
         if (!row.message.empty() && !dialogs.messages.empty()) {
             EXPECT_EQ(dialogs.messages.back(), row.message);
         }
-        EXPECT_EQ(window->Expanded(), row.expanded);
-        EXPECT_EQ(window->StringGrid1->isVisible(), row.expanded);
+        EXPECT_EQ(window->expanded(), row.expanded);
+        EXPECT_EQ(window->gridView_->isVisible(), row.expanded);
         EXPECT_EQ(outerHeight() == collapsedHeight(), !row.expanded);
         EXPECT_TRUE(dialogs.errors.empty());
         window.reset();
@@ -110,29 +110,29 @@ TEST_F(MainWindowTest, CalculateClipboardCases) {
 TEST_F(MainWindowTest, SizeButtonDisabledUntilTheFirstCalculation) {
     start();
     auto* button = window->speedbuttonChangeWindowSize;
-    EXPECT_FALSE(button->GlyphEnabled());
-    EXPECT_EQ(button->ShownImage(), 2);
+    EXPECT_FALSE(button->glyphEnabled());
+    EXPECT_EQ(button->shownImage(), 2);
     QTest::mouseClick(button, Qt::LeftButton);
-    EXPECT_FALSE(window->Expanded());  // cannot be pressed yet
+    EXPECT_FALSE(window->expanded());  // cannot be pressed yet
 
     paste("1\t2\r\n3\t4");  // needs no grid: stays collapsed, button now usable
-    EXPECT_TRUE(button->GlyphEnabled());
-    EXPECT_FALSE(window->Expanded());
+    EXPECT_TRUE(button->glyphEnabled());
+    EXPECT_FALSE(window->expanded());
 
     QTest::mousePress(button, Qt::LeftButton);
-    EXPECT_TRUE(window->Expanded());
-    EXPECT_EQ(button->ShownImage(), 2);  // disabled while held, and that image is now blank
+    EXPECT_TRUE(window->expanded());
+    EXPECT_EQ(button->shownImage(), 2);  // disabled while held, and that image is now blank
     EXPECT_EQ(button->toolTip(), QStringLiteral(" Hide the grid "));
     QTest::mouseRelease(button, Qt::LeftButton);
-    EXPECT_EQ(button->ShownImage(), 4);
-    EXPECT_TRUE(window->StringGrid1->isVisible());
-    EXPECT_EQ(outerHeight(), window->Shell().ExpandedHeight);
+    EXPECT_EQ(button->shownImage(), 4);
+    EXPECT_TRUE(window->gridView_->isVisible());
+    EXPECT_EQ(outerHeight(), window->shell().expandedHeight);
 
     QTest::mouseClick(button, Qt::LeftButton);
-    EXPECT_FALSE(window->Expanded());
+    EXPECT_FALSE(window->expanded());
     EXPECT_EQ(button->toolTip(), QStringLiteral(" Display the grid "));
-    EXPECT_EQ(button->ShownImage(), 1);
-    EXPECT_FALSE(window->StringGrid1->isVisible());
+    EXPECT_EQ(button->shownImage(), 1);
+    EXPECT_FALSE(window->gridView_->isVisible());
     EXPECT_EQ(outerHeight(), collapsedHeight());
 }
 
@@ -140,10 +140,10 @@ TEST_F(MainWindowTest, GridClicksChooseTheLineAndDirection) {
     start();
     direction(TabulationStyle::UsingColumns);
     paste("1\t2\t3\n4\t5\t6\n7\t8\t9\n");
-    ASSERT_TRUE(window->Expanded());
+    ASSERT_TRUE(window->expanded());
     EXPECT_EQ(colour(1, 2), kWhite);
     EXPECT_EQ(colour(2, 1), kGrey);
-    EXPECT_EQ(colour(0, 1), window->StringGrid1->palette().color(QPalette::Button));
+    EXPECT_EQ(colour(0, 1), window->gridView_->palette().color(QPalette::Button));
 
     const struct {
         const char* name;
@@ -163,14 +163,14 @@ TEST_F(MainWindowTest, GridClicksChooseTheLineAndDirection) {
     for (const auto& step : steps) {
         SCOPED_TRACE(step.name);
         click(step.col, step.row);
-        EXPECT_EQ(window->DisplayCaption(), step.display);
+        EXPECT_EQ(window->displayCaption(), step.display);
         EXPECT_EQ(window->mnuByColumns->isChecked(), step.byColumns);
         EXPECT_EQ(window->mnuByRows->isChecked(), !step.byColumns);
         EXPECT_EQ(colour(step.whiteCell.x(), step.whiteCell.y()), kWhite);
         EXPECT_EQ(colour(step.greyCell.x(), step.greyCell.y()), kGrey);
     }
     click(1, 1, Qt::RightButton);  // any mouse button chooses
-    EXPECT_EQ(window->DisplayCaption(), "12.00 ");
+    EXPECT_EQ(window->displayCaption(), "12.00 ");
 }
 
 // Dark pixels of the grid's image in columns [x0, x1) of a cell.
@@ -188,12 +188,12 @@ TEST_F(MainWindowTest, GridDrawsColoursAndRightAlignedClippedText) {
     start();
     direction(TabulationStyle::UsingColumns);
     paste("123456789012345678\t5\n1\t2\n3\t4\n");  // the first wider than its column
-    ASSERT_TRUE(window->Expanded());
-    shell::GridView* grid = window->StringGrid1;
+    ASSERT_TRUE(window->expanded());
+    shell::GridView* grid = window->gridView_;
     const QImage image = grid->viewport()->grab().toImage();
-    const QRect wide = grid->CellRect(1, 1);
-    const QRect header = grid->CellRect(0, 1);
-    const QRect grey = grid->CellRect(2, 1);
+    const QRect wide = grid->cellRect(1, 1);
+    const QRect header = grid->cellRect(0, 1);
+    const QRect grey = grid->cellRect(2, 1);
     EXPECT_EQ(image.pixelColor(header.topLeft()), grid->palette().color(QPalette::Button));
     EXPECT_EQ(image.pixelColor(wide.topLeft()), kWhite);
     EXPECT_EQ(image.pixelColor(grey.bottomRight()), kGrey);
@@ -207,28 +207,28 @@ TEST_F(MainWindowTest, DivisionThenAddition) {
     start();
     direction(TabulationStyle::UsingColumns);
     paste("100\n4\n5\n");
-    window->Division1->trigger();
-    EXPECT_EQ(window->DisplayCaption(), "5.00 ");
+    window->divisionAction->trigger();
+    EXPECT_EQ(window->displayCaption(), "5.00 ");
     EXPECT_EQ(window->btnMathMode->text(), QStringLiteral("/"));
-    window->Addition1->trigger();
-    EXPECT_EQ(window->DisplayCaption(), "109.00 ");
+    window->additionAction->trigger();
+    EXPECT_EQ(window->displayCaption(), "109.00 ");
     EXPECT_EQ(window->btnMathMode->text(), QStringLiteral("+"));
 }
 
 TEST_F(MainWindowTest, CopyPutsTheTrimmedDisplayOnTheClipboard) {
     start();
     window->menuCopy->trigger();
-    EXPECT_EQ(clipboard.text, "0.00");  // the start result before any calculation
+    EXPECT_EQ(clipboard.contents, "0.00");  // the start result before any calculation
 
     direction(TabulationStyle::UsingColumns);
     paste("1000\n234.5\n");
     window->menuCopy->trigger();
-    EXPECT_EQ(clipboard.text, "1,234.50");
+    EXPECT_EQ(clipboard.contents, "1,234.50");
 
     window->popupPeriod[0]->trigger();
-    EXPECT_EQ(window->DisplayCaption(), "1,235 ");
+    EXPECT_EQ(window->displayCaption(), "1,235 ");
     window->menuCopy->trigger();
-    EXPECT_EQ(clipboard.text, "1,235");
+    EXPECT_EQ(clipboard.contents, "1,235");
 }
 
 TEST_F(MainWindowTest, LocaleWithCommaDecimals) {
@@ -239,46 +239,46 @@ TEST_F(MainWindowTest, LocaleWithCommaDecimals) {
     EXPECT_EQ(window->popupPeriod[9]->text(), QStringLiteral("0,123456789"));
     direction(TabulationStyle::UsingColumns);
     paste("1234,5\n0\n");
-    EXPECT_EQ(window->DisplayCaption(), "1.234,50 ");
+    EXPECT_EQ(window->displayCaption(), "1.234,50 ");
 }
 
 TEST_F(MainWindowTest, CtrlVOnTheTextPageRunsTheCommandNotThePaste) {
     start();
     QGuiApplication::clipboard()->setText(QStringLiteral("what a plain paste would insert"));
-    clipboard.text = "12\t30\t8";
+    clipboard.contents = "12\t30\t8";
     direction(TabulationStyle::UsingRows);
-    window->OvcNotebook1->setCurrentIndex(shell::kTextPage);
-    window->Memo1->setFocus();
-    QTest::keyClick(window->Memo1, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(window->Memo1->toPlainText().toStdString(), "");
-    EXPECT_EQ(window->DisplayCaption(), "50.00 ");
+    window->pages_->setCurrentIndex(shell::kTextPage);
+    window->textPage_->setFocus();
+    QTest::keyClick(window->textPage_, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(window->textPage_->toPlainText().toStdString(), "");
+    EXPECT_EQ(window->displayCaption(), "50.00 ");
 
-    clipboard.text = "sentinel";
-    QTest::keyClick(window->Memo1, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(clipboard.text, "0");  // the calculator's entry, not the text's selection
+    clipboard.contents = "sentinel";
+    QTest::keyClick(window->textPage_, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard.contents, "0");  // the calculator's entry, not the text's selection
 }
 
 TEST_F(MainWindowTest, CtrlCOnTheCalculatorPageCopiesItsEntry) {
     start();
     window->menuCalculatorOn->trigger();
-    QTest::keyClicks(window->OvcCalculator1, QStringLiteral("12+3="));
-    clipboard.text = "sentinel";
-    QTest::keyClick(window->OvcCalculator1, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClicks(window->calculator_, QStringLiteral("12+3="));
+    clipboard.contents = "sentinel";
+    QTest::keyClick(window->calculator_, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(clipboard.writes, 1);
-    EXPECT_EQ(clipboard.text, "15");
+    EXPECT_EQ(clipboard.contents, "15");
 }
 
 TEST_F(MainWindowTest, FunctionKeysReachTheMenu) {
     start();
     QTest::keyClick(window.get(), Qt::Key_F4);
-    EXPECT_EQ(window->Calc().TabulationStyle, TabulationStyle::UsingColumns);
+    EXPECT_EQ(window->calc().tabulationStyle, TabulationStyle::UsingColumns);
     EXPECT_TRUE(window->mnuByColumns->isChecked());
     QTest::keyClick(window.get(), Qt::Key_F5);
-    EXPECT_EQ(window->Calc().TabulationStyle, TabulationStyle::UsingRows);
+    EXPECT_EQ(window->calc().tabulationStyle, TabulationStyle::UsingRows);
     QTest::keyClick(window.get(), Qt::Key_F9);
-    EXPECT_EQ(window->OvcNotebook1->currentIndex(), shell::kCalculatorPage);
+    EXPECT_EQ(window->pages_->currentIndex(), shell::kCalculatorPage);
     QTest::keyClick(window.get(), Qt::Key_F10);
-    EXPECT_EQ(window->OvcNotebook1->currentIndex(), shell::kGridPage);
+    EXPECT_EQ(window->pages_->currentIndex(), shell::kGridPage);
 }
 
 TEST_F(MainWindowTest, CalculateSubmenuOnlyOnTheGridPage) {
@@ -300,20 +300,20 @@ TEST_F(MainWindowTest, CollapsedWindowSnapsBackAndKeepsTheNewWidth) {
     ASSERT_EQ(height, collapsedHeight());
     window->resize(window->width() + 60, window->height() + 120);
     EXPECT_EQ(outerHeight(), height);
-    EXPECT_EQ(window->Shell().CollapsedWidth, outerWidth());
-    EXPECT_EQ(window->Shell().ExpandedWidth, outerWidth());
+    EXPECT_EQ(window->shell().collapsedWidth, outerWidth());
+    EXPECT_EQ(window->shell().expandedWidth, outerWidth());
 }
 
 TEST_F(MainWindowTest, ExpandedResizeIsStored) {
     start();
     paste("1\t2\t3\n4\t5\t6\n7\t8\t9\n");
-    ASSERT_TRUE(window->Expanded());
+    ASSERT_TRUE(window->expanded());
     window->resize(640, 420);
-    EXPECT_EQ(window->Shell().ExpandedHeight, outerHeight());
-    EXPECT_EQ(window->Shell().ExpandedWidth, outerWidth());
-    EXPECT_EQ(window->Shell().CollapsedWidth, outerWidth());
+    EXPECT_EQ(window->shell().expandedHeight, outerHeight());
+    EXPECT_EQ(window->shell().expandedWidth, outerWidth());
+    EXPECT_EQ(window->shell().collapsedWidth, outerWidth());
     QTest::mouseClick(window->speedbuttonChangeWindowSize, Qt::LeftButton);
-    EXPECT_EQ(outerWidth(), 640 + window->Frame().width);  // the collapse keeps the width
+    EXPECT_EQ(outerWidth(), 640 + window->frameExtra().width);  // the collapse keeps the width
 }
 
 TEST_F(MainWindowTest, TooNarrowForTheToolsBecomes300Wide) {
@@ -325,34 +325,34 @@ TEST_F(MainWindowTest, TooNarrowForTheToolsBecomes300Wide) {
 
 TEST_F(MainWindowTest, SmallStoredCalculatorGrowsWhenSwitchedOn) {
     settings.onLoad = [](const shell::SettingsTargets& t) {
-        t.Shell.CalculatorWidth = 100;
-        t.Shell.CalculatorHeight = 100;
+        t.shell.calculatorWidth = 100;
+        t.shell.calculatorHeight = 100;
     };
     start();
     window->menuCalculatorOn->trigger();
-    EXPECT_EQ(window->Shell().CalculatorWidth, 295);
-    EXPECT_EQ(window->Shell().CalculatorHeight, 220);
-    EXPECT_EQ(window->OvcCalculator1->size(), QSize(295, 220));
+    EXPECT_EQ(window->shell().calculatorWidth, 295);
+    EXPECT_EQ(window->shell().calculatorHeight, 220);
+    EXPECT_EQ(window->calculator_->size(), QSize(295, 220));
 }
 
 TEST_F(MainWindowTest, StartsOnTheCalculatorPageWhenAsked) {
     settings.onLoad = [](const shell::SettingsTargets& t) {
-        t.Shell.CalculatorDefaultStartup = true;
-        t.Calc.TabulationStyle = TabulationStyle::UsingColumns;
-        t.Calc.SetResultDecimals(3);
+        t.shell.calculatorDefaultStartup = true;
+        t.calc.tabulationStyle = TabulationStyle::UsingColumns;
+        t.calc.setResultDecimals(3);
     };
     start();
     EXPECT_EQ(settings.loads, 1);
-    EXPECT_EQ(window->OvcNotebook1->currentIndex(), shell::kCalculatorPage);
+    EXPECT_EQ(window->pages_->currentIndex(), shell::kCalculatorPage);
     EXPECT_FALSE(window->menuCalculatorOn->isEnabled());
     EXPECT_TRUE(window->mnuByColumns->isChecked());
-    EXPECT_EQ(window->DisplayCaption(), "0.000 ");
+    EXPECT_EQ(window->displayCaption(), "0.000 ");
 }
 
 TEST_F(MainWindowTest, StoredPositionOffEveryScreenComesBack) {
     settings.onLoad = [](const shell::SettingsTargets& t) {
-        t.Left = 5000;
-        t.Top = 4000;
+        t.left = 5000;
+        t.top = 4000;
     };
     start();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
@@ -371,18 +371,18 @@ TEST_F(MainWindowTest, ClosingSavesOnceAndARefusedWriteKeepsTheWindow) {
     window->resize(400, window->height());
     EXPECT_TRUE(window->close());
     EXPECT_EQ(settings.saves, 1);
-    EXPECT_EQ(settings.saved.CollapsedWidth, 400 + window->Frame().width);
+    EXPECT_EQ(settings.saved.collapsedWidth, 400 + window->frameExtra().width);
 }
 
 TEST_F(MainWindowTest, StayOnTopFromTheSettingsAndTheMenu) {
-    settings.onLoad = [](const shell::SettingsTargets& t) { t.Shell.StayOnTop = true; };
+    settings.onLoad = [](const shell::SettingsTargets& t) { t.shell.stayOnTop = true; };
     start();
-    EXPECT_TRUE(window->Stayontop1->isChecked());
+    EXPECT_TRUE(window->stayOnTopAction->isChecked());
     EXPECT_TRUE(QTest::qWaitFor(
         [this] { return window->windowFlags().testFlag(Qt::WindowStaysOnTopHint); }));
     EXPECT_TRUE(window->isVisible());
     QTest::keyClick(window.get(), Qt::Key_F11);
-    EXPECT_FALSE(window->Shell().StayOnTop);
+    EXPECT_FALSE(window->shell().stayOnTop);
     EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_TRUE(window->isVisible());
 }
@@ -393,8 +393,8 @@ TEST_F(MainWindowTest, ErrorsGoToTheStandardReport) {
     const std::string huge = "1" + std::string(308, '0');  // 1E308
     paste(huge + "\n" + huge + "\n");
     EXPECT_EQ(dialogs.errors, (std::vector<std::string>{"Floating point overflow"}));
-    EXPECT_EQ(window->DisplayCaption(), "0.00 ");
-    EXPECT_EQ(window->Cells().RowCount(), 3);  // the grid shows what was pasted
+    EXPECT_EQ(window->displayCaption(), "0.00 ");
+    EXPECT_EQ(window->cells().rowCount(), 3);  // the grid shows what was pasted
 
     clipboard.held = true;
     window->menuCopy->trigger();

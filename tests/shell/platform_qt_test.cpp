@@ -11,8 +11,8 @@
 #include <stdexcept>
 
 #include "fakes.h"
-#include "platform/qt/clipboard.h"
-#include "platform/qt/command_guard.h"
+#include "platform/clipboard.h"
+#include "platform/command_guard.h"
 #include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_message_pump.h"
@@ -22,7 +22,7 @@ namespace {
 
 std::string read(FakeClipboard& clipboard) {
     platform::BigBuffer<char> out;
-    if (!platform::ReadAnsiText(clipboard, out)) return "<none>";
+    if (!platform::readAnsiText(clipboard, out)) return "<none>";
     return std::string(out.data(), out.size());
 }
 
@@ -42,32 +42,32 @@ TEST(ClipboardText, EightBitWithCrLf) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         FakeClipboard clipboard;
-        clipboard.text = row.utf8;
+        clipboard.contents = row.utf8;
         EXPECT_EQ(read(clipboard), row.ansi);
     }
 }
 
 TEST(ClipboardText, WrittenBackAsUtf8WithLf) {
     FakeClipboard clipboard;
-    platform::WriteAnsiText(clipboard, "1\xA0" "234,50\r\n");
-    EXPECT_EQ(clipboard.text, "1\u00A0" "234,50\n");
+    platform::writeAnsiText(clipboard, "1\xA0" "234,50\r\n");
+    EXPECT_EQ(clipboard.contents, "1\u00A0" "234,50\n");
 }
 
 TEST(ClipboardText, QtClipboardRoundTrip) {
     platform::QtClipboard clipboard;
-    clipboard.SetText("1,234.50");
+    clipboard.setText("1,234.50");
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("1,234.50"));
     QGuiApplication::clipboard()->setText(QStringLiteral("7\n8"));
-    EXPECT_EQ(clipboard.Text(), "7\n8");
+    EXPECT_EQ(clipboard.text(), "7\n8");
 }
 
 TEST(CommandGuard, ReportsWhatEscapesAndCarriesOn) {
     RecordingDialogs dialogs;
-    platform::Guarded(dialogs, [] { throw Error("Floating point overflow"); });
-    platform::Guarded(dialogs, [] { throw std::bad_alloc(); });
-    platform::Guarded(dialogs, [] { throw std::runtime_error("stoi"); });
+    platform::guarded(dialogs, [] { throw Error("Floating point overflow"); });
+    platform::guarded(dialogs, [] { throw std::bad_alloc(); });
+    platform::guarded(dialogs, [] { throw std::runtime_error("stoi"); });
     bool ran = false;
-    platform::Guarded(dialogs, [&ran] { ran = true; });
+    platform::guarded(dialogs, [&ran] { ran = true; });
     EXPECT_TRUE(ran);
     EXPECT_EQ(dialogs.errors,
               (std::vector<std::string>{"Floating point overflow", "Out of memory", "stoi"}));
@@ -85,7 +85,7 @@ TEST(MessageBox, CtrlCCopiesTitleTextAndButton) {
         QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
         box->accept();
     });
-    dialogs.ShowMessage(" There is no new version available.\r\n Last line. ");
+    dialogs.showMessage(" There is no new version available.\r\n Last line. ");
     EXPECT_TRUE(seen);
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
               "---------------------------\nCorvalo Calculator\n---------------------------\n"
@@ -99,10 +99,10 @@ TEST(QtMessagePump, RunsWhatWaitsAndReturns) {
     int queued = 0;
     QTimer::singleShot(0, [&timers] { ++timers; });
     QMetaObject::invokeMethod(qApp, [&queued] { ++queued; }, Qt::QueuedConnection);
-    pump.ProcessMessages();
+    pump.processMessages();
     EXPECT_EQ(timers, 1);
     EXPECT_EQ(queued, 1);
-    pump.ProcessMessages();  // nothing waits: returns at once instead of blocking
+    pump.processMessages();  // nothing waits: returns at once instead of blocking
     EXPECT_EQ(timers + queued, 2);
 }
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/fake_profile_storage.h"
+#include "support/fake_ini_storage.h"
 #include <unistd.h>
 
 #include <climits>
@@ -13,17 +13,17 @@
 #include <vector>
 
 #include "platform/error.h"
-#include "platform/profile.h"
+#include "platform/ini_file.h"
 #include "support/temp_dir.h"
 
 namespace corvalo::shell {
 namespace {
 
-using calc::TabulationStyle;
-using corvalo::testing::ReadFile;
+using clipcalc::TabulationStyle;
+using corvalo::testing::readFile;
 using corvalo::testing::TempDir;
-using corvalo::testing::WriteFile;
-using platform::GetProfileString;
+using corvalo::testing::writeFile;
+using platform::getProfileString;
 using platform::ProfileStorage;
 namespace fs = std::filesystem;
 using namespace std::string_literals;
@@ -47,9 +47,9 @@ const std::string kCalculatorDefaults = "[Calculator]\nHeight=400\nWidth=440\n";
 // applied shows.
 struct Window {
     Window() {
-        calc.SetResultDecimals(7);
-        calc.TabulationStyle = TabulationStyle::UsingColumns;
-        calc.IgnoreFirstRowWhenEmpty = false;
+        calc.setResultDecimals(7);
+        calc.tabulationStyle = TabulationStyle::UsingColumns;
+        calc.ignoreFirstRowWhenEmpty = false;
         shell = {true, 1, 2, 3, 4, 5, true, "stale", "stale"};
         mainFont = {"stale", 1, 99, false, false};
         gridFont = mainFont;
@@ -59,7 +59,7 @@ struct Window {
         return {calc, shell, mainFont, gridFont, calculatorFont, left, top};
     }
 
-    calc::CalcState calc;
+    clipcalc::CalcState calc;
     ShellSettings shell;
     FontSettings mainFont;
     FontSettings gridFont;
@@ -71,10 +71,10 @@ struct Window {
 class SettingsTest : public ::testing::Test {
 protected:
     std::string file() const { return (dir_ / "corvalo.ini").string(); }
-    void load() { LoadSettings(file(), window_.targets()); }
-    void save() { SaveSettings(file(), window_.targets()); }
+    void load() { loadSettings(file(), window_.targets()); }
+    void save() { saveSettings(file(), window_.targets()); }
     std::string saved(const char* section, const char* key) const {
-        return GetProfileString(file(), section, key, "<missing>");
+        return getProfileString(file(), section, key, "<missing>");
     }
 
     TempDir dir_;
@@ -83,37 +83,37 @@ protected:
 
 TEST_F(SettingsTest, NoFileGivesEveryDefaultAndTheFirstSaveWritesThemAll) {
     load();
-    EXPECT_EQ(window_.calc.ResultDecimals(), 2);
-    EXPECT_EQ(window_.calc.TabulationStyle, TabulationStyle::UsingRows);
-    EXPECT_TRUE(window_.calc.IgnoreFirstRowWhenEmpty);
-    EXPECT_FALSE(window_.shell.StayOnTop);
+    EXPECT_EQ(window_.calc.resultDecimals(), 2);
+    EXPECT_EQ(window_.calc.tabulationStyle, TabulationStyle::UsingRows);
+    EXPECT_TRUE(window_.calc.ignoreFirstRowWhenEmpty);
+    EXPECT_FALSE(window_.shell.stayOnTop);
     EXPECT_EQ(window_.left, 520);
     EXPECT_EQ(window_.top, 240);
-    EXPECT_EQ(window_.shell.ExpandedHeight, 456);
-    EXPECT_EQ(window_.shell.ExpandedWidth, 494);
-    EXPECT_EQ(window_.shell.CollapsedWidth, 494);
-    EXPECT_EQ(window_.shell.CalculatorHeight, 400);
-    EXPECT_EQ(window_.shell.CalculatorWidth, 440);
-    EXPECT_FALSE(window_.shell.CalculatorDefaultStartup);
-    EXPECT_EQ(window_.shell.Proxy, "");
-    EXPECT_EQ(window_.shell.ProxyPort, "");
+    EXPECT_EQ(window_.shell.expandedHeight, 456);
+    EXPECT_EQ(window_.shell.expandedWidth, 494);
+    EXPECT_EQ(window_.shell.collapsedWidth, 494);
+    EXPECT_EQ(window_.shell.calculatorHeight, 400);
+    EXPECT_EQ(window_.shell.calculatorWidth, 440);
+    EXPECT_FALSE(window_.shell.calculatorDefaultStartup);
+    EXPECT_EQ(window_.shell.proxy, "");
+    EXPECT_EQ(window_.shell.proxyPort, "");
     const std::vector<std::pair<const char*, const FontSettings*>> fonts = {
         {"MainFont", &window_.mainFont},
         {"GridFont", &window_.gridFont},
         {"CalculatorFont", &window_.calculatorFont}};
     for (const auto& [name, font] : fonts) {
         SCOPED_TRACE(name);
-        EXPECT_EQ(font->Size, 10);
-        EXPECT_EQ(font->Color, 0);
-        EXPECT_FALSE(font->Italic);
+        EXPECT_EQ(font->size, 10);
+        EXPECT_EQ(font->color, 0);
+        EXPECT_FALSE(font->italic);
     }
-    EXPECT_EQ(window_.mainFont.Name, "MS Sans Serif");
-    EXPECT_EQ(window_.gridFont.Name, "Courier New");
-    EXPECT_EQ(window_.calculatorFont.Name, "Courier New");
-    EXPECT_TRUE(window_.calculatorFont.Bold);
+    EXPECT_EQ(window_.mainFont.name, "MS Sans Serif");
+    EXPECT_EQ(window_.gridFont.name, "Courier New");
+    EXPECT_EQ(window_.calculatorFont.name, "Courier New");
+    EXPECT_TRUE(window_.calculatorFont.bold);
 
     save();
-    EXPECT_EQ(ReadFile(file()), kShowDefaults + "\n" + kFontsDefaults + "\n[Form]\n" +
+    EXPECT_EQ(readFile(file()), kShowDefaults + "\n" + kFontsDefaults + "\n[Form]\n" +
                                     kFormDefaults + "\n" + kCalculatorDefaults);
 }
 
@@ -130,7 +130,7 @@ struct KeyRow {
 class SettingsKeyTest : public SettingsTest, public ::testing::WithParamInterface<KeyRow> {};
 
 TEST_P(SettingsKeyTest, LoadsAndSaves) {
-    WriteFile(file(), GetParam().ini);
+    writeFile(file(), GetParam().ini);
     load();
     GetParam().loaded(window_);
     save();
@@ -141,89 +141,89 @@ INSTANTIATE_TEST_SUITE_P(
     Table, SettingsKeyTest,
     ::testing::Values(
         KeyRow{"MainTextBold2IsOff", "[Fonts]\nMainTextBold=2\n",
-               [](const Window& w) { EXPECT_FALSE(w.mainFont.Bold); }, "Fonts", "MainTextBold",
+               [](const Window& w) { EXPECT_FALSE(w.mainFont.bold); }, "Fonts", "MainTextBold",
                "0"},
         KeyRow{"MainTextBold1IsOn", "[Fonts]\nMainTextBold=1\n",
-               [](const Window& w) { EXPECT_TRUE(w.mainFont.Bold); }, "Fonts", "MainTextBold",
+               [](const Window& w) { EXPECT_TRUE(w.mainFont.bold); }, "Fonts", "MainTextBold",
                "1"},
         KeyRow{"GridTextItalic1IsOn", "[Fonts]\nGridTextItalic=1\n",
-               [](const Window& w) { EXPECT_TRUE(w.gridFont.Italic); }, "Fonts",
+               [](const Window& w) { EXPECT_TRUE(w.gridFont.italic); }, "Fonts",
                "GridTextItalic", "1"},
         KeyRow{"CalculatorFontStaysBold", "[Fonts]\nCalculatorTextBold=0\n",
-               [](const Window& w) { EXPECT_TRUE(w.calculatorFont.Bold); }, "Fonts",
+               [](const Window& w) { EXPECT_TRUE(w.calculatorFont.bold); }, "Fonts",
                "CalculatorTextBold", "1"},
         KeyRow{"TabulationStyle5IsColumns", "[Show]\nTabulationStyle=5\n",
                [](const Window& w) {
-                   EXPECT_EQ(w.calc.TabulationStyle, TabulationStyle::UsingColumns);
+                   EXPECT_EQ(w.calc.tabulationStyle, TabulationStyle::UsingColumns);
                },
                "Show", "TabulationStyle", "1"},
         KeyRow{"ResultDecimalFormatMinus3IsZero", "[Show]\nResultDecimalFormat=-3\n",
-               [](const Window& w) { EXPECT_EQ(w.calc.ResultDecimals(), 0); }, "Show",
+               [](const Window& w) { EXPECT_EQ(w.calc.resultDecimals(), 0); }, "Show",
                "ResultDecimalFormat", "0"},
         KeyRow{"ResultDecimalFormat12Stays", "[Show]\nResultDecimalFormat=12\n",
-               [](const Window& w) { EXPECT_EQ(w.calc.ResultDecimals(), 12); }, "Show",
+               [](const Window& w) { EXPECT_EQ(w.calc.resultDecimals(), 12); }, "Show",
                "ResultDecimalFormat", "12"},
         KeyRow{"ResultDecimalFormatEmptyIsDefault", "[Show]\nResultDecimalFormat=\n",
-               [](const Window& w) { EXPECT_EQ(w.calc.ResultDecimals(), 2); }, "Show",
+               [](const Window& w) { EXPECT_EQ(w.calc.resultDecimals(), 2); }, "Show",
                "ResultDecimalFormat", "2"},
         KeyRow{"StayOnTopYesIsOff", "[Show]\nStayOnTop=yes\n",
-               [](const Window& w) { EXPECT_FALSE(w.shell.StayOnTop); }, "Show", "StayOnTop",
+               [](const Window& w) { EXPECT_FALSE(w.shell.stayOnTop); }, "Show", "StayOnTop",
                "0"},
         KeyRow{"StayOnTopHexOneIsOn", "[Show]\nStayOnTop=0x1\n",
-               [](const Window& w) { EXPECT_TRUE(w.shell.StayOnTop); }, "Show", "StayOnTop",
+               [](const Window& w) { EXPECT_TRUE(w.shell.stayOnTop); }, "Show", "StayOnTop",
                "1"},
         KeyRow{"IgnoreFirstRow2IsOffAndKept", "[Show]\nIgnoreFirstRowWhenEmpty=2\n",
-               [](const Window& w) { EXPECT_FALSE(w.calc.IgnoreFirstRowWhenEmpty); }, "Show",
+               [](const Window& w) { EXPECT_FALSE(w.calc.ignoreFirstRowWhenEmpty); }, "Show",
                "IgnoreFirstRowWhenEmpty", "2"},
         KeyRow{"IgnoreFirstRowAbsentStaysAbsent", "",
-               [](const Window& w) { EXPECT_TRUE(w.calc.IgnoreFirstRowWhenEmpty); }, "Show",
+               [](const Window& w) { EXPECT_TRUE(w.calc.ignoreFirstRowWhenEmpty); }, "Show",
                "IgnoreFirstRowWhenEmpty", "<missing>"},
         KeyRow{"SystemColourIsNegative", "[Fonts]\nMainTextColor=$8000000F\n",
-               [](const Window& w) { EXPECT_EQ(w.mainFont.Color, INT32_MIN + 15); }, "Fonts",
+               [](const Window& w) { EXPECT_EQ(w.mainFont.color, INT32_MIN + 15); }, "Fonts",
                "MainTextColor", "-2147483633"},
         KeyRow{"RgbColour", "[Fonts]\nGridTextColor=0x0000FF\n",
-               [](const Window& w) { EXPECT_EQ(w.gridFont.Color, 255); }, "Fonts",
+               [](const Window& w) { EXPECT_EQ(w.gridFont.color, 255); }, "Fonts",
                "GridTextColor", "255"},
         KeyRow{"FontNameWithBlanks", "[Fonts]\nGridTextName = Liberation Mono \n",
-               [](const Window& w) { EXPECT_EQ(w.gridFont.Name, "Liberation Mono"); },
+               [](const Window& w) { EXPECT_EQ(w.gridFont.name, "Liberation Mono"); },
                "Fonts", "GridTextName", "Liberation Mono"},
         KeyRow{"PositionTakenAsItIs", "[Form]\nLeft=-30000\n",
                [](const Window& w) { EXPECT_EQ(w.left, -30000); }, "Form", "Left", "-30000"},
         KeyRow{"ProxyReadNeverWritten", "[Internet]\nProxy=cache.lan\nProxyPort=8080\n",
                [](const Window& w) {
-                   EXPECT_EQ(w.shell.Proxy, "cache.lan");
-                   EXPECT_EQ(w.shell.ProxyPort, "8080");
+                   EXPECT_EQ(w.shell.proxy, "cache.lan");
+                   EXPECT_EQ(w.shell.proxyPort, "8080");
                },
                "Internet", "ProxyPort", "8080"},
         KeyRow{"StartPageReadNeverWritten", "[Form]\nCalculator Default Startup=1\n",
-               [](const Window& w) { EXPECT_TRUE(w.shell.CalculatorDefaultStartup); }, "Form",
+               [](const Window& w) { EXPECT_TRUE(w.shell.calculatorDefaultStartup); }, "Form",
                "Calculator Default Startup", "1"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(SettingsTest, LoadingAddsStylesButNeverTakesThemAway) {
-    window_.mainFont.Bold = true;
-    window_.gridFont.Italic = true;
-    WriteFile(file(), "[Fonts]\nMainTextBold=0\nGridTextItalic=0\nGridTextBold=1\n");
+    window_.mainFont.bold = true;
+    window_.gridFont.italic = true;
+    writeFile(file(), "[Fonts]\nMainTextBold=0\nGridTextItalic=0\nGridTextBold=1\n");
     load();
-    EXPECT_TRUE(window_.mainFont.Bold);
-    EXPECT_TRUE(window_.gridFont.Italic);
-    EXPECT_TRUE(window_.gridFont.Bold);
-    EXPECT_FALSE(window_.mainFont.Italic);
+    EXPECT_TRUE(window_.mainFont.bold);
+    EXPECT_TRUE(window_.gridFont.italic);
+    EXPECT_TRUE(window_.gridFont.bold);
+    EXPECT_FALSE(window_.mainFont.italic);
 }
 
 TEST_F(SettingsTest, AFileWithOnlyTheStartPageKeepsItAndGainsTheRest) {
-    WriteFile(file(), "[Form]\nCalculator Default Startup=1\n");
+    writeFile(file(), "[Form]\nCalculator Default Startup=1\n");
     load();
-    EXPECT_TRUE(window_.shell.CalculatorDefaultStartup);
+    EXPECT_TRUE(window_.shell.calculatorDefaultStartup);
     EXPECT_EQ(window_.left, 520);
     save();
-    EXPECT_EQ(ReadFile(file()), "[Form]\nCalculator Default Startup=1\n" + kFormDefaults +
+    EXPECT_EQ(readFile(file()), "[Form]\nCalculator Default Startup=1\n" + kFormDefaults +
                                     "\n" + kShowDefaults + "\n" + kFontsDefaults + "\n" +
                                     kCalculatorDefaults);
 }
 
 TEST_F(SettingsTest, RoundTripWritesTheSameBytes) {
-    window_.calc.SetResultDecimals(9);
+    window_.calc.setResultDecimals(9);
     window_.shell = {true, 600, 700, 310, 380, 420, false, "", ""};
     window_.mainFont = {"DejaVu Sans", 18, 0x00336699, true, true};
     window_.gridFont = {"DejaVu Sans Mono", 9, INT32_MIN + 8, false, true};
@@ -231,24 +231,24 @@ TEST_F(SettingsTest, RoundTripWritesTheSameBytes) {
     window_.left = -8;
     window_.top = 0;
     save();
-    const std::string first = ReadFile(file());
+    const std::string first = readFile(file());
 
     Window fresh;
-    LoadSettings(file(), fresh.targets());
-    EXPECT_EQ(fresh.calc.ResultDecimals(), 9);
-    EXPECT_EQ(fresh.calc.TabulationStyle, TabulationStyle::UsingColumns);
-    EXPECT_EQ(fresh.shell.ExpandedHeight, 600);
-    EXPECT_EQ(fresh.shell.CalculatorWidth, 420);
-    EXPECT_EQ(fresh.mainFont.Name, "DejaVu Sans");
-    EXPECT_EQ(fresh.mainFont.Color, 0x00336699);
-    EXPECT_EQ(fresh.gridFont.Color, INT32_MIN + 8);
+    loadSettings(file(), fresh.targets());
+    EXPECT_EQ(fresh.calc.resultDecimals(), 9);
+    EXPECT_EQ(fresh.calc.tabulationStyle, TabulationStyle::UsingColumns);
+    EXPECT_EQ(fresh.shell.expandedHeight, 600);
+    EXPECT_EQ(fresh.shell.calculatorWidth, 420);
+    EXPECT_EQ(fresh.mainFont.name, "DejaVu Sans");
+    EXPECT_EQ(fresh.mainFont.color, 0x00336699);
+    EXPECT_EQ(fresh.gridFont.color, INT32_MIN + 8);
     EXPECT_EQ(fresh.left, -8);
 
     const std::string other = (dir_ / "other.ini").string();
-    SaveSettings(other, fresh.targets());
-    EXPECT_EQ(ReadFile(other), first);
-    SaveSettings(file(), fresh.targets());
-    EXPECT_EQ(ReadFile(file()), first);
+    saveSettings(other, fresh.targets());
+    EXPECT_EQ(readFile(other), first);
+    saveSettings(file(), fresh.targets());
+    EXPECT_EQ(readFile(file()), first);
 }
 
 TEST_F(SettingsTest, AHandWrittenFileKeepsCommentsForeignKeysAndLineEnds) {
@@ -263,14 +263,14 @@ TEST_F(SettingsTest, AHandWrittenFileKeepsCommentsForeignKeysAndLineEnds) {
         "[form]\r\n"
         "LEFT=10\r\n"
         "calculator default startup=1\r\n";
-    WriteFile(file(), hand);
+    writeFile(file(), hand);
     load();
-    EXPECT_EQ(window_.calc.ResultDecimals(), 4);
+    EXPECT_EQ(window_.calc.resultDecimals(), 4);
     EXPECT_EQ(window_.left, 10);
-    EXPECT_TRUE(window_.shell.CalculatorDefaultStartup);
-    window_.calc.SetResultDecimals(3);
+    EXPECT_TRUE(window_.shell.calculatorDefaultStartup);
+    window_.calc.setResultDecimals(3);
     save();
-    const std::string out = ReadFile(file());
+    const std::string out = readFile(file());
     const std::string head =
         "; my settings\r\n"
         "[SHOW]\r\n"
@@ -294,7 +294,7 @@ TEST(SettingsRefusedWrite, StopsAtTheKeyAndKeepsTheOnesBefore) {
     Window window;
     const std::string file = "/home/ann/work/corvalo.ini";
     try {
-        SaveSettings(file, window.targets(), fake);
+        saveSettings(file, window.targets(), fake);
         FAIL() << "no error";
     } catch (const Error& e) {
         EXPECT_STREQ(e.what(), "Unable to write to /home/ann/work/corvalo.ini");
@@ -350,18 +350,18 @@ TEST_F(SettingsTest, FilesThatAreNotTextLoadDefaultsAndSurviveASave) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        WriteFile(file(), row.text);
+        writeFile(file(), row.text);
         Window window;
-        LoadSettings(file(), window.targets());
-        EXPECT_EQ(window.calc.ResultDecimals(), row.decimals);
+        loadSettings(file(), window.targets());
+        EXPECT_EQ(window.calc.resultDecimals(), row.decimals);
         EXPECT_EQ(window.left, 520);
-        EXPECT_EQ(window.mainFont.Name, "MS Sans Serif");
-        SaveSettings(file(), window.targets());
+        EXPECT_EQ(window.mainFont.name, "MS Sans Serif");
+        saveSettings(file(), window.targets());
         Window again;
-        LoadSettings(file(), again.targets());
-        EXPECT_EQ(again.calc.ResultDecimals(), window.calc.ResultDecimals());
-        EXPECT_EQ(again.gridFont.Name, "Courier New");
-        EXPECT_EQ(again.shell.CalculatorWidth, 440);
+        loadSettings(file(), again.targets());
+        EXPECT_EQ(again.calc.resultDecimals(), window.calc.resultDecimals());
+        EXPECT_EQ(again.gridFont.name, "Courier New");
+        EXPECT_EQ(again.shell.calculatorWidth, 440);
     }
 }
 
@@ -374,7 +374,7 @@ struct NameRow {
 class SettingsFileNameTest : public ::testing::TestWithParam<NameRow> {};
 
 TEST_P(SettingsFileNameTest, JoinsFolderAndName) {
-    EXPECT_EQ(SettingsFileName(GetParam().directory), GetParam().expected);
+    EXPECT_EQ(settingsFileName(GetParam().directory), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -392,24 +392,24 @@ TEST(SettingsCurrentDirectory, FollowsTheCurrentFolderOnEachCall) {
     TempDir programFolder;
     TempDir elsewhere;
     const fs::path before = fs::current_path();
-    WriteFile(programFolder / "corvalo.ini", "[Show]\nResultDecimalFormat=5\n");
+    writeFile(programFolder / "corvalo.ini", "[Show]\nResultDecimalFormat=5\n");
 
     fs::current_path(programFolder.path());
     Window first;
-    LoadSettings(SettingsFileName(), first.targets());
-    EXPECT_EQ(first.calc.ResultDecimals(), 5);
+    loadSettings(settingsFileName(), first.targets());
+    EXPECT_EQ(first.calc.resultDecimals(), 5);
 
     fs::current_path(elsewhere.path());
-    const std::string name = SettingsFileName();
+    const std::string name = settingsFileName();
     Window second;
-    LoadSettings(name, second.targets());
-    SaveSettings(name, second.targets());
+    loadSettings(name, second.targets());
+    saveSettings(name, second.targets());
     fs::current_path(before);
 
     EXPECT_EQ(name, (fs::canonical(elsewhere.path()) / "corvalo.ini").string());
-    EXPECT_EQ(second.calc.ResultDecimals(), 2);
+    EXPECT_EQ(second.calc.resultDecimals(), 2);
     EXPECT_TRUE(fs::exists(elsewhere / "corvalo.ini"));
-    EXPECT_EQ(ReadFile(programFolder / "corvalo.ini"), "[Show]\nResultDecimalFormat=5\n");
+    EXPECT_EQ(readFile(programFolder / "corvalo.ini"), "[Show]\nResultDecimalFormat=5\n");
 }
 
 }  // namespace

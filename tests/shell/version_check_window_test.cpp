@@ -43,14 +43,14 @@ void release(std::atomic<bool>& go) {
 
 class VersionCheckWindowTest : public WindowFixture {
   protected:
-    VersionCheckWindowTest() { versionCheck.UpdateHost = "updates.example"; }
+    VersionCheckWindowTest() { versionCheck.updateHost = "updates.example"; }
     void proxy(const std::string& host, const std::string& port) {
         settings.onLoad = [host, port](const shell::SettingsTargets& t) {
-            t.Shell.Proxy = host;
-            t.Shell.ProxyPort = port;
+            t.shell.proxy = host;
+            t.shell.proxyPort = port;
         };
     }
-    void check() { window->Checkforlatestversion1->trigger(); }
+    void check() { window->checkVersionAction->trigger(); }
 };
 
 struct ReplyRow {
@@ -61,16 +61,16 @@ struct ReplyRow {
 
 TEST_F(VersionCheckWindowTest, ShowsTheMessageForTheReplyOfTheProxy) {
     const ReplyRow rows[] = {
-        {"same version", HttpReply("200 OK", "", "1.01\r\n"), kSame},
-        {"newer version", HttpReply("200 OK", "", "1.02 with notes"), newer("1.02")},
-        {"empty body", HttpReply("200 OK", "", ""), newer("")},
-        {"not found", HttpReply("404 Not Found", "", "gone"),
+        {"same version", httpReply("200 OK", "", "1.01\r\n"), kSame},
+        {"newer version", httpReply("200 OK", "", "1.02 with notes"), newer("1.02")},
+        {"empty body", httpReply("200 OK", "", ""), newer("")},
+        {"not found", httpReply("404 Not Found", "", "gone"),
          "Version request error: Operation Failed."},
         {"closed at once", "", "Version request error: Operation Failed."},
     };
     for (const ReplyRow& row : rows) {
         SCOPED_TRACE(row.name);
-        LoopbackServer server(Respond(row.reply));
+        LoopbackServer server(respond(row.reply));
         proxy("127.0.0.1", std::to_string(server.port()));
         dialogs.messages.clear();
         start();
@@ -85,8 +85,8 @@ TEST_F(VersionCheckWindowTest, ShowsTheMessageForTheReplyOfTheProxy) {
 }
 
 TEST_F(VersionCheckWindowTest, WithoutAProxyAsksTheUpdateHostForThePath) {
-    LoopbackServer server(Respond(HttpReply("200 OK", "", "1.01")));
-    versionCheck.UpdateHost = server.hostPort();
+    LoopbackServer server(respond(httpReply("200 OK", "", "1.01")));
+    versionCheck.updateHost = server.hostPort();
     start();
     check();
     EXPECT_EQ(dialogs.messages, std::vector<std::string>{kSame});
@@ -101,7 +101,7 @@ TEST_F(VersionCheckWindowTest, ConnectionFailuresShowTheirText) {
         std::string port;
         std::string message;
     } rows[] = {
-        {"refused port", "127.0.0.1", std::to_string(UnusedPort()),
+        {"refused port", "127.0.0.1", std::to_string(unusedPort()),
          "Version request error: Connection Failed."},
         {"port text not a number", "127.0.0.1", "80a",
          "Version request error: Connection Failed."},
@@ -121,7 +121,7 @@ TEST_F(VersionCheckWindowTest, ConnectionFailuresShowTheirText) {
 
 TEST_F(VersionCheckWindowTest, TheWindowAnswersWhileTheCheckWaitsAndIgnoresTheCommandAgain) {
     std::atomic<bool> go{false};
-    LoopbackServer server(replyWhen(go, HttpReply("200 OK", "", "1.01")), 2);
+    LoopbackServer server(replyWhen(go, httpReply("200 OK", "", "1.01")), 2);
     proxy("127.0.0.1", std::to_string(server.port()));
     start();
     pump.onPass = [&] {
@@ -133,7 +133,7 @@ TEST_F(VersionCheckWindowTest, TheWindowAnswersWhileTheCheckWaitsAndIgnoresTheCo
     };
     check();
     release(go);  // also when the wait ended early, so the server can stop
-    EXPECT_EQ(window->OvcNotebook1->currentIndex(), shell::kCalculatorPage);
+    EXPECT_EQ(window->pages_->currentIndex(), shell::kCalculatorPage);
     EXPECT_EQ(dialogs.messages, std::vector<std::string>{kSame});
     EXPECT_EQ(server.connections(), 1);
 
@@ -175,7 +175,7 @@ TEST_F(VersionCheckWindowTest, ARefusedSaveAfterTheWaitKeepsTheWindowOpen) {
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(dialogs.errors,
               (std::vector<std::string>{"Unable to write to /nowhere/corvalo.ini"}));
-    EXPECT_FALSE(window->VersionChecker().Running());
+    EXPECT_FALSE(window->versionChecker().running());
 }
 
 }  // namespace

@@ -16,8 +16,8 @@ namespace corvalo::testing {
 class WindowFixture : public ::testing::Test {
   protected:
     WindowFixture() {
-        versionCheck.DownloadHost = "dl.example";
-        versionCheck.ExeName = "corvalo";
+        versionCheck.downloadHost = "dl.example";
+        versionCheck.exeName = "corvalo";
     }
     void start(platform::LocaleSeparators separators = {'.', ','}) {
         window.reset();  // one tray icon per program: the old window goes first
@@ -28,7 +28,7 @@ class WindowFixture : public ::testing::Test {
             parts.owner = std::make_unique<FakeTrayOwner>(w, loopEnds);
             return parts;
         };
-        window = std::make_unique<shell::TformMain>(shell::WindowServices{
+        window = std::make_unique<shell::MainWindow>(shell::WindowServices{
             .clipboard = clipboard,
             .dialogs = dialogs,
             .settings = settings,
@@ -40,7 +40,7 @@ class WindowFixture : public ::testing::Test {
             .programFolder = programFolder,
             .trayParts = tray,
             .versionCheck = versionCheck,
-            .resolver = HostsFileOnly()});
+            .resolver = hostsFileOnly()});
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         window->activateWindow();
@@ -58,24 +58,24 @@ class WindowFixture : public ::testing::Test {
     std::string programFolder = "/nonexistent/corvalo";
     FakeNotificationArea trayArea;  // present unless a test says otherwise
     int loopEnds = 0;               // the tray's Close ending the message loop
-    std::unique_ptr<shell::TformMain> window;
+    std::unique_ptr<shell::MainWindow> window;
 
   private:
     // The window owns its area; the test keeps looking at this one.
-    class ForwardingArea final : public platform::NotificationArea {
+    class ForwardingArea final : public tray::NotificationArea {
       public:
-        explicit ForwardingArea(platform::NotificationArea& to) : to_(to) {}
+        explicit ForwardingArea(tray::NotificationArea& to) : to_(to) {}
         bool available() const override { return to_.available(); }
-        bool add(const platform::NotifyIconData& d) override { return to_.add(d); }
-        bool modify(const platform::NotifyIconData& d) override { return to_.modify(d); }
-        bool remove(const platform::NotifyIconData& d) override { return to_.remove(d); }
-        void setMenu(const platform::TrayMenu* m) override { to_.setMenu(m); }
-        platform::IconHandle applicationIcon() const override { return to_.applicationIcon(); }
-        platform::IconHandle standardIcon() const override { return to_.standardIcon(); }
-        void setListener(platform::NotificationListener* l) override { to_.setListener(l); }
+        bool add(const tray::NotifyIconData& d) override { return to_.add(d); }
+        bool modify(const tray::NotifyIconData& d) override { return to_.modify(d); }
+        bool remove(const tray::NotifyIconData& d) override { return to_.remove(d); }
+        void setMenu(const tray::TrayMenu* m) override { to_.setMenu(m); }
+        tray::IconHandle applicationIcon() const override { return to_.applicationIcon(); }
+        tray::IconHandle standardIcon() const override { return to_.standardIcon(); }
+        void setListener(tray::NotificationListener* l) override { to_.setListener(l); }
 
       private:
-        platform::NotificationArea& to_;
+        tray::NotificationArea& to_;
     };
 };
 

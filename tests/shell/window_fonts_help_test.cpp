@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "calculator/qt/calculator_widget.h"
+#include "deskcalc/qt/desk_calculator_widget.h"
 #include "platform/qt/font_dialog.h"
 #include "shell/about_box.h"
 #include "shell/grid_view.h"
@@ -29,16 +29,16 @@ using platform::FontSpec;
 using shell::FontTarget;
 
 int textHeight(const FontSpec& f) {
-    return QFontMetrics(platform::ToQFont(f)).height();
+    return QFontMetrics(platform::toQFont(f)).height();
 }
 
 class WindowFontsTest : public WindowFixture {
   protected:
     int outerHeight() const { return window->frameGeometry().height(); }
-    const shell::GridGeometry& grid() const { return window->StringGrid1->Geometry(); }
+    const shell::GridGeometry& grid() const { return window->gridView_->gridGeometry(); }
     std::vector<int> widths() const {
         std::vector<int> w;
-        for (int c = 0; c < grid().ColCount(); ++c) w.push_back(grid().ColWidth(c));
+        for (int c = 0; c < grid().colCount(); ++c) w.push_back(grid().colWidth(c));
         return w;
     }
 };
@@ -48,17 +48,17 @@ const FontSpec kLarge{"DejaVu Sans", 20, 0x0000FF, true, false, true, false};
 
 TEST_F(WindowFontsTest, FirstShowingTakesGridMetricsFromTheGridFont) {
     start();
-    const int row = textHeight(window->TargetFont(FontTarget::Grid)) + 8 - 4;
-    EXPECT_EQ(grid().RowHeight(), row);
-    EXPECT_EQ(grid().DefaultColWidth(), row * 64 / 18);
-    EXPECT_EQ(grid().ColWidth(0), row);
-    for (int c = 1; c < grid().ColCount(); ++c) EXPECT_EQ(grid().ColWidth(c), row * 64 / 18);
-    EXPECT_EQ(window->edtBase->font(), platform::ToQFont(window->TargetFont(FontTarget::Grid)));
+    const int row = textHeight(window->targetFont(FontTarget::Grid)) + 8 - 4;
+    EXPECT_EQ(grid().rowHeight(), row);
+    EXPECT_EQ(grid().defaultColWidth(), row * 64 / 18);
+    EXPECT_EQ(grid().colWidth(0), row);
+    for (int c = 1; c < grid().colCount(); ++c) EXPECT_EQ(grid().colWidth(c), row * 64 / 18);
+    EXPECT_EQ(window->edtBase->font(), platform::toQFont(window->targetFont(FontTarget::Grid)));
 }
 
 TEST_F(WindowFontsTest, EachDialogStartsFromItsTargetsFont) {
     settings.onLoad = [](const shell::SettingsTargets& t) {
-        t.MainFont = {"Courier New", 12, 0x00FF00, false, true};
+        t.mainFont = {"Courier New", 12, 0x00FF00, false, true};
     };
     start();
     window->mnuMainDisplayFont->trigger();
@@ -66,13 +66,13 @@ TEST_F(WindowFontsTest, EachDialogStartsFromItsTargetsFont) {
     window->mnuCalculatorDisplayFont->trigger();
     ASSERT_EQ(fonts.offered.size(), 3u);
     EXPECT_EQ(fonts.offered[0], (FontSpec{"Courier New", 12, 0x00FF00, false, true}));
-    EXPECT_EQ(fonts.offered[1].Name, "Verdana");
-    EXPECT_EQ(fonts.offered[2].Name, "Courier New");
-    EXPECT_TRUE(fonts.offered[2].Bold);
+    EXPECT_EQ(fonts.offered[1].name, "Verdana");
+    EXPECT_EQ(fonts.offered[2].name, "Courier New");
+    EXPECT_TRUE(fonts.offered[2].bold);
 }
 
 TEST_F(WindowFontsTest, LargerDisplayFontGrowsThePanelAndTheCollapsedWindowAlike) {
-    settings.onLoad = [](const shell::SettingsTargets& t) { t.MainFont = {"DejaVu Sans", 8}; };
+    settings.onLoad = [](const shell::SettingsTargets& t) { t.mainFont = {"DejaVu Sans", 8}; };
     start();
     const int panel = window->panelDisplay->height();
     const int outer = outerHeight();
@@ -83,7 +83,7 @@ TEST_F(WindowFontsTest, LargerDisplayFontGrowsThePanelAndTheCollapsedWindowAlike
     EXPECT_EQ(window->panelDisplay->height(), textHeight(kLarge) + 8);
     EXPECT_GT(window->panelDisplay->height(), panel);
     EXPECT_EQ(outerHeight() - outer, window->panelDisplay->height() - panel);
-    EXPECT_EQ(window->TargetFont(FontTarget::MainDisplay), kLarge);
+    EXPECT_EQ(window->targetFont(FontTarget::MainDisplay), kLarge);
     EXPECT_TRUE(window->panelDisplay->font().underline());
     EXPECT_EQ(window->panelDisplay->palette().color(QPalette::WindowText), QColor(255, 0, 0));
 }
@@ -100,7 +100,7 @@ TEST_F(WindowFontsTest, ApplyThenCancelKeepsTheAppliedFontWithTheOldSizes) {
         start();
         const int panel = window->panelDisplay->height();
         const int outer = outerHeight();
-        const int rowHeight = grid().RowHeight();
+        const int rowHeight = grid().rowHeight();
         const std::vector<int> oldWidths = widths();
         fonts.apply = {kSmall, kLarge};
         fonts.answer.reset();
@@ -108,14 +108,14 @@ TEST_F(WindowFontsTest, ApplyThenCancelKeepsTheAppliedFontWithTheOldSizes) {
                         : row.target == FontTarget::Grid      ? window->mnuGridFont
                                                               : window->mnuCalculatorDisplayFont;
         item->trigger();
-        EXPECT_EQ(window->TargetFont(row.target), kLarge);
+        EXPECT_EQ(window->targetFont(row.target), kLarge);
         EXPECT_EQ(window->panelDisplay->height(), panel);
         EXPECT_EQ(outerHeight(), outer);
-        EXPECT_EQ(grid().RowHeight(), rowHeight);
+        EXPECT_EQ(grid().rowHeight(), rowHeight);
         EXPECT_EQ(widths(), oldWidths);
         const QFont shown = row.target == FontTarget::MainDisplay ? window->panelDisplay->font()
-                            : row.target == FontTarget::Grid      ? window->StringGrid1->font()
-                                                             : window->OvcCalculator1->TapeFont();
+                            : row.target == FontTarget::Grid      ? window->gridView_->font()
+                                                             : window->calculator_->tapeFont();
         EXPECT_EQ(shown.pointSize(), 20);
         window.reset();
     }
@@ -123,35 +123,35 @@ TEST_F(WindowFontsTest, ApplyThenCancelKeepsTheAppliedFontWithTheOldSizes) {
 
 TEST_F(WindowFontsTest, GridFontOkScalesRowsAndEveryColumn) {
     start();
-    clipboard.text = "1\t2\t3\t4\t5\t6\n7\t8\t9\t10\t11\t12\n";
+    clipboard.contents = "1\t2\t3\t4\t5\t6\n7\t8\t9\t10\t11\t12\n";
     window->menuPaste->trigger();
-    ASSERT_EQ(grid().ColCount(), 7);
-    const int oldRow = grid().RowHeight();
+    ASSERT_EQ(grid().colCount(), 7);
+    const int oldRow = grid().rowHeight();
     const std::vector<int> oldWidths = widths();
 
     fonts.answer = kLarge;
     window->mnuGridFont->trigger();
     const int newRow = textHeight(kLarge) + 8 - 4;
     ASSERT_GT(newRow, oldRow);
-    EXPECT_EQ(grid().RowHeight(), newRow);
-    for (int c = 0; c < grid().ColCount(); ++c) {
+    EXPECT_EQ(grid().rowHeight(), newRow);
+    for (int c = 0; c < grid().colCount(); ++c) {
         SCOPED_TRACE(c);
-        EXPECT_EQ(grid().ColWidth(c), oldWidths[static_cast<std::size_t>(c)] * newRow / oldRow);
+        EXPECT_EQ(grid().colWidth(c), oldWidths[static_cast<std::size_t>(c)] * newRow / oldRow);
     }
     EXPECT_EQ(window->edtBase->font().pointSize(), 20);
-    EXPECT_EQ(window->StringGrid1->font().pointSize(), 20);
+    EXPECT_EQ(window->gridView_->font().pointSize(), 20);
     EXPECT_EQ(window->panelDisplay->height(),
-              textHeight(window->TargetFont(FontTarget::MainDisplay)) + 8);
+              textHeight(window->targetFont(FontTarget::MainDisplay)) + 8);
 }
 
 TEST_F(WindowFontsTest, CalculatorDisplayTakesFontAndColour) {
     start();
     fonts.answer = FontSpec{"DejaVu Sans Mono", 16, 0x008000, false, true, false, false};
     window->mnuCalculatorDisplayFont->trigger();
-    EXPECT_EQ(window->OvcCalculator1->TapeFont().pointSize(), 16);
-    EXPECT_TRUE(window->OvcCalculator1->TapeFont().italic());
-    EXPECT_EQ(window->OvcCalculator1->TapeFontColor(), QColor(0, 0x80, 0));
-    EXPECT_EQ(window->OvcCalculator1->DisplayPanel()->palette().color(QPalette::WindowText),
+    EXPECT_EQ(window->calculator_->tapeFont().pointSize(), 16);
+    EXPECT_TRUE(window->calculator_->tapeFont().italic());
+    EXPECT_EQ(window->calculator_->tapeFontColor(), QColor(0, 0x80, 0));
+    EXPECT_EQ(window->calculator_->displayPanel()->palette().color(QPalette::WindowText),
               QColor(0, 0x80, 0));
 }
 
@@ -159,7 +159,7 @@ TEST_F(WindowFontsTest, MissingFaceFallsBackButKeepsItsNameForTheSettings) {
     start();
     fonts.answer = FontSpec{"No Such Face Anywhere", 14};
     window->mnuMainDisplayFont->trigger();
-    EXPECT_EQ(window->TargetFont(FontTarget::MainDisplay).Name, "No Such Face Anywhere");
+    EXPECT_EQ(window->targetFont(FontTarget::MainDisplay).name, "No Such Face Anywhere");
     const QFontInfo drawn(window->panelDisplay->font());
     EXPECT_NE(drawn.family(), QStringLiteral("No Such Face Anywhere"));
     EXPECT_FALSE(drawn.family().isEmpty());
@@ -175,7 +175,7 @@ TEST_F(WindowFontsTest, HelpKeyOpensContentsOrSaysTheFileIsMissing) {
         SCOPED_TRACE(row.name);
         dialogs.messages.clear();
         help.calls.clear();
-        if (row.present) WriteFile(folder / "CORVALO.HLP", "<h1>Contents</h1>");
+        if (row.present) writeFile(folder / "CORVALO.HLP", "<h1>Contents</h1>");
         programFolder = folder.path().string();
         start();
         QTest::keyClick(window.get(), Qt::Key_F1);
@@ -184,12 +184,12 @@ TEST_F(WindowFontsTest, HelpKeyOpensContentsOrSaysTheFileIsMissing) {
             EXPECT_TRUE(dialogs.messages.empty());
             EXPECT_EQ(help.calls,
                       (std::vector<std::string>{"contents " + path, "topic Contents " + path}));
-            EXPECT_EQ(window->HelpFile(), path);
+            EXPECT_EQ(window->helpFile(), path);
         } else {
             EXPECT_EQ(dialogs.messages,
                       (std::vector<std::string>{"  Unable to locate file:   \r\n   CORVALO.HLP"}));
             EXPECT_TRUE(help.calls.empty());
-            EXPECT_EQ(window->HelpFile(), "");
+            EXPECT_EQ(window->helpFile(), "");
         }
     }
 }
@@ -201,11 +201,11 @@ TEST_F(WindowFontsTest, AboutOpensModallyOverTheWindowAndOkClosesIt) {
     bool pictured = false;
     QWidget* parent = nullptr;
     QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<shell::TfrmAbout*>(QApplication::activeModalWidget());
+        auto* box = qobject_cast<shell::AboutDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
         client = box->size();
         ok = box->btnOK->geometry();
-        pictured = box->HasPicture();
+        pictured = box->hasPicture();
         parent = box->parentWidget();
         QTest::mouseClick(box->btnOK, Qt::LeftButton);
     });

@@ -21,11 +21,11 @@ struct ResizeRow {
 
 ShellSettings sizes(int eh, int ew, int cw, int calcH = 400, int calcW = 440) {
     ShellSettings s;
-    s.ExpandedHeight = eh;
-    s.ExpandedWidth = ew;
-    s.CollapsedWidth = cw;
-    s.CalculatorHeight = calcH;
-    s.CalculatorWidth = calcW;
+    s.expandedHeight = eh;
+    s.expandedWidth = ew;
+    s.collapsedWidth = cw;
+    s.calculatorHeight = calcH;
+    s.calculatorWidth = calcW;
     return s;
 }
 
@@ -62,37 +62,37 @@ TEST(ResizeRules, Table) {
         in.decimalButtonRight = kDecimalRight;
         in.heights = kHeights;
         in.calculator = {row.outer.width - kFrame.width, row.outer.height - kFrame.height};
-        const ResizeOutcome out = ApplyResizeRules(in, s);
+        const ResizeOutcome out = applyResizeRules(in, s);
         EXPECT_EQ(out.sizeButtonLeft, row.outer.width - kFrame.width - 39);
         EXPECT_EQ(out.resizeTo, row.resizeTo);
-        EXPECT_EQ(s.ExpandedHeight, row.after.ExpandedHeight);
-        EXPECT_EQ(s.ExpandedWidth, row.after.ExpandedWidth);
-        EXPECT_EQ(s.CollapsedWidth, row.after.CollapsedWidth);
-        EXPECT_EQ(s.CalculatorHeight, row.after.CalculatorHeight);
-        EXPECT_EQ(s.CalculatorWidth, row.after.CalculatorWidth);
+        EXPECT_EQ(s.expandedHeight, row.after.expandedHeight);
+        EXPECT_EQ(s.expandedWidth, row.after.expandedWidth);
+        EXPECT_EQ(s.collapsedWidth, row.after.collapsedWidth);
+        EXPECT_EQ(s.calculatorHeight, row.after.calculatorHeight);
+        EXPECT_EQ(s.calculatorWidth, row.after.calculatorWidth);
     }
 }
 
 TEST(WindowModeSizes, CollapsedIsPanelsHighExpandedFromSettings) {
     const ShellSettings s = sizes(456, 520, 494, 400, 440);
-    EXPECT_EQ(GridPageWindowSize(false, s, kFrame, kHeights), (PixelSize{494, 46 + 72}));
-    EXPECT_EQ(GridPageWindowSize(true, s, kFrame, kHeights), (PixelSize{520, 456}));
-    EXPECT_EQ(CalculatorWindowSize(s, kFrame, 0), (PixelSize{8 + 440, 46 + 400}));
+    EXPECT_EQ(gridPageWindowSize(false, s, kFrame, kHeights), (PixelSize{494, 46 + 72}));
+    EXPECT_EQ(gridPageWindowSize(true, s, kFrame, kHeights), (PixelSize{520, 456}));
+    EXPECT_EQ(calculatorWindowSize(s, kFrame, 0), (PixelSize{8 + 440, 46 + 400}));
 }
 
 struct ClickRow {
     const char* name;
-    calc::TabulationStyle style;
+    clipcalc::TabulationStyle style;
     int col;
     int row;
     bool inside;
-    calc::TabulationStyle styleAfter;
+    clipcalc::TabulationStyle styleAfter;
     int currentColumn;
     int currentRow;
 };
 
 TEST(ChooseLineByClick, Table) {
-    using calc::TabulationStyle;
+    using clipcalc::TabulationStyle;
     constexpr auto Cols = TabulationStyle::UsingColumns;
     constexpr auto Rows = TabulationStyle::UsingRows;
     const ClickRow rows[] = {
@@ -107,12 +107,12 @@ TEST(ChooseLineByClick, Table) {
     };
     for (const ClickRow& row : rows) {
         SCOPED_TRACE(row.name);
-        calc::CalcState state;
-        state.TabulationStyle = row.style;
-        EXPECT_EQ(ChooseLineByClick(state, row.col, row.row, 4, 5), row.inside);
-        EXPECT_EQ(state.TabulationStyle, row.styleAfter);
-        EXPECT_EQ(state.CurrentColumn, row.currentColumn);
-        EXPECT_EQ(state.CurrentRow, row.currentRow);
+        clipcalc::CalcState state;
+        state.tabulationStyle = row.style;
+        EXPECT_EQ(chooseLineByClick(state, row.col, row.row, 4, 5), row.inside);
+        EXPECT_EQ(state.tabulationStyle, row.styleAfter);
+        EXPECT_EQ(state.currentColumn, row.currentColumn);
+        EXPECT_EQ(state.currentRow, row.currentRow);
     }
 }
 
@@ -133,7 +133,7 @@ TEST(PlaceOnScreens, Table) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(PlaceOnScreens(row.window, twoScreens), row.placed);
+        EXPECT_EQ(placeOnScreens(row.window, twoScreens), row.placed);
     }
 }
 
@@ -142,7 +142,7 @@ GlyphInk at(const SizeGlyph& g, int x, int y) {
 }
 
 TEST(SizeButtonGlyph, FourImagesAndTheBlankedDisabledOne) {
-    SizeGlyph g = MakeSizeButtonGlyph();
+    SizeGlyph g = makeSizeButtonGlyph();
     // Image 1: row 4 (y 3) full, row 8 (y 7) only the middle pixel.
     for (int x = 0; x < 9; ++x) EXPECT_EQ(at(g, x, 3), GlyphInk::Black) << x;
     EXPECT_EQ(at(g, 4, 7), GlyphInk::Black);
@@ -153,7 +153,7 @@ TEST(SizeButtonGlyph, FourImagesAndTheBlankedDisabledOne) {
     EXPECT_EQ(at(g, 27 + 0, 5), GlyphInk::Black);  // and base on row 6
     EXPECT_EQ(at(g, 27 + 0, 4), GlyphInk::White);
 
-    BlankDisabledGlyph(g);
+    blankDisabledGlyph(g);
     int grey = 0;
     for (int y = 0; y < 9; ++y) {
         for (int x = 9; x < 18; ++x) grey += at(g, x, y) == GlyphInk::Grey ? 1 : 0;
@@ -175,7 +175,7 @@ TEST(TrimControl, Table) {
                 {"latin-1 no-break space stays", "\xA0" "5", "\xA0" "5"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(TrimControl(row.in), row.out);
+        EXPECT_EQ(trimControl(row.in), row.out);
     }
 }
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "calculator/qt/calculator_widget.h"
+#include "deskcalc/qt/desk_calculator_widget.h"
 #include "net/loopback_server.h"
 #include "window_fixture.h"
 
@@ -17,15 +17,15 @@ namespace {
 
 class WindowTrayTest : public WindowFixture {
   protected:
-    int page() const { return window->OvcNotebook1->currentIndex(); }
+    int page() const { return window->pages_->currentIndex(); }
 };
 
 TEST_F(WindowTrayTest, IconIsInTheAreaFromTheStart) {
     start();
     EXPECT_EQ(trayArea.calls, (std::vector<std::string>{"add"}));
-    EXPECT_TRUE(window->TrayIcon().iconAdded());
-    EXPECT_TRUE(window->TrayIcon().Animate());
-    EXPECT_FALSE(window->TrayIcon().CloseToTray());
+    EXPECT_TRUE(window->trayIcon().iconAdded());
+    EXPECT_TRUE(window->trayIcon().animate());
+    EXPECT_FALSE(window->trayIcon().closeToTray());
 }
 
 TEST_F(WindowTrayTest, ShrinkHidesAndRestoreBringsTheSamePageBackUntouched) {
@@ -36,30 +36,30 @@ TEST_F(WindowTrayTest, ShrinkHidesAndRestoreBringsTheSamePageBackUntouched) {
         {"menu Restore", [](FakeNotificationArea& a) { a.choose("&Restore"); }},
         {"left double-click",
          [](FakeNotificationArea& a) {
-             a.listener->trayMouseAction(platform::TrayMouseAction::LeftDoubleClick, 0);
+             a.listener->trayMouseAction(tray::TrayMouseAction::LeftDoubleClick, 0);
          }},
         {"middle double-click",
          [](FakeNotificationArea& a) {
-             a.listener->trayMouseAction(platform::TrayMouseAction::MiddleDoubleClick, 0);
+             a.listener->trayMouseAction(tray::TrayMouseAction::MiddleDoubleClick, 0);
          }},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         start();
         window->menuCalculatorOn->trigger();
-        QTest::keyClicks(window->OvcCalculator1, QStringLiteral("12+3"));
-        const std::string display = window->OvcCalculator1->DisplayText();
+        QTest::keyClicks(window->calculator_, QStringLiteral("12+3"));
+        const std::string display = window->calculator_->displayText();
         QTest::keyClick(window.get(), Qt::Key_F12);
         EXPECT_FALSE(window->isVisible());
         EXPECT_TRUE(trayArea.shown);
-        EXPECT_TRUE(window->TrayIcon().hiddenInTray());
+        EXPECT_TRUE(window->trayIcon().hiddenInTray());
 
         row.restore(trayArea);
         EXPECT_TRUE(window->isVisible());
         EXPECT_FALSE(window->isMinimized());
         EXPECT_EQ(page(), shell::kCalculatorPage);
         EXPECT_FALSE(window->menuCalculatorOn->isEnabled());
-        EXPECT_EQ(window->OvcCalculator1->DisplayText(), display);
+        EXPECT_EQ(window->calculator_->displayText(), display);
         EXPECT_EQ(settings.loads, 1);  // no second first showing
         EXPECT_EQ(settings.saves, 0);
         EXPECT_TRUE(dialogs.errors.empty());
@@ -89,8 +89,8 @@ TEST_F(WindowTrayTest, TrayCloseEndsTheLoopWithoutClosingOrWriting) {
 TEST_F(WindowTrayTest, TrayCloseDuringAVersionCheckCancelsItFirst) {
     LoopbackServer silent([](ServerConnection& c, int) { c.waitForClose(); });
     settings.onLoad = [&silent](const shell::SettingsTargets& t) {
-        t.Shell.Proxy = "127.0.0.1";
-        t.Shell.ProxyPort = std::to_string(silent.port());
+        t.shell.proxy = "127.0.0.1";
+        t.shell.proxyPort = std::to_string(silent.port());
     };
     start();
     int endsInside = -1;
@@ -100,12 +100,12 @@ TEST_F(WindowTrayTest, TrayCloseDuringAVersionCheckCancelsItFirst) {
         endsInside = loopEnds;
     };
     const std::int64_t before = clock.now;
-    window->Checkforlatestversion1->trigger();
+    window->checkVersionAction->trigger();
     EXPECT_EQ(endsInside, 0);  // not while the check still waits
     EXPECT_EQ(loopEnds, 1);
     EXPECT_EQ(clock.now, before);  // ended at once, not at a time-out
     EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_FALSE(window->VersionChecker().Running());
+    EXPECT_FALSE(window->versionChecker().running());
     EXPECT_EQ(settings.saves, 0);
 }
 
@@ -117,7 +117,7 @@ TEST_F(WindowTrayTest, WithoutATrayShrinkMinimisesAndTheIconComesLater) {
     QTest::keyClick(window.get(), Qt::Key_F12);
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(window->isMinimized());
-    EXPECT_FALSE(window->TrayIcon().hiddenInTray());
+    EXPECT_FALSE(window->trayIcon().hiddenInTray());
     EXPECT_TRUE(dialogs.errors.empty());
 
     trayArea.trayAppears();
@@ -135,13 +135,13 @@ TEST_F(WindowTrayTest, AnAreaRefusingTheIconAtStartIsReportedAndTheWindowShows) 
     start();
     EXPECT_EQ(dialogs.errors, (std::vector<std::string>{"Error adding tray icon"}));
     EXPECT_TRUE(window->isVisible());
-    EXPECT_FALSE(window->TrayIcon().iconAdded());
+    EXPECT_FALSE(window->trayIcon().iconAdded());
 }
 
 TEST_F(WindowTrayTest, RefusedAddIsReportedWithItsText) {
     start();
     trayArea.choose("&Restore");
-    window->TrayIcon().SetActive(false);
+    window->trayIcon().setActive(false);
     trayArea.present = true;
     trayArea.refuseAdd = true;
     QTest::keyClick(window.get(), Qt::Key_F12);

@@ -27,13 +27,13 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ec);
 }
 
-void WriteFile(const std::filesystem::path& file, const std::string& bytes) {
+void writeFile(const std::filesystem::path& file, const std::string& bytes) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out) throw std::runtime_error("cannot write " + file.string());
 }
 
-std::string ReadFile(const std::filesystem::path& file) {
+std::string readFile(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }

@@ -22,7 +22,7 @@ private:
 };
 
 // Writes `bytes` to `file` exactly (binary), replacing it.
-void WriteFile(const std::filesystem::path& file, const std::string& bytes);
-std::string ReadFile(const std::filesystem::path& file);
+void writeFile(const std::filesystem::path& file, const std::string& bytes);
+std::string readFile(const std::filesystem::path& file);
 
 }  // namespace corvalo::testing

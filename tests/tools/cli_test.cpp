@@ -15,12 +15,12 @@ struct Result {
     std::string err;
 };
 
-Result run(std::vector<std::string> args, const std::string& input,
+Result invoke(std::vector<std::string> args, const std::string& input,
            platform::LocaleSeparators locale = {'.', ','}) {
     platform::BigBuffer<char> buf;
     buf.append(input.data(), input.size());
     std::ostringstream out, err;
-    const int code = Run(args, std::move(buf), locale, out, err);
+    const int code = run(args, std::move(buf), locale, out, err);
     return {code, out.str(), err.str()};
 }
 
@@ -56,7 +56,7 @@ TEST(Cli, Results) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        const Result res = run(r.args, r.input);
+        const Result res = invoke(r.args, r.input);
         EXPECT_EQ(res.code, kOk) << res.err;
         EXPECT_EQ(res.out, r.out);
         EXPECT_EQ(res.err, "");
@@ -64,7 +64,7 @@ TEST(Cli, Results) {
 }
 
 TEST(Cli, LocaleSeparatorsApplyWithoutOptions) {
-    const Result res = run({"--columns"}, "1.234,5\n1\n", {',', '.'});
+    const Result res = invoke({"--columns"}, "1.234,5\n1\n", {',', '.'});
     EXPECT_EQ(res.out, "1.235,50\n");
 }
 
@@ -88,7 +88,7 @@ TEST(Cli, Messages) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        const Result res = run(r.args, r.input);
+        const Result res = invoke(r.args, r.input);
         EXPECT_EQ(res.code, r.code);
         EXPECT_EQ(res.out, r.out);
         EXPECT_EQ(res.err.substr(0, r.errStart.size()), r.errStart);
@@ -110,7 +110,7 @@ TEST(Cli, BadOptions) {
     };
     for (const auto& args : rows) {
         SCOPED_TRACE(args[0] + (args.size() > 1 ? " " + args[1] : ""));
-        const Result res = run(args, "1\t2\n");
+        const Result res = invoke(args, "1\t2\n");
         EXPECT_EQ(res.code, kUsage);
         EXPECT_EQ(res.out, "");
         EXPECT_NE(res.err.find("corvalo-cli: "), std::string::npos);
@@ -118,13 +118,13 @@ TEST(Cli, BadOptions) {
 }
 
 TEST(Cli, LineBeyondTheDataIsAUsageError) {
-    const Result res = run({"--columns", "--line", "3"}, "1\t2\n3\t4\n");
+    const Result res = invoke({"--columns", "--line", "3"}, "1\t2\n3\t4\n");
     EXPECT_EQ(res.code, kUsage);
     EXPECT_EQ(res.err, "corvalo-cli: --line 3: the text has 2 columns\n");
 }
 
 TEST(Cli, Help) {
-    const Result res = run({"--help"}, "");
+    const Result res = invoke({"--help"}, "");
     EXPECT_EQ(res.code, kOk);
     EXPECT_NE(res.out.find("--thousands-separator"), std::string::npos);
 }

@@ -4,9 +4,9 @@
 #include <ostream>
 #include <string_view>
 
-#include "calc/calculate.h"
-#include "calc/format.h"
-#include "calc/pipeline.h"
+#include "clipcalc/calculate.h"
+#include "clipcalc/format.h"
+#include "clipcalc/pipeline.h"
 #include "platform/ansi_text.h"
 #include "platform/error.h"
 
@@ -14,9 +14,9 @@ namespace corvalo::cli {
 
 namespace {
 
-using calc::CalcState;
-using calc::MathMode;
-using calc::TabulationStyle;
+using clipcalc::CalcState;
+using clipcalc::MathMode;
+using clipcalc::TabulationStyle;
 
 struct Options {
     TabulationStyle style = TabulationStyle::UsingRows;  // as the program starts
@@ -51,7 +51,7 @@ std::int32_t wholeNumber(std::string_view option, std::string_view value, std::i
 
 // One UTF-8 character that has an 8-bit form.
 std::string oneCharacter(std::string_view option, std::string_view value) {
-    const std::string ansi = platform::Utf8ToAnsi(value);
+    const std::string ansi = platform::utf8ToAnsi(value);
     if (ansi.size() != 1 || ansi[0] == platform::kAnsiUnmappable || ansi[0] == '\r' ||
         ansi[0] == '\n' || ansi[0] == '\t') {
         throw UsageError(std::string(option) + " takes one character, not '" + std::string(value) + "'");
@@ -99,26 +99,26 @@ Options parse(std::span<const std::string> args) {
     return o;
 }
 
-struct Caption : calc::ResultDisplay {
-    void SetDisplayCaption(const std::string& caption) override { text = caption; }
+struct Caption : clipcalc::ResultDisplay {
+    void setDisplayCaption(const std::string& caption) override { text = caption; }
     std::string text;
 };
 
 // Messages are written for a message box: two blanks around each line, CR LF
 // between lines. On a terminal the lines stay, the CRs go.
 void writeMessage(std::ostream& err, std::string_view message) {
-    std::string text = platform::AnsiToUtf8(message);
+    std::string text = platform::ansiToUtf8(message);
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
     err << text << '\n';
 }
 
 std::string shown(const CalcState& s) {
-    return platform::AnsiToUtf8(calc::FormatResult(s, s.LastResult));
+    return platform::ansiToUtf8(clipcalc::formatResult(s, s.lastResult));
 }
 
 }  // namespace
 
-std::string UsageText() {
+std::string usageText() {
     return "Usage: corvalo-cli [options] < text\n"
            "Adds (or subtracts, multiplies, divides) a column or row of the numbers in\n"
            "the text on standard input, as Corvalo's Calculate Clipboard does, and prints\n"
@@ -139,7 +139,7 @@ std::string UsageText() {
            "2 bad options, 3 an error such as an overflow.\n";
 }
 
-int Run(std::span<const std::string> args, platform::BigBuffer<char>&& input,
+int run(std::span<const std::string> args, platform::BigBuffer<char>&& input,
         platform::LocaleSeparators locale, std::ostream& out, std::ostream& err) {
     Options o;
     try {
@@ -149,44 +149,44 @@ int Run(std::span<const std::string> args, platform::BigBuffer<char>&& input,
         return kUsage;
     }
     if (o.help) {
-        out << UsageText();
+        out << usageText();
         return kOk;
     }
 
     CalcState state;
-    state.SetStartValues();
-    state.MathMode = o.mode;
-    state.TabulationStyle = o.style;
-    state.SetResultDecimals(o.decimals);
-    state.IgnoreFirstRowWhenEmpty = !o.keepLeadingEmptyRows;
-    state.LocaleDecimalSeparator = o.decimalSeparator.empty() ? locale.decimal : o.decimalSeparator[0];
-    state.LocaleThousandSeparator =
+    state.setStartValues();
+    state.mathMode = o.mode;
+    state.tabulationStyle = o.style;
+    state.setResultDecimals(o.decimals);
+    state.ignoreFirstRowWhenEmpty = !o.keepLeadingEmptyRows;
+    state.localeDecimalSeparator = o.decimalSeparator.empty() ? locale.decimal : o.decimalSeparator[0];
+    state.localeThousandSeparator =
         o.thousandsSeparator.empty() ? locale.thousands : o.thousandsSeparator[0];
 
     try {
         platform::BigBuffer<char> text;
         const std::string_view raw(input.data(), input.size());
-        if (platform::IsAnsiCrLf(raw)) {
+        if (platform::isAnsiCrLf(raw)) {
             text = std::move(input);
         } else {
-            platform::Utf8ToAnsi(raw, text);
+            platform::utf8ToAnsi(raw, text);
             input.release();
         }
 
-        calc::Grid grid;
+        clipcalc::Grid grid;
         Caption display;
-        const calc::CalculateOutcome outcome =
-            calc::CalculateClipboardText(std::move(text), state, grid, display);
+        const clipcalc::CalculateOutcome outcome =
+            clipcalc::calculateClipboardText(std::move(text), state, grid, display);
         if (!outcome.calculated) {
             writeMessage(err, outcome.messageText);
             return kMessage;
         }
 
-        const bool byColumns = state.TabulationStyle == TabulationStyle::UsingColumns;
-        const std::int32_t lines = (byColumns ? grid.ColCount() : grid.RowCount()) - 1;
+        const bool byColumns = state.tabulationStyle == TabulationStyle::UsingColumns;
+        const std::int32_t lines = (byColumns ? grid.colCount() : grid.rowCount()) - 1;
         const auto choose = [&](std::int32_t n) {
-            (byColumns ? state.CurrentColumn : state.CurrentRow) = n;
-            calc::CalculateLine(state, grid);
+            (byColumns ? state.currentColumn : state.currentRow) = n;
+            clipcalc::calculateLine(state, grid);
         };
         if (o.all) {
             for (std::int32_t n = 1; n <= lines; ++n) {
@@ -202,13 +202,13 @@ int Run(std::span<const std::string> args, platform::BigBuffer<char>&& input,
             if (o.line != 1) choose(o.line);
             out << shown(state) << '\n';
         }
-        if (outcome.message != calc::CalculateMessage::None) {
+        if (outcome.message != clipcalc::CalculateMessage::None) {
             writeMessage(err, outcome.messageText);
             return kMessage;
         }
         return kOk;
     } catch (const Error& e) {
-        err << "corvalo-cli: " << ErrorReportText(e.what()) << '\n';
+        err << "corvalo-cli: " << errorReportText(e.what()) << '\n';
         return kError;
     } catch (const std::bad_alloc&) {
         err << "corvalo-cli: Out of memory.\n";

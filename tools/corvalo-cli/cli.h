@@ -18,9 +18,9 @@ enum ExitCode : int {
 
 // Runs corvalo-cli on `input`, UTF-8 text with any line ends (the buffer is
 // consumed). The result goes to `out` as the display shows it, messages to `err`.
-int Run(std::span<const std::string> args, platform::BigBuffer<char>&& input,
+int run(std::span<const std::string> args, platform::BigBuffer<char>&& input,
         platform::LocaleSeparators locale, std::ostream& out, std::ostream& err);
 
-std::string UsageText();
+std::string usageText();
 
 }  // namespace corvalo::cli

@@ -44,6 +44,6 @@ int main(int argc, char** argv) {
         std::cerr << "corvalo-cli: cannot read standard input: " << std::strerror(errno) << '\n';
         return corvalo::cli::kError;
     }
-    return corvalo::cli::Run(args, std::move(input), corvalo::platform::ReadUserLocaleSeparators(),
+    return corvalo::cli::run(args, std::move(input), corvalo::platform::readUserLocaleSeparators(),
                              std::cout, std::cerr);
 }

@@ -40,20 +40,20 @@ enum StyleIndex { kRegular = 0, kItalic = 1, kBold = 2, kBoldItalic = 3 };
 
 }  // namespace
 
-QColor ToQColor(std::int32_t color, const QColor& system) {
+QColor toQColor(std::int32_t color, const QColor& system) {
     if (color < 0) return system;
     const auto c = static_cast<std::uint32_t>(color);
     return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
                   static_cast<int>((c >> 16) & 0xFF));
 }
 
-std::int32_t FromQColor(const QColor& color) {
+std::int32_t fromQColor(const QColor& color) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(color.red()) |
                                      static_cast<std::uint32_t>(color.green()) << 8 |
                                      static_cast<std::uint32_t>(color.blue()) << 16);
 }
 
-QString ResolveFontFamily(const QString& family) {
+QString resolveFontFamily(const QString& family) {
     if (family.isEmpty() || QFontDatabase::hasFamily(family)) return family;
     QString resolved = family;
     FcPattern* pattern = FcPatternCreate();
@@ -73,16 +73,16 @@ QString ResolveFontFamily(const QString& family) {
     return resolved;
 }
 
-QFont ToQFont(const FontSpec& chosen) {
+QFont toQFont(const FontSpec& chosen) {
     QFont font;
-    const QString name = QString::fromStdString(chosen.Name);
-    const QString resolved = ResolveFontFamily(name);
+    const QString name = QString::fromStdString(chosen.name);
+    const QString resolved = resolveFontFamily(name);
     font.setFamilies(resolved == name ? QStringList{name} : QStringList{name, resolved});
-    if (chosen.Size > 0) font.setPointSize(chosen.Size);
-    font.setBold(chosen.Bold);
-    font.setItalic(chosen.Italic);
-    font.setUnderline(chosen.Underline);
-    font.setStrikeOut(chosen.StrikeOut);
+    if (chosen.size > 0) font.setPointSize(chosen.size);
+    font.setBold(chosen.bold);
+    font.setItalic(chosen.italic);
+    font.setUnderline(chosen.underline);
+    font.setStrikeOut(chosen.strikeOut);
     return font;
 }
 
@@ -91,27 +91,27 @@ FontDialog::FontDialog(const FontSpec& initial, FontChooser::ApplyHandler onAppl
     : QDialog(parent), initial_(initial), onApply_(std::move(onApply)) {
     setWindowTitle(QStringLiteral("Font"));
     comboFace = new QFontComboBox(this);
-    comboFace->setCurrentFont(QFont(ResolveFontFamily(QString::fromStdString(initial.Name))));
+    comboFace->setCurrentFont(QFont(resolveFontFamily(QString::fromStdString(initial.name))));
     spinSize = new QSpinBox(this);
     spinSize->setRange(1, kMaxPointSize);
-    spinSize->setValue(initial.Size > 0 ? initial.Size : 10);
+    spinSize->setValue(initial.size > 0 ? initial.size : 10);
     comboStyle = new QComboBox(this);
     comboStyle->addItems({QStringLiteral("Regular"), QStringLiteral("Italic"),
                           QStringLiteral("Bold"), QStringLiteral("Bold Italic")});
-    comboStyle->setCurrentIndex((initial.Bold ? kBold : kRegular) + (initial.Italic ? 1 : 0));
+    comboStyle->setCurrentIndex((initial.bold ? kBold : kRegular) + (initial.italic ? 1 : 0));
 
     checkStrikeOut = new QCheckBox(QStringLiteral("Stri&keout"), this);
-    checkStrikeOut->setChecked(initial.StrikeOut);
+    checkStrikeOut->setChecked(initial.strikeOut);
     checkUnderline = new QCheckBox(QStringLiteral("&Underline"), this);
-    checkUnderline->setChecked(initial.Underline);
+    checkUnderline->setChecked(initial.underline);
     comboColor = new QComboBox(this);
     const QColor systemText = palette().color(QPalette::WindowText);
     bool known = false;
     for (const auto& c : kColours) {
         QPixmap swatch(14, 14);
-        swatch.fill(ToQColor(c.value, systemText));
+        swatch.fill(toQColor(c.value, systemText));
         comboColor->addItem(QIcon(swatch), QString::fromLatin1(c.name), c.value);
-        if (c.value == initial.Color) {
+        if (c.value == initial.color) {
             comboColor->setCurrentIndex(comboColor->count() - 1);
             known = true;
         }
@@ -119,11 +119,11 @@ FontDialog::FontDialog(const FontSpec& initial, FontChooser::ApplyHandler onAppl
     if (!known) {
         // A colour from the settings file outside the sixteen stays choosable.
         QPixmap swatch(14, 14);
-        swatch.fill(ToQColor(initial.Color, systemText));
+        swatch.fill(toQColor(initial.color, systemText));
         comboColor->addItem(QIcon(swatch),
-                            initial.Color < 0 ? QStringLiteral("System")
+                            initial.color < 0 ? QStringLiteral("System")
                                               : QStringLiteral("Custom"),
-                            initial.Color);
+                            initial.color);
         comboColor->setCurrentIndex(comboColor->count() - 1);
     }
 
@@ -151,7 +151,7 @@ FontDialog::FontDialog(const FontSpec& initial, FontChooser::ApplyHandler onAppl
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(btnApply, &QPushButton::clicked, this, [this] {
-        if (onApply_) onApply_(Font());
+        if (onApply_) onApply_(chosenFont());
     });
 
     auto* layout = new QVBoxLayout(this);
@@ -174,34 +174,34 @@ FontDialog::FontDialog(const FontSpec& initial, FontChooser::ApplyHandler onAppl
     updateSample();
 }
 
-FontSpec FontDialog::Font() const {
+FontSpec FontDialog::chosenFont() const {
     FontSpec f;
-    f.Name = faceChosen_ ? comboFace->currentFont().family().toStdString() : initial_.Name;
-    f.Size = spinSize->value();
-    f.Color = comboColor->currentData().toInt();
+    f.name = faceChosen_ ? comboFace->currentFont().family().toStdString() : initial_.name;
+    f.size = spinSize->value();
+    f.color = comboColor->currentData().toInt();
     const int style = comboStyle->currentIndex();
-    f.Bold = style == kBold || style == kBoldItalic;
-    f.Italic = style == kItalic || style == kBoldItalic;
-    f.Underline = checkUnderline->isChecked();
-    f.StrikeOut = checkStrikeOut->isChecked();
+    f.bold = style == kBold || style == kBoldItalic;
+    f.italic = style == kItalic || style == kBoldItalic;
+    f.underline = checkUnderline->isChecked();
+    f.strikeOut = checkStrikeOut->isChecked();
     return f;
 }
 
 void FontDialog::updateSample() {
-    const FontSpec f = Font();
-    labelSample->setFont(ToQFont(f));
+    const FontSpec f = chosenFont();
+    labelSample->setFont(toQFont(f));
     QPalette p = labelSample->palette();
-    p.setColor(QPalette::WindowText, ToQColor(f.Color, palette().color(QPalette::WindowText)));
+    p.setColor(QPalette::WindowText, toQColor(f.color, palette().color(QPalette::WindowText)));
     labelSample->setPalette(p);
 }
 
-std::optional<FontSpec> QtFontChooser::Choose(const FontSpec& initial,
+std::optional<FontSpec> QtFontChooser::choose(const FontSpec& initial,
                                               const ApplyHandler& onApply) {
     // Without a parent of its own it belongs to the window that opened it.
     QWidget* parent = parent_ != nullptr ? parent_ : QApplication::activeWindow();
     FontDialog dialog(initial, onApply, parent);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    return dialog.Font();
+    return dialog.chosenFont();
 }
 
 }  // namespace corvalo::platform

@@ -18,18 +18,18 @@ class QSpinBox;
 namespace corvalo::platform {
 
 // 0x00BBGGRR -> QColor; a system colour (negative) shows as `system`.
-QColor ToQColor(std::int32_t color, const QColor& system);
-std::int32_t FromQColor(const QColor& color);
+QColor toQColor(std::int32_t color, const QColor& system);
+std::int32_t fromQColor(const QColor& color);
 
 // The installed face closest to `family`: itself when installed, otherwise
 // fontconfig's best match ("Courier New" -> "DejaVu Sans Mono" on a bare
 // Debian), so a face named in the settings file that Linux lacks still looks
 // like what was meant.
-QString ResolveFontFamily(const QString& family);
+QString resolveFontFamily(const QString& family);
 
 // The font to draw with. The family list starts with the name as given, so
 // the name the user chose is what the font (and the settings file) keeps.
-QFont ToQFont(const FontSpec& font);
+QFont toQFont(const FontSpec& font);
 
 // The font dialog: face, size, style, underline, strike-out, colour, a sample,
 // and OK, Cancel and Apply. Qt's own font dialog has neither colour nor Apply.
@@ -41,7 +41,7 @@ public:
 
     // The font as the dialog shows it now. The face keeps the initial name
     // until the user picks another one from the list.
-    FontSpec Font() const;
+    FontSpec chosenFont() const;
 
     QFontComboBox* comboFace = nullptr;
     QSpinBox* spinSize = nullptr;
@@ -64,7 +64,7 @@ private:
 class QtFontChooser final : public FontChooser {
 public:
     explicit QtFontChooser(QWidget* parent = nullptr) : parent_(parent) {}
-    std::optional<FontSpec> Choose(const FontSpec& initial, const ApplyHandler& onApply) override;
+    std::optional<FontSpec> choose(const FontSpec& initial, const ApplyHandler& onApply) override;
 
 private:
     QWidget* parent_;

@@ -38,7 +38,7 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
     layout->addWidget(browser_, 1);
     resize(kWidth, kHeight);
 
-    connect(btnContents, &QPushButton::clicked, this, [this] { ShowFirstTopic(); });
+    connect(btnContents, &QPushButton::clicked, this, [this] { showFirstTopic(); });
     connect(btnBack, &QPushButton::clicked, this, [this] {
         if (position_ > 0) showTopicAt(history_[--position_], false);
     });
@@ -50,13 +50,13 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
     updateButtons();
 }
 
-bool HelpViewer::Load(const QString& file) {
+bool HelpViewer::load(const QString& file) {
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly) || f.size() > kMaxHelpBytes) return false;
     const QByteArray bytes = f.readAll();
-    HelpBook book = ParseHelpBook(std::string_view(bytes.constData(),
+    HelpBook book = parseHelpBook(std::string_view(bytes.constData(),
                                                    static_cast<size_t>(bytes.size())));
-    if (book.Topics.empty()) return false;
+    if (book.topics.empty()) return false;
     book_ = std::move(book);
     file_ = file;
     history_.clear();
@@ -65,23 +65,23 @@ bool HelpViewer::Load(const QString& file) {
     return true;
 }
 
-bool HelpViewer::ShowTopic(const QString& name) {
+bool HelpViewer::showTopic(const QString& name) {
     const std::string wanted = name.toStdString();
-    const HelpTopic* topic = book_.Find(wanted);
+    const HelpTopic* topic = book_.find(wanted);
     if (topic == nullptr) return false;
-    showTopicAt(static_cast<size_t>(topic - book_.Topics.data()), true);
+    showTopicAt(static_cast<size_t>(topic - book_.topics.data()), true);
     return true;
 }
 
-bool HelpViewer::ShowFirstTopic() {
-    if (book_.Topics.empty()) return false;
+bool HelpViewer::showFirstTopic() {
+    if (book_.topics.empty()) return false;
     showTopicAt(0, true);
     return true;
 }
 
-QString HelpViewer::CurrentTopic() const {
+QString HelpViewer::currentTopic() const {
     if (history_.empty()) return {};
-    return QString::fromStdString(book_.Topics[history_[position_]].Name);
+    return QString::fromStdString(book_.topics[history_[position_]].name);
 }
 
 void HelpViewer::showTopicAt(size_t index, bool record) {
@@ -90,10 +90,10 @@ void HelpViewer::showTopicAt(size_t index, bool record) {
         if (history_.empty() || history_.back() != index) history_.push_back(index);
         position_ = history_.size() - 1;
     }
-    const HelpTopic& topic = book_.Topics[index];
-    browser_->document()->setDefaultStyleSheet(QString::fromStdString(book_.Style));
-    browser_->setHtml(QString::fromStdString(topic.Html));
-    setWindowTitle(QString::fromStdString(topic.Title) + QStringLiteral(" - Corvalo Help"));
+    const HelpTopic& topic = book_.topics[index];
+    browser_->document()->setDefaultStyleSheet(QString::fromStdString(book_.style));
+    browser_->setHtml(QString::fromStdString(topic.html));
+    setWindowTitle(QString::fromStdString(topic.title) + QStringLiteral(" - Corvalo Help"));
     updateButtons();
 }
 
@@ -102,13 +102,13 @@ void HelpViewer::linkClicked(const QUrl& url) {
         QDesktopServices::openUrl(url);
         return;
     }
-    if (url.hasFragment()) ShowTopic(url.fragment());
+    if (url.hasFragment()) showTopic(url.fragment());
 }
 
 void HelpViewer::updateButtons() {
     btnBack->setEnabled(position_ > 0);
     btnForward->setEnabled(position_ + 1 < history_.size());
-    btnContents->setEnabled(!book_.Topics.empty());
+    btnContents->setEnabled(!book_.topics.empty());
 }
 
 QtHelpEngine::QtHelpEngine() = default;
@@ -118,22 +118,22 @@ bool QtHelpEngine::ensureLoaded(const std::string& file) {
     if (!viewer_) viewer_ = std::make_unique<HelpViewer>();
     const QString name = QString::fromStdString(file);
     // Read afresh when asked again: the file may have been replaced meanwhile.
-    if (!viewer_->Load(name)) return false;
+    if (!viewer_->load(name)) return false;
     viewer_->show();
     viewer_->raise();
     viewer_->activateWindow();
     return true;
 }
 
-bool QtHelpEngine::ShowContents(const std::string& file) {
-    return ensureLoaded(file) && viewer_->ShowFirstTopic();
+bool QtHelpEngine::showContents(const std::string& file) {
+    return ensureLoaded(file) && viewer_->showFirstTopic();
 }
 
-bool QtHelpEngine::ShowTopic(const std::string& file, const std::string& topic) {
-    if (!viewer_ || viewer_->File() != QString::fromStdString(file)) {
+bool QtHelpEngine::showTopic(const std::string& file, const std::string& topic) {
+    if (!viewer_ || viewer_->file() != QString::fromStdString(file)) {
         if (!ensureLoaded(file)) return false;
     }
-    return viewer_->ShowTopic(QString::fromStdString(topic));
+    return viewer_->showTopic(QString::fromStdString(topic));
 }
 
 }  // namespace corvalo::platform

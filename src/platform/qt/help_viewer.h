@@ -22,16 +22,16 @@ public:
     explicit HelpViewer(QWidget* parent = nullptr);
 
     // Reads and splits a help file (UTF-8 HTML); false when it cannot be read
-    // or holds no topic. The topic shown stays until the next ShowTopic.
-    bool Load(const QString& file);
-    const QString& File() const { return file_; }
+    // or holds no topic. The topic shown stays until the next showTopic.
+    bool load(const QString& file);
+    const QString& file() const { return file_; }
     // Shows a topic by name (case-insensitive); false when there is none.
-    bool ShowTopic(const QString& name);
+    bool showTopic(const QString& name);
     // The first topic of the file.
-    bool ShowFirstTopic();
-    QString CurrentTopic() const;
+    bool showFirstTopic();
+    QString currentTopic() const;
 
-    QTextBrowser* Browser() const { return browser_; }
+    QTextBrowser* browser() const { return browser_; }
     QPushButton* btnContents = nullptr;
     QPushButton* btnBack = nullptr;
     QPushButton* btnForward = nullptr;
@@ -53,9 +53,9 @@ class QtHelpEngine final : public HelpEngine {
 public:
     QtHelpEngine();
     ~QtHelpEngine() override;
-    bool ShowContents(const std::string& file) override;
-    bool ShowTopic(const std::string& file, const std::string& topic) override;
-    HelpViewer* Viewer() const { return viewer_.get(); }
+    bool showContents(const std::string& file) override;
+    bool showTopic(const std::string& file, const std::string& topic) override;
+    HelpViewer* viewer() const { return viewer_.get(); }
 
 private:
     bool ensureLoaded(const std::string& file);

@@ -9,7 +9,7 @@
 
 namespace corvalo::platform {
 
-std::string InstanceLockPath(const std::string& runtimeDir, unsigned userId) {
+std::string instanceLockPath(const std::string& runtimeDir, unsigned userId) {
     if (!runtimeDir.empty() && runtimeDir.front() == '/') {
         std::string path = runtimeDir;
         if (path.back() != '/') path += '/';
@@ -18,9 +18,9 @@ std::string InstanceLockPath(const std::string& runtimeDir, unsigned userId) {
     return std::string("/tmp/") + kInstanceLockName + "-" + std::to_string(userId) + ".lock";
 }
 
-std::string InstanceLockPath() {
+std::string instanceLockPath() {
     const char* dir = std::getenv("XDG_RUNTIME_DIR");
-    return InstanceLockPath(dir != nullptr ? dir : "", static_cast<unsigned>(::getuid()));
+    return instanceLockPath(dir != nullptr ? dir : "", static_cast<unsigned>(::getuid()));
 }
 
 InstanceLock::InstanceLock(const std::string& path) {
@@ -36,7 +36,7 @@ InstanceLock::InstanceLock(const std::string& path) {
     acquired_ = rc == 0;
 }
 
-bool InstanceLock::Release() {
+bool InstanceLock::release() {
     if (fd_ < 0) return true;
     const int fd = fd_;
     fd_ = -1;
@@ -44,6 +44,6 @@ bool InstanceLock::Release() {
     return ::close(fd) == 0;  // closing the last descriptor drops the flock
 }
 
-InstanceLock::~InstanceLock() { Release(); }
+InstanceLock::~InstanceLock() { release(); }
 
 }  // namespace corvalo::platform

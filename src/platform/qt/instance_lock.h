@@ -10,9 +10,9 @@ inline constexpr const char* kInstanceLockName = "Mutex_Corvalo_utility_RunOnce"
 // /tmp with the user id in the name when there is none.
 //   ("/run/user/1000", 1000) -> "/run/user/1000/Mutex_Corvalo_utility_RunOnce.lock"
 //   ("", 1000)               -> "/tmp/Mutex_Corvalo_utility_RunOnce-1000.lock"
-std::string InstanceLockPath(const std::string& runtimeDir, unsigned userId);
+std::string instanceLockPath(const std::string& runtimeDir, unsigned userId);
 // The same for this process's environment and user.
-std::string InstanceLockPath();
+std::string instanceLockPath();
 
 // A named lock held for the life of the object. It is an flock on a file, so the
 // kernel releases it when the process ends, however it ends.
@@ -25,9 +25,9 @@ public:
 
     // False when another process (or another lock object) holds the lock, or the
     // lock file cannot be opened.
-    bool Acquired() const { return acquired_; }
+    bool acquired() const { return acquired_; }
     // Closes the lock file now; false when the close failed.
-    bool Release();
+    bool release();
 
 private:
     int fd_ = -1;

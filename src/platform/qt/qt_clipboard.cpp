@@ -18,14 +18,14 @@ QClipboard& systemClipboard() {
 
 }  // namespace
 
-std::optional<std::string> QtClipboard::Text() {
+std::optional<std::string> QtClipboard::text() {
     const QMimeData* data = systemClipboard().mimeData();
     if (data == nullptr || !data->hasText()) return std::nullopt;
     const QByteArray utf8 = data->text().toUtf8();
     return std::string(utf8.constData(), static_cast<std::size_t>(utf8.size()));
 }
 
-void QtClipboard::SetText(const std::string& utf8) {
+void QtClipboard::setText(const std::string& utf8) {
     systemClipboard().setText(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
 }
 

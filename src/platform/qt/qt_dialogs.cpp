@@ -19,7 +19,7 @@ class CopyableBox final : public QMessageBox {
 public:
     CopyableBox(Icon icon, const QString& title, const std::string& text)
         : QMessageBox(icon, title, QString::fromStdString(text), QMessageBox::Ok),
-          copyText_(MessageBoxCopyText(title, text)) {
+          copyText_(messageBoxCopyText(title, text)) {
         setTextFormat(Qt::PlainText);
     }
 
@@ -55,23 +55,23 @@ void runCentred(QMessageBox& box) {
 
 }  // namespace
 
-QString MessageBoxCopyText(const QString& title, const std::string& text) {
+QString messageBoxCopyText(const QString& title, const std::string& text) {
     const QString line = QStringLiteral("---------------------------\n");
     QString body = QString::fromStdString(text);
     body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return line + title + u'\n' + line + body + u'\n' + line + QStringLiteral("OK\n") + line;
 }
 
-void QtDialogs::ShowMessage(const std::string& text) {
+void QtDialogs::showMessage(const std::string& text) {
     CopyableBox box(QMessageBox::NoIcon, title_, text);
     runCentred(box);
 }
 
-void QtDialogs::ShowErrorReport(const std::string& message) {
-    CopyableBox box(QMessageBox::Critical, title_, ErrorReportText(message));
+void QtDialogs::showErrorReport(const std::string& message) {
+    CopyableBox box(QMessageBox::Critical, title_, errorReportText(message));
     runCentred(box);
 }
 
-void QtDialogs::Beep() { QApplication::beep(); }
+void QtDialogs::beep() { QApplication::beep(); }
 
 }  // namespace corvalo::platform

@@ -5,21 +5,21 @@
 #include <string>
 #include <utility>
 
-#include "platform/qt/dialogs.h"
+#include "platform/dialogs.h"
 
 namespace corvalo::platform {
 
 // What Ctrl+C in a message box puts on the clipboard, as the Windows box does:
 // the title, the text (CR LF as LF) and the button, between dashed lines.
-QString MessageBoxCopyText(const QString& title, const std::string& text);
+QString messageBoxCopyText(const QString& title, const std::string& text);
 
 // Message boxes through QMessageBox, each titled `title`.
 class QtDialogs final : public Dialogs {
 public:
     explicit QtDialogs(QString title) : title_(std::move(title)) {}
-    void ShowMessage(const std::string& text) override;
-    void ShowErrorReport(const std::string& message) override;
-    void Beep() override;
+    void showMessage(const std::string& text) override;
+    void showErrorReport(const std::string& message) override;
+    void beep() override;
 
 private:
     QString title_;

@@ -5,7 +5,7 @@
 
 namespace corvalo::platform {
 
-void QtMessagePump::ProcessMessages() {
+void QtMessagePump::processMessages() {
     // Without an application there is no event loop to run.
     if (QCoreApplication::instance() == nullptr) return;
     QCoreApplication::processEvents(QEventLoop::AllEvents, kMaxBusyMs);

@@ -11,7 +11,7 @@ class QtMessagePump {
     // keep the wait that called it from seeing its socket.
     static constexpr int kMaxBusyMs = 50;
 
-    void ProcessMessages();
+    void processMessages();
 };
 
 }  // namespace corvalo::platform

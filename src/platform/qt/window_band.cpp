@@ -4,7 +4,7 @@
 
 namespace corvalo::platform {
 
-void SetStayOnTop(QWidget& window, bool on) {
+void setStayOnTop(QWidget& window, bool on) {
     if (window.windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on) return;
     const bool visible = window.isVisible();
     const QRect geometry = window.geometry();

@@ -16,9 +16,9 @@
 #include <cstdio>
 #include <string>
 
-#include "net/tray_icon.h"
-#include "platform/qt/qt_notification_area.h"
-#include "platform/qt/tray_owner_filter.h"
+#include "tray/tray_icon.h"
+#include "tray/qt/qt_notification_area.h"
+#include "tray/qt/tray_owner_filter.h"
 
 namespace {
 
@@ -66,19 +66,19 @@ int main(int argc, char** argv) {
     HarnessWindow window;
     const auto reporter = [](const std::string& message) { say("error: " + message); };
 
-    platform::QtNotificationArea area;
+    tray::QtNotificationArea area;
     area.setErrorReporter(reporter);
-    platform::QtTrayTimer timer(reporter);
-    platform::QtTrayOwner owner(window);
-    net::TStTrayIcon tray(net::TrayIconServices{area, timer, owner});
-    tray.SetAnimate(true);
-    tray.SetCloseToTray(false);
-    tray.SetHint("Tray Harness");
-    tray.SetOnRestore([&](net::TStCustomTrayIcon&) {
+    tray::QtTrayTimer timer(reporter);
+    tray::QtTrayOwner owner(window);
+    tray::TrayIcon tray(tray::TrayIconServices{area, timer, owner});
+    tray.setAnimate(true);
+    tray.setCloseToTray(false);
+    tray.setHint("Tray Harness");
+    tray.setOnRestore([&](tray::TrayIconBase&) {
         say("OnRestore");
         window.pages->setCurrentIndex(window.savedPage);
     });
-    platform::TrayOwnerFilter filter(tray, reporter);
+    tray::TrayOwnerFilter filter(tray, reporter);
     window.installEventFilter(&filter);
     tray.loaded();
 

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string_view>
+
+#include "clipcalc/calc_state.h"
+#include "clipcalc/grid.h"
+
+namespace corvalo::clipcalc {
+
+// The number a cell stands for: optional blanks, an optional sign, digits with
+// an optional `decimal` and fraction digits (a digit or the separator at least),
+// an optional exponent (one without digits counts as 0), optional blanks.
+// Anything else, an empty cell and a value beyond the range of a double give 0.
+double cellValue(std::string_view text, char decimal);
+
+// The result of the current math mode over the chosen column or row, stored in
+// lastResult. Zero divisors are skipped; in Subtraction and Division the first
+// value to meet a zero accumulator becomes the minuend or dividend. A step
+// beyond the range of a double throws Error("Floating point overflow") and
+// leaves lastResult as it was.
+void calculateLine(CalcState& state, const Grid& grid);
+
+}  // namespace corvalo::clipcalc

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace corvalo::clipcalc {
+
+// Turns clipboard text into TAB-separated cells and CR LF rows, each cell reduced
+// to a plain number text with `decimal` as its only decimal separator.
+std::string cleanClipboardText(std::string_view raw, char decimal, char thousands);
+
+// One cell's text to its number text: «$1,234.50» -> «1234.50», «(7.25)» -> «-7.25».
+std::string cleanNumber(std::string_view token, char decimal, char thousands);
+
+std::size_t countChar(std::string_view s, char c);
+void removeChar(std::string& s, char c);
+void collapseRuns(std::string& s, char c);
+
+// The building blocks, for callers that keep the text in a buffer of their own.
+//
+// In place on the mutable text [data, data + len): new length.
+std::size_t removeChar(char* data, std::size_t len, char c);
+std::size_t collapseRuns(char* data, std::size_t len, char c);
+// Cleaning steps 1 and 2 in place: trims, and turns text without a TAB into
+// TAB-separated values. Returns the part of the buffer that remains.
+std::string_view prepareClipboardText(char* data, std::size_t len);
+// cleanNumber of [p, end) into out, which has room for (end - p) + 1 bytes;
+// returns the length written.
+std::size_t cleanNumberInto(const char* p, const char* end, char decimal, char thousands, char* out);
+
+inline bool isTextSeparator(char c) { return c == '\t' || c == '\n' || c == '\r'; }
+
+// Cleaning step 3: splits prepared text at every TAB, LF and CR and hands each
+// token's range and each separator to the sink, in order:
+//   sink.token(first, last)  sink.separator(c)
+template <class Sink>
+void splitTokens(std::string_view t, Sink& sink) {
+    const char* p = t.data();
+    const char* const end = p + t.size();
+    for (;;) {
+        const char* q = p;
+        while (q != end && !isTextSeparator(*q)) ++q;
+        sink.token(p, q);
+        if (q == end) return;
+        sink.separator(*q);
+        p = q + 1;
+    }
+}
+
+}  // namespace corvalo::clipcalc

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "platform/big_buffer.h"
+
+namespace corvalo::clipcalc {
+
+// The grid of text cells, addressed (column, row) from 0. Column 0 and row 0 are
+// the empty header cells; colCount and rowCount include them. A cell outside the
+// counts reads as the empty text.
+//
+// A paste can hold millions of cells, so the texts live in one arena with one
+// 32-bit offset per cell and one per row, filled in reading order; a cell written
+// out of that order (rare: only by hand, or over a dropped leading row) is kept
+// aside in a small map that takes precedence.
+class Grid {
+public:
+    Grid() = default;
+
+    std::int32_t colCount() const { return colCount_; }
+    std::int32_t rowCount() const { return rowCount_; }
+    // Counts below 1 are taken as 1. Shrinking drops the cells beyond the new counts.
+    void setColCount(std::int32_t n);
+    void setRowCount(std::int32_t n);
+
+    std::string_view cell(std::int32_t col, std::int32_t row) const {
+        if (col < 0 || row < 0 || col >= colCount_ || row >= rowCount_) return {};
+        if (!aside_.empty()) {
+            if (auto it = aside_.find({col, row}); it != aside_.end()) return it->second;
+        }
+        if (col == 0 || row == 0 || row > storedRows()) return {};
+        const auto r = static_cast<std::size_t>(row - 1);
+        const std::size_t i = rowFirst_[r] + static_cast<std::size_t>(col - 1);
+        if (i >= rowEnd(r)) return {};
+        return {text_.data() + cellStart_[i], cellEnd(i) - cellStart_[i]};
+    }
+    void setCell(std::int32_t col, std::int32_t row, std::string_view text);
+
+    // Every cell empty; the counts stay as they are. Keeps the memory for the next paste.
+    void resetGrid();
+
+    // Stores one cell, first growing rowCount to row + 1 and colCount to col + 1
+    // where they are smaller. col and row are 1 or more.
+    void putCell(std::string_view value, std::int32_t col, std::int32_t row);
+
+    // Building cell by cell without a copy: the text of the pending cell is written
+    // straight into the arena, then stored with putCell's rules.
+    //
+    // Room for `extra` more bytes after the pending cell's text; returns where they go.
+    char* pendingRoom(std::size_t extra);
+    void growPending(std::size_t n) { pending_ += n; }
+    std::string_view pendingCell() const { return {text_.data() + text_.size(), pending_}; }
+    void clearPendingCell() { pending_ = 0; }
+    void storePendingCell(std::int32_t col, std::int32_t row);
+    // Cells that are all empty are the same as no cells; forgetting a row of them
+    // (the last stored row only) keeps later writes to it in reading order.
+    void forgetRowIfEmpty(std::int32_t row);
+
+    // Takes over a finished table in reading order: the cell texts text[0, size),
+    // the offset of each cell's text and, for each data row, the index of its
+    // first cell; and the counts. The grid's own storage goes.
+    void assign(platform::BigBuffer<char>&& text, platform::BigBuffer<std::uint32_t>&& cellStart,
+                platform::BigBuffer<std::uint32_t>&& rowFirst, std::int32_t cols,
+                std::int32_t rows);
+
+    // Bytes held for cell texts and offsets (for the memory figures).
+    std::size_t storageBytes() const;
+
+private:
+    std::int32_t storedRows() const { return static_cast<std::int32_t>(rowFirst_.size()); }
+    std::size_t rowEnd(std::size_t r) const {
+        return r + 1 < rowFirst_.size() ? rowFirst_[r + 1] : cellStart_.size();
+    }
+    std::size_t cellEnd(std::size_t i) const {
+        return i + 1 < cellStart_.size() ? cellStart_[i + 1] : text_.size();
+    }
+    void commitPending();
+    void dropStoredBeyond(std::int32_t cols, std::int32_t rows);
+
+    std::int32_t colCount_ = 3;
+    std::int32_t rowCount_ = 3;
+    platform::BigBuffer<char> text_;             // stored cell texts; the pending one follows
+    std::size_t pending_ = 0;                    // length of the pending cell's text
+    platform::BigBuffer<std::uint32_t> cellStart_;  // arena offset of each stored cell
+    platform::BigBuffer<std::uint32_t> rowFirst_;   // index of row r's first cell (r from 1)
+    std::map<std::pair<std::int32_t, std::int32_t>, std::string> aside_;  // (col, row) -> text
+};
+
+}  // namespace corvalo::clipcalc

@@ -1,0 +1,83 @@
+#include "clipcalc/format.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+namespace corvalo::clipcalc {
+namespace {
+
+struct Row {
+    const char* name;
+    double v;
+    int decimals;
+    std::string text;
+    char decimal = '.';
+    char thousands = ',';
+};
+
+TEST(FormatResult, Table) {
+    const Row rows[] = {
+        {"grouping, 2 decimals", 1234567.891, 2, "1,234,567.89"},
+        {"negative, no decimals", -1234.5, 0, "-1,235"},
+        {"padding", 0.5, 3, "0.500"},
+        {"no grouping needed", 999, 0, "999"},
+        {"half away from zero", 0.125, 2, "0.13"},
+        {"half at integer", 2.5, 0, "3"},
+        {"negative half", -2.5, 0, "-3"},
+        {"carry across groups", 999999.996, 2, "1,000,000.00"},
+        {"digits past 18 are zeros", 1234567890.123456789, 9, "1,234,567,890.123456720"},
+        {"negative rounding to zero keeps sign", -0.001, 2, "-0.00"},
+        {"zero", 0.0, 2, "0.00"},
+        {"negative zero", -0.0, 2, "0.00"},
+        {"tiny", 1e-300, 4, "0.0000"},
+        {"largest plain", 999999999999999872.0, 0, "999,999,999,999,999,872"},
+        {"scientific", 1.5e20, 2, "1.50E20"},
+        {"scientific power of ten", 1e20, 2, "1.00E20"},
+        {"scientific no decimals", 1.5e20, 0, "1E20"},
+        {"scientific at 10^18", 1e18, 1, "1.0E18"},
+        {"scientific mantissa cut, not rounded", -2.25e30, 3, "-2.249E30"},
+        {"scientific cut to decimals", 1.23456789e25, 2, "1.23E25"},
+        {"largest double", 1.7976931348623157e308, 2, "1.79E308"},
+        {"above 18 decimals: 2 rendered, rest padded", 7, 25, "7.0000000000000000000000000"},
+        {"above 18 rounds at 2", 1.006, 19, "1.0100000000000000000"},
+        {"eighteen decimals", 0.1, 18, "0.100000000000000006"},
+        {"comma locale", 1234.5, 2, "1.234,50", ',', '.'},
+        {"no-break space grouping", 1234567.25, 1, "1\xA0" "234\xA0" "567,3", ',', '\xA0'},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(formatResult(r.v, r.decimals, r.decimal, r.thousands), r.text);
+    }
+}
+
+TEST(FormatResult, HugeDecimalCountIsBounded) {
+    const std::string s = formatResult(1.0, 2'000'000'000, '.', ',');
+    EXPECT_EQ(s.size(), 2u + static_cast<std::size_t>(kMaxShownDecimals));
+    EXPECT_EQ(s.substr(0, 5), "1.000");
+}
+
+TEST(ShowResult, CaptionHasTrailingBlankAndStateDecimals) {
+    struct Sink : ResultDisplay {
+        void setDisplayCaption(const std::string& c) override { caption = c; }
+        std::string caption;
+    } sink;
+    CalcState s;
+    s.setStartValues();
+    showResult(s, sink);
+    EXPECT_EQ(sink.caption, "0.00 ");
+    s.lastResult = 1234.5;
+    s.setResultDecimals(-3);
+    showResult(s, sink);
+    EXPECT_EQ(sink.caption, "1,235 ");
+}
+
+TEST(LocaliseDecimalCaption, ReplacesTheFirstPoint) {
+    EXPECT_EQ(localiseDecimalCaption(kDecimalMenuCaptions[0], ','), "0");
+    EXPECT_EQ(localiseDecimalCaption(kDecimalMenuCaptions[2], ','), "0,12");
+    EXPECT_EQ(localiseDecimalCaption(kDecimalMenuCaptions[9], '.'), "0.123456789");
+}
+
+}  // namespace
+}  // namespace corvalo::clipcalc

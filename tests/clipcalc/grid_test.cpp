@@ -1,0 +1,85 @@
+#include "clipcalc/grid.h"
+
+#include <gtest/gtest.h>
+
+namespace corvalo::clipcalc {
+namespace {
+
+TEST(Grid, StartsThreeByThreeAndEmpty) {
+    Grid g;
+    EXPECT_EQ(g.colCount(), 3);
+    EXPECT_EQ(g.rowCount(), 3);
+    for (int c = -1; c < 5; ++c) {
+        for (int r = -1; r < 5; ++r) EXPECT_EQ(g.cell(c, r), "") << c << "," << r;
+    }
+}
+
+TEST(Grid, PutCellGrowsAndReadsBack) {
+    Grid g;
+    g.setRowCount(2);
+    g.setColCount(2);
+    g.putCell("1", 1, 1);
+    g.putCell("2", 2, 1);
+    g.putCell("3", 1, 2);
+    EXPECT_EQ(g.colCount(), 3);
+    EXPECT_EQ(g.rowCount(), 3);
+    EXPECT_EQ(g.cell(1, 1), "1");
+    EXPECT_EQ(g.cell(2, 1), "2");
+    EXPECT_EQ(g.cell(1, 2), "3");
+    EXPECT_EQ(g.cell(2, 2), "");  // never written
+    EXPECT_EQ(g.cell(3, 1), "");  // outside the counts
+}
+
+TEST(Grid, WritesOutOfReadingOrderAndOverwrites) {
+    Grid g;
+    g.putCell("a", 2, 2);  // skips row 1 and column 1
+    g.putCell("b", 1, 1);  // before the stored row
+    g.putCell("c", 2, 2);  // overwrite
+    g.putCell("d", 4, 2);  // gap in the row
+    EXPECT_EQ(g.cell(1, 1), "b");
+    EXPECT_EQ(g.cell(2, 2), "c");
+    EXPECT_EQ(g.cell(3, 2), "");
+    EXPECT_EQ(g.cell(4, 2), "d");
+    EXPECT_EQ(g.colCount(), 5);
+}
+
+TEST(Grid, ResetEmptiesCellsAndKeepsCounts) {
+    Grid g;
+    g.putCell("7", 5, 4);
+    g.setCell(0, 0, "");
+    g.resetGrid();
+    EXPECT_EQ(g.colCount(), 6);
+    EXPECT_EQ(g.rowCount(), 5);
+    EXPECT_EQ(g.cell(5, 4), "");
+}
+
+TEST(Grid, ShrinkingDropsCellsBeyondTheCounts) {
+    Grid g;
+    g.putCell("1", 1, 1);
+    g.putCell("2", 2, 1);
+    g.putCell("3", 1, 2);
+    g.setColCount(2);
+    g.setRowCount(2);
+    g.setColCount(3);
+    g.setRowCount(3);
+    EXPECT_EQ(g.cell(1, 1), "1");
+    EXPECT_EQ(g.cell(2, 1), "");
+    EXPECT_EQ(g.cell(1, 2), "");
+}
+
+TEST(Grid, ForgetsOnlyAnEmptyLastRow) {
+    Grid g;
+    g.putCell("", 1, 1);
+    g.putCell("", 2, 1);
+    g.forgetRowIfEmpty(1);
+    g.putCell("9", 1, 1);  // back in reading order
+    EXPECT_EQ(g.cell(1, 1), "9");
+    EXPECT_EQ(g.cell(2, 1), "");
+
+    g.putCell("5", 1, 2);
+    g.forgetRowIfEmpty(2);  // holds text: kept
+    EXPECT_EQ(g.cell(1, 2), "5");
+}
+
+}  // namespace
+}  // namespace corvalo::clipcalc
