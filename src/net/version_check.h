@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "corvalo/version.h"
 #include "net/message_pump.h"
 #include "net/http_client.h"
 
@@ -23,7 +24,7 @@ class VersionMessageSink {
 struct VersionCheckConfig {
     std::string updateHost = kDefaultUpdateHost;  // "host" or "host:port"
     std::string downloadHost = kDefaultDownloadHost;
-    std::string versionText = "1.01";   // only its first four characters count
+    std::string versionText = kVersionText;  // only its first four characters count
     std::string exeName = "corvalo";    // the program's file name, as on disk
     std::int32_t timeOutMs = 30000;     // each wait of the request
     std::int64_t deadlineMs = 120000;   // the whole check, redirects included

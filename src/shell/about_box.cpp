@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "corvalo/version.h"
 #include "platform/jpeg_image.h"
 #include "shell/embedded_assets.h"
 
@@ -82,7 +83,7 @@ void AboutDialog::loadPicture(std::span<const std::uint8_t> jpeg) {
     const int clientHeight = picture_->height();
     resize(clientWidth, clientHeight);
 
-    labelVersion->setText(QStringLiteral("Version ") + QString::fromLatin1(kVersionText));
+    labelVersion->setText(QStringLiteral("Version ") + QString::fromLatin1(corvalo::kVersionText));
     labelCopyright->setText(QString::fromUtf8(kCopyrightLine));
     // 438 wide: (438 - 305) / 2 = 66.
     const int labelLeft = (clientWidth - labelCopyright->width()) / 2;

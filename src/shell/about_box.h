@@ -10,7 +10,6 @@ class QWidget;
 
 namespace corvalo::shell {
 
-inline constexpr const char* kVersionText = "1.01";
 inline constexpr const char* kCopyrightLine =
     "Copyright \u00A9 2026 The Corvalo Authors.\n"
     "Sums, differences, products and quotients of numbers copied to the clipboard.";

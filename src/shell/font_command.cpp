@@ -56,13 +56,4 @@ int adjustedDisplayHeight(const FontCommandHost& host) {
     return displayPanelHeight(host.textHeight(host.targetFont(FontTarget::MainDisplay)));
 }
 
-platform::FontSpec toFontSpec(const FontSettings& stored, bool underline, bool strikeOut) {
-    return {stored.name, stored.size, stored.color, stored.bold,
-            stored.italic, underline, strikeOut};
-}
-
-FontSettings toFontSettings(const platform::FontSpec& font) {
-    return {font.name, font.size, font.color, font.bold, font.italic};
-}
-
 }  // namespace corvalo::shell

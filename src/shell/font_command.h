@@ -52,9 +52,5 @@ void applyFirstShowingGridMetrics(FontCommandHost& host);
 int adjustedDisplayHeight(const FontCommandHost& host);
 
 // The settings file keeps face, size, colour, bold and italic; underline and
-// strike-out live only as long as the run.
-platform::FontSpec toFontSpec(const FontSettings& stored, bool underline = false,
-                              bool strikeOut = false);
-FontSettings toFontSettings(const platform::FontSpec& font);
 
 }  // namespace corvalo::shell

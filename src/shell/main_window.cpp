@@ -51,8 +51,6 @@ QFont pixelFont(const char* family, int pixels, bool bold = false) {
     return font;
 }
 
-std::size_t effectsIndex(FontTarget target) { return static_cast<std::size_t>(target); }
-
 // The tray's Close ends the loop; a version check waiting further down the call
 // stack is cancelled first, or the program would run on until its time-out.
 class ClosingTrayOwner final : public tray::TrayOwner {
@@ -449,7 +447,7 @@ void MainWindow::applyFonts() {
     applyFirstShowingGridMetrics(*this);
 }
 
-const FontSettings& MainWindow::storedFont(FontTarget target) const {
+const platform::FontSpec& MainWindow::storedFont(FontTarget target) const {
     switch (target) {
         case FontTarget::MainDisplay:
             return mainFont_;
@@ -461,18 +459,16 @@ const FontSettings& MainWindow::storedFont(FontTarget target) const {
     return calculatorFont_;
 }
 
-FontSettings& MainWindow::storedFont(FontTarget target) {
-    return const_cast<FontSettings&>(std::as_const(*this).storedFont(target));
+platform::FontSpec& MainWindow::storedFont(FontTarget target) {
+    return const_cast<platform::FontSpec&>(std::as_const(*this).storedFont(target));
 }
 
 platform::FontSpec MainWindow::targetFont(FontTarget target) const {
-    const FontEffects& effects = fontEffects_[effectsIndex(target)];
-    return toFontSpec(storedFont(target), effects.underline, effects.strikeOut);
+    return storedFont(target);
 }
 
 void MainWindow::setTargetFont(FontTarget target, const platform::FontSpec& font) {
-    storedFont(target) = toFontSettings(font);
-    fontEffects_[effectsIndex(target)] = {font.underline, font.strikeOut};
+    storedFont(target) = font;
     showTargetFont(target);
 }
 

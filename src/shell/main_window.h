@@ -160,8 +160,8 @@ private:
     void updateDirectionChecks();
     void applyFonts();
     void showTargetFont(FontTarget target);
-    FontSettings& storedFont(FontTarget target);
-    const FontSettings& storedFont(FontTarget target) const;
+    platform::FontSpec& storedFont(FontTarget target);
+    const platform::FontSpec& storedFont(FontTarget target) const;
 
     // FontCommandHost
     void setTargetFont(FontTarget target, const platform::FontSpec& font) override;
@@ -184,15 +184,10 @@ private:
     clipcalc::CalcState calc_;
     clipcalc::Grid grid_;
     ShellSettings shell_;
-    FontSettings mainFont_;
-    FontSettings gridFont_;
-    FontSettings calculatorFont_;
-    // Underline and strike-out of the three fonts: chosen per run, never stored.
-    struct FontEffects {
-        bool underline = false;
-        bool strikeOut = false;
-    };
-    std::array<FontEffects, 3> fontEffects_{};
+    // Underline and strike-out are chosen per run: the settings file keeps neither.
+    platform::FontSpec mainFont_;
+    platform::FontSpec gridFont_;
+    platform::FontSpec calculatorFont_;
     std::string helpFile_;
     std::int32_t left_ = 520;
     std::int32_t top_ = 240;

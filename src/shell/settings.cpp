@@ -40,7 +40,7 @@ private:
 
 // Colour first back to black, then size, face and colour; bold and italic are only added.
 void loadFont(const Reader& r, const std::string& prefix, std::string_view defaultName,
-              FontSettings& font) {
+              platform::FontSpec& font) {
     font.color = 0;
     font.size = r.integer("Fonts", prefix + "Size", 10);
     font.name = r.string("Fonts", prefix + "Name", defaultName);
@@ -79,7 +79,7 @@ private:
     bool readable_ = true;
 };
 
-void saveFont(Writer& w, const std::string& prefix, const FontSettings& font) {
+void saveFont(Writer& w, const std::string& prefix, const platform::FontSpec& font) {
     w.integer("Fonts", prefix + "Size", font.size);
     w.string("Fonts", prefix + "Name", font.name);
     w.integer("Fonts", prefix + "Color", font.color);

@@ -4,22 +4,13 @@
 #include <string>
 
 #include "clipcalc/calc_state.h"
+#include "platform/font_chooser.h"
 
 namespace corvalo::platform {
 class ProfileStorage;
 }
 
 namespace corvalo::shell {
-
-// A font as the settings file knows it. Colour is 0x00BBGGRR, or a system
-// colour (top bit set: negative).
-struct FontSettings {
-    std::string name;
-    std::int32_t size = 10;  // points
-    std::int32_t color = 0;
-    bool bold = false;
-    bool italic = false;
-};
 
 // The shell's own record of what outlives a run.
 struct ShellSettings {
@@ -39,9 +30,9 @@ struct ShellSettings {
 struct SettingsTargets {
     clipcalc::CalcState& calc;
     ShellSettings& shell;
-    FontSettings& mainFont;        // the display panel
-    FontSettings& gridFont;        // the grid
-    FontSettings& calculatorFont;  // the calculator display (always at least bold)
+    platform::FontSpec& mainFont;        // the display panel
+    platform::FontSpec& gridFont;        // the grid
+    platform::FontSpec& calculatorFont;  // the calculator display (always at least bold)
     std::int32_t& left;            // the main window's position
     std::int32_t& top;
 };

@@ -36,9 +36,9 @@ struct SettingsWindow {
 
     clipcalc::CalcState calc;
     shell::ShellSettings shell;
-    shell::FontSettings mainFont;
-    shell::FontSettings gridFont;
-    shell::FontSettings calculatorFont;
+    platform::FontSpec mainFont;
+    platform::FontSpec gridFont;
+    platform::FontSpec calculatorFont;
     std::int32_t left = 0;
     std::int32_t top = 0;
 };

@@ -162,7 +162,7 @@ TEST_F(CalculatorPageTest, CtrlVRunsCalculateClipboardNotTheCalculatorsPaste) {
 
 struct FontRow {
     const char* name;
-    shell::FontSettings stored;
+    platform::FontSpec stored;
     bool systemColour;
     QColor colour;
 };

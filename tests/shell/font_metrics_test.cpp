@@ -226,16 +226,5 @@ TEST(FontCommand, FirstShowingGridMetrics) {
     EXPECT_EQ(w.colWidths, (std::vector<int>{22, 78, 78}));
 }
 
-TEST(FontCommand, SettingsKeepNameSizeColourBoldItalic) {
-    const FontSpec chosen{"Verdana", 12, 0x123456, true, true, true, true};
-    const shell::FontSettings stored = shell::toFontSettings(chosen);
-    EXPECT_EQ(stored.name, "Verdana");
-    EXPECT_EQ(stored.size, 12);
-    EXPECT_EQ(stored.color, 0x123456);
-    EXPECT_TRUE(stored.bold && stored.italic);
-    // Underline and strike-out do not outlive the run.
-    EXPECT_EQ(shell::toFontSpec(stored), (FontSpec{"Verdana", 12, 0x123456, true, true}));
-}
-
 }  // namespace
 }  // namespace corvalo::testing

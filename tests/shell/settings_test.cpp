@@ -61,9 +61,9 @@ struct Window {
 
     clipcalc::CalcState calc;
     ShellSettings shell;
-    FontSettings mainFont;
-    FontSettings gridFont;
-    FontSettings calculatorFont;
+    platform::FontSpec mainFont;
+    platform::FontSpec gridFont;
+    platform::FontSpec calculatorFont;
     std::int32_t left = -1;
     std::int32_t top = -1;
 };
@@ -97,7 +97,7 @@ TEST_F(SettingsTest, NoFileGivesEveryDefaultAndTheFirstSaveWritesThemAll) {
     EXPECT_FALSE(window_.shell.calculatorDefaultStartup);
     EXPECT_EQ(window_.shell.proxy, "");
     EXPECT_EQ(window_.shell.proxyPort, "");
-    const std::vector<std::pair<const char*, const FontSettings*>> fonts = {
+    const std::vector<std::pair<const char*, const platform::FontSpec*>> fonts = {
         {"MainFont", &window_.mainFont},
         {"GridFont", &window_.gridFont},
         {"CalculatorFont", &window_.calculatorFont}};
