@@ -4,23 +4,21 @@ namespace corvalo::deskcalc {
 
 namespace {
 
-constexpr CalcColorSet kWindows = {clGray, clWindow, clWindowText, clMaroon,
-                                   clNavy, clRed,    clBlue,       clRed};
-constexpr CalcColorSet kDark = {clGray, clBlack, clAqua,   clBlack,
-                                clTeal, clNavy,  clMaroon, clBlue};
-constexpr CalcColorSet kOcean = {clGray, clAqua, clBlack, clPurple,
-                                 clNavy, clNavy, clAqua,  clBlue};
-constexpr CalcColorSet kPlain = {clGray, clWhite, clNavy, clBlack, clNavy, clNavy, clBlue, clBlue};
+constexpr ColorSet kWindows = {kGray, kSystemWindow, kSystemWindowText, kMaroon, kNavy, kRed,
+                               kBlue, kRed};
+constexpr ColorSet kDark = {kGray, kBlack, kAqua, kBlack, kTeal, kNavy, kMaroon, kBlue};
+constexpr ColorSet kOcean = {kGray, kAqua, kBlack, kPurple, kNavy, kNavy, kAqua, kBlue};
+constexpr ColorSet kPlain = {kGray, kWhite, kNavy, kBlack, kNavy, kNavy, kBlue, kBlue};
 
 }  // namespace
 
-const CalcColorSet& schemeColors(ColorScheme scheme) {
+const ColorSet& schemeColors(ColorScheme scheme) {
     switch (scheme) {
-        case cscalcDark:
+        case ColorScheme::Dark:
             return kDark;
-        case cscalcOcean:
+        case ColorScheme::Ocean:
             return kOcean;
-        case cscalcPlain:
+        case ColorScheme::Plain:
             return kPlain;
         default:
             return kWindows;
@@ -31,12 +29,12 @@ CalculatorColors::CalculatorColors() : colors_(kWindows) {}
 
 void CalculatorColors::notify() {
     if (onColorChange) onColorChange();
-    if (!schemeChanging_) scheme_ = cscalcCustom;
+    if (!schemeChanging_) scheme_ = ColorScheme::Custom;
 }
 
-void CalculatorColors::setColor(CalcColorIndex index, Color value) {
-    if (colors_[index] == value) return;
-    colors_[index] = value;
+void CalculatorColors::setColor(ColorIndex index, Color value) {
+    if (colors_[static_cast<std::size_t>(index)] == value) return;
+    colors_[static_cast<std::size_t>(index)] = value;
     notify();
 }
 
@@ -44,7 +42,7 @@ void CalculatorColors::setColorScheme(ColorScheme scheme) {
     if (scheme == scheme_) return;
     schemeChanging_ = true;
     scheme_ = scheme;
-    if (scheme != cscalcCustom) {
+    if (scheme != ColorScheme::Custom) {
         colors_ = schemeColors(scheme);
         notify();
     }
@@ -57,31 +55,30 @@ void CalculatorColors::assign(const CalculatorColors& other) {
     if (onColorChange) onColorChange();
 }
 
-Color buttonCaptionColor(const CalculatorColors& colors, Key button,
-                          bool memoryIsZero) {
+Color buttonCaptionColor(const CalculatorColors& colors, Key button, bool memoryIsZero) {
     switch (button) {
-        case cbMemClear:
-        case cbMemRecall:
+        case Key::MemClear:
+        case Key::MemRecall:
             return memoryIsZero ? colors.disabledMemoryButtons() : colors.memoryButtons();
-        case cbMemStore:
-        case cbMemAdd:
-        case cbMemSubtract:
+        case Key::MemStore:
+        case Key::MemAdd:
+        case Key::MemSubtract:
             return colors.memoryButtons();
-        case cbClearTape:
-        case cbBack:
-        case cbClearEntry:
-        case cbClear:
+        case Key::ClearTape:
+        case Key::Back:
+        case Key::ClearEntry:
+        case Key::Clear:
             return colors.editButtons();
-        case cbAdd:
-        case cbSubtract:
-        case cbMultiply:
-        case cbDivide:
-        case cbEquals:
+        case Key::Add:
+        case Key::Subtract:
+        case Key::Multiply:
+        case Key::Divide:
+        case Key::Equals:
             return colors.operatorButtons();
-        case cbReciprocal:
-        case cbChangeSign:
-        case cbPercent:
-        case cbSqrt:
+        case Key::Reciprocal:
+        case Key::ChangeSign:
+        case Key::Percent:
+        case Key::Sqrt:
             return colors.functionButtons();
         default:
             return colors.numberButtons();  // digits and the decimal separator

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "platform/error.h"
 
@@ -25,109 +26,54 @@ long double divide(long double a, long double b) {
 
 long double arithmetic(Operation op, long double a, long double b) {
     switch (op) {
-        case opAdd:
+        case Operation::Add:
             return checked(a + b);
-        case opSubtract:
+        case Operation::Subtract:
             return checked(a - b);
-        case opMultiply:
+        case Operation::Multiply:
             return checked(a * b);
         default:
             return divide(a, b);
     }
 }
 
+std::int32_t countOneMore(std::int32_t count, bool same) {
+    return same && count < INT32_MAX ? count + 1 : 1;
+}
+
 }  // namespace
 
-Operation operationOf(Key button) {
-    switch (button) {
-        case cbAdd:
-            return opAdd;
-        case cbSubtract:
-            return opSubtract;
-        case cbMultiply:
-            return opMultiply;
-        case cbDivide:
-            return opDivide;
-        case cbEquals:
-            return opEquals;
-        case cbReciprocal:
-            return opReciprocal;
-        case cbPercent:
-            return opPercent;
-        case cbSqrt:
-            return opSqrt;
-        case cbMemClear:
-            return opMemClear;
-        case cbMemRecall:
-            return opMemRecall;
-        case cbMemStore:
-            return opMemStore;
-        case cbMemAdd:
-            return opMemAdd;
-        case cbMemSubtract:
-            return opMemSubtract;
-        default:
-            return opNone;
-    }
-}
-
-std::string_view tapeMarkOf(Key button) {
-    switch (button) {
-        case cbAdd:
-            return "+";
-        case cbSubtract:
-            return "-";
-        case cbMultiply:
-            return "*";
-        case cbDivide:
-            return "/";
-        case cbEquals:
-            return "=";
-        case cbPercent:
-            return "%";
-        default:
-            return {};
-    }
-}
-
-bool isArithmeticButton(Key button) {
-    return button == cbAdd || button == cbSubtract || button == cbMultiply || button == cbDivide;
-}
-
 void CalculatorEngine::reset() {
-    std::fill(std::begin(stack), std::end(stack), 0.0L);
-    lastOperation = opNone;
+    stack.fill(0.0L);
+    lastOperation = Operation::None;
     operationCount = 0;
-    state = kReadyNewEntry;
+    state = kReadyForNewEntry;
 }
 
 void CalculatorEngine::shiftDown() {
-    for (int i = 3; i > 0; --i) stack[i] = stack[i - 1];
+    for (std::size_t i = kStackSize - 1; i > 0; --i) {
+        stack[i] = stack[i - 1];
+        stackDecimals[i] = stackDecimals[i - 1];
+    }
 }
 
 bool CalculatorEngine::pushOperand(Operation operation, long double value,
-                                            std::int32_t operandDecimals) {
-    if (!addOperand(operation, value)) return false;
-    for (int i = 3; i > 0; --i) stackDecimals[i] = stackDecimals[i - 1];
-    stackDecimals[0] = operandDecimals;
-    return true;
-}
-
-bool CalculatorEngine::addOperand(Operation operation, long double value) {
-    if (operation == opNone || (state & esReady) == 0) return false;
+                                   std::int32_t operandDecimals) {
+    if (operation == Operation::None || !state.ready) return false;
     shiftDown();
     stack[0] = value;
+    stackDecimals[0] = operandDecimals;
     return true;
 }
 
 long double CalculatorEngine::pop() {
     const long double top = stack[0];
-    for (int i = 0; i < 3; ++i) {
+    for (std::size_t i = 0; i + 1 < kStackSize; ++i) {
         stack[i] = stack[i + 1];
         stackDecimals[i] = stackDecimals[i + 1];
     }
-    stack[3] = 0;
-    stackDecimals[3] = 0;
+    stack[kStackSize - 1] = 0;
+    stackDecimals[kStackSize - 1] = 0;
     return top;
 }
 
@@ -137,51 +83,51 @@ long double CalculatorEngine::topOfStack() {
 }
 
 void CalculatorEngine::evaluate(Operation operation) {
-    if ((state & esReady) == 0) return;
+    if (!state.ready) return;
     switch (operation) {
-        case opAdd:
-        case opSubtract:
-        case opMultiply:
-        case opDivide:
+        case Operation::Add:
+        case Operation::Subtract:
+        case Operation::Multiply:
+        case Operation::Divide:
             stack[1] = arithmetic(operation, stack[1], stack[0]);
             stackDecimals[1] = std::max(stackDecimals[1], stackDecimals[0]);
             pop();
             break;
-        case opReciprocal:
+        case Operation::Reciprocal:
             stack[0] = divide(1, stack[0]);
             break;
-        case opPercent:
-            if (lastOperation == opAdd || lastOperation == opSubtract) {
+        case Operation::Percent:
+            if (lastOperation == Operation::Add || lastOperation == Operation::Subtract) {
                 stack[0] = checked(stack[0] / 100 * stack[1]);
                 stackDecimals[1] = std::max(stackDecimals[1], stackDecimals[0]);
             } else {
                 stack[0] = stack[0] / 100;
             }
-            state = kReadyNewEntry;
+            state = kReadyForNewEntry;
             break;
-        case opSqrt:
+        case Operation::Sqrt:
             if (stack[0] < 0) throw Error("Invalid floating point operation");
             stack[0] = std::sqrt(stack[0]);
             break;
-        case opMemClear:
+        case Operation::MemClear:
             memory = 0;
             memoryDecimals = 0;
             break;
-        case opMemRecall:
-            shiftDown();
-            for (int i = 3; i > 0; --i) stackDecimals[i] = stackDecimals[i - 1];
+        case Operation::MemRecall:
+            shiftDown();  // the top stays below the recalled value
             stack[0] = memory;
             stackDecimals[0] = memoryDecimals;
-            state = kReadyNewEntry;
+            state = kReadyForNewEntry;
             break;
-        case opMemStore:
+        case Operation::MemStore:
             memory = stack[0];
             memoryDecimals = stackDecimals[0];
-            state |= esNewEntry;
+            state.newEntry = true;
             break;
-        case opMemAdd:
-        case opMemSubtract: {
-            const long double m = operation == opMemAdd ? memory + stack[0] : memory - stack[0];
+        case Operation::MemAdd:
+        case Operation::MemSubtract: {
+            const long double m =
+                operation == Operation::MemAdd ? memory + stack[0] : memory - stack[0];
             if (std::isfinite(m)) {
                 memory = m;
                 memoryDecimals = std::max(memoryDecimals, stackDecimals[0]);
@@ -189,57 +135,60 @@ void CalculatorEngine::evaluate(Operation operation) {
                 memory = 0;  // an overflowing M+ or M- clears the memory without a word
                 memoryDecimals = 0;
             }
-            state |= esNewEntry;
+            state.newEntry = true;
             break;
         }
         default:
-            break;  // opEquals, opNone and unknown codes
+            break;  // Equals, None and unknown codes
     }
 }
 
 bool CalculatorEngine::addOperation(Operation operation) {
-    if ((state & esReady) == 0 || operation > opMemSubtract) return false;
+    if (!state.ready || operation > Operation::MemSubtract) return false;
     switch (operation) {
-        case opNone:
+        case Operation::None:
             return true;
-        case opAdd:
-        case opSubtract: {
+        case Operation::Add:
+        case Operation::Subtract: {
             evaluate(lastOperation);
-            state = kReadyNewEntry;
-            const bool same = lastOperation == opAdd || lastOperation == opSubtract;
-            operationCount = same && operationCount < INT32_MAX ? operationCount + 1 : 1;
+            state = kReadyForNewEntry;
+            operationCount =
+                countOneMore(operationCount, lastOperation == Operation::Add ||
+                                                 lastOperation == Operation::Subtract);
             lastOperation = operation;
             return true;
         }
-        case opMultiply:
-        case opDivide: {
+        case Operation::Multiply:
+        case Operation::Divide:
             evaluate(lastOperation);
-            state = kReadyNewEntry;
-            const bool same = lastOperation == operation;
-            operationCount = same && operationCount < INT32_MAX ? operationCount + 1 : 1;
+            state = kReadyForNewEntry;
+            operationCount = countOneMore(operationCount, lastOperation == operation);
             lastOperation = operation;
             return true;
-        }
-        case opEquals:
-            state |= esNewEntry;
-            if (lastOperation != opNone) {
+        case Operation::Equals:
+            state.newEntry = true;
+            if (lastOperation != Operation::None) {
                 evaluate(lastOperation);
-                state = kReadyNewEntry;
-                lastOperation = lastOperation == opEquals ? opNone : opEquals;
+                state = kReadyForNewEntry;
+                lastOperation =
+                    lastOperation == Operation::Equals ? Operation::None : Operation::Equals;
             }
             return true;
-        case opPercent:
-            evaluate(opPercent);
+        case Operation::Percent:
+            evaluate(Operation::Percent);
             if (!showSeparatePercent) {
                 evaluate(lastOperation);
-                state = kReadyNewEntry;
-                lastOperation = opEquals;
+                state = kReadyForNewEntry;
+                lastOperation = Operation::Equals;
             }
             operationCount = 0;
             return true;
-        case opReciprocal:
-        case opSqrt:
-        case opMemRecall:
+        case Operation::Reciprocal:
+        case Operation::Sqrt:
+            evaluate(operation);
+            state.newEntry = true;  // 9 Sqrt 5: the 5 is a new number, not 35
+            return true;
+        case Operation::MemRecall:
             evaluate(operation);
             return true;
         default:

@@ -1,100 +1,71 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
-#include <string_view>
 
 namespace corvalo::deskcalc {
 
-// The 29 buttons of the desk calculator, in the order they are hit-tested and painted.
-enum Key : std::uint8_t {
-    cbNone,
-    cbClearTape,
-    cbBack,
-    cbClearEntry,
-    cbClear,
-    cbAdd,
-    cbSubtract,
-    cbMultiply,
-    cbDivide,
-    cbDigit0,
-    cbDigit1,
-    cbDigit2,
-    cbDigit3,
-    cbDigit4,
-    cbDigit5,
-    cbDigit6,
-    cbDigit7,
-    cbDigit8,
-    cbDigit9,
-    cbDecimal,
-    cbEquals,
-    cbReciprocal,
-    cbChangeSign,
-    cbPercent,
-    cbSqrt,
-    cbMemClear,
-    cbMemRecall,
-    cbMemStore,
-    cbMemAdd,
-    cbMemSubtract,
-};
-inline constexpr int kButtonCount = 29;  // cbClearTape .. cbMemSubtract
-
-enum Operation : std::uint8_t {
-    opNone,
-    opAdd,
-    opSubtract,
-    opMultiply,
-    opDivide,
-    opEquals,
-    opReciprocal,
-    opPercent,
-    opSqrt,
-    opMemClear,
-    opMemRecall,
-    opMemStore,
-    opMemAdd,
-    opMemSubtract,
+enum class Operation : std::uint8_t {
+    None,
+    Add,
+    Subtract,
+    Multiply,
+    Divide,
+    Equals,
+    Reciprocal,
+    Percent,
+    Sqrt,
+    MemClear,
+    MemRecall,
+    MemStore,
+    MemAdd,
+    MemSubtract,
 };
 
-// Engine state flags, a set in one byte: 5 ready for a new entry, 1 entry in progress, 2 error.
-inline constexpr std::uint8_t esReady = 1;
-inline constexpr std::uint8_t esError = 2;
-inline constexpr std::uint8_t esNewEntry = 4;
-inline constexpr std::uint8_t kReadyNewEntry = esReady | esNewEntry;  // 5
+// What the engine accepts next. Three states occur: ready for a new entry, an entry in
+// progress, and locked after an error until it is cleared.
+struct EngineState {
+    bool ready = true;     // operands and operations are accepted
+    bool error = false;    // locked after an error
+    bool newEntry = true;  // the next digit starts a new number
 
-Operation operationOf(Key button);
-// The mark written after the button's number on the tape; empty for buttons without one.
-std::string_view tapeMarkOf(Key button);
-bool isArithmeticButton(Key button);  // + - * /
-
-class CalculatorEngineBase {
-  public:
-    virtual ~CalculatorEngineBase() = default;
-    virtual bool addOperand(Operation operation, long double value) = 0;
-    virtual bool addOperation(Operation operation) = 0;
+    // The flags as one byte, ready 1, error 2, new entry 4: the states are 5, 1 and 2.
+    constexpr std::uint8_t code() const {
+        return static_cast<std::uint8_t>((ready ? 1 : 0) | (error ? 2 : 0) | (newEntry ? 4 : 0));
+    }
+    bool operator==(const EngineState&) const = default;
 };
+inline constexpr EngineState kReadyForNewEntry{true, false, true};
+inline constexpr EngineState kEntering{true, false, false};
+inline constexpr EngineState kLocked{false, true, false};
 
 // The adding-machine engine: immediate execution, left to right, in 80-bit extended
-// precision. Arithmetic failures throw corvalo::Error and leave the target entry as it was.
-class CalculatorEngine final : public CalculatorEngineBase {
+// precision. Every operand carries its decimal count; a result takes the larger one.
+// Arithmetic failures throw corvalo::Error and leave the target entry as it was.
+class CalculatorEngine {
   public:
-    std::int32_t decimals = 2;
+    static constexpr std::size_t kStackSize = 4;
+
+    std::int32_t decimals = 2;  // of the display
     bool showSeparatePercent = false;
-    Operation lastOperation = opNone;
-    std::int32_t operationCount = 0;
+    Operation lastOperation = Operation::None;
+    std::int32_t operationCount = 0;  // like operations in a row, for the tape's item count
     long double memory = 0;
-    long double stack[4] = {};
-    std::uint8_t state = esReady | esNewEntry;
-    std::int32_t stackDecimals[4] = {};
+    std::array<long double, kStackSize> stack{};  // [0] is the top
+    EngineState state = kReadyForNewEntry;
+    std::array<std::int32_t, kStackSize> stackDecimals{};
     std::int32_t memoryDecimals = 0;
 
-    void reset();
+    void reset();  // the memory stays
+    // Pushes the value with its decimal count; false, and nothing changes, for
+    // Operation::None or an engine that is not ready.
     bool pushOperand(Operation operation, long double value, std::int32_t decimals);
-    bool addOperand(Operation operation, long double value) override;
     long double pop();
-    long double topOfStack();
-    bool addOperation(Operation operation) override;
+    long double topOfStack();  // also sets `decimals` to the top's decimal count
+    // Runs one operation as its button does; false for the memory operations, which
+    // leave nothing to show, and while the engine is not ready.
+    bool addOperation(Operation operation);
     void evaluate(Operation operation);
 
   private:

@@ -11,72 +11,27 @@ namespace {
 
 constexpr std::string_view kErrorText = "****** ";  // shown with the display's own blank
 
-// "%3.3d": at least three digits, leading zeros. 2 -> "002", 1234 -> "1234".
+// At least three digits, leading zeros. 2 -> "002", 1234 -> "1234".
 std::string itemCountText(std::int64_t count) {
     std::string digits = std::to_string(count);
     if (digits.size() < 3) digits.insert(0, 3 - digits.size(), '0');
     return digits;
 }
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
+bool pastesAs(char c, char decimalSeparator) {
+    return (c >= '0' && c <= '9') || c == decimalSeparator ||
+           std::string_view("%*+-./=").find(c) != std::string_view::npos;
 }
 
 }  // namespace
-
-KeyMapping mapKeyChar(char c, char decimalSeparator) {
-    const auto button = [](Key b) { return KeyMapping{KeyAction::Button, b}; };
-    if (isDigit(c)) return button(static_cast<Key>(cbDigit0 + (c - '0')));
-    if (c == decimalSeparator) return button(cbDecimal);
-    switch (c) {
-        case '\x03':
-            return KeyMapping{KeyAction::Copy, cbNone};
-        case '\x16':
-            return KeyMapping{KeyAction::Paste, cbNone};
-        case '\x08':
-            return button(cbBack);
-        case '\x0C':
-            return button(cbMemClear);
-        case '\x10':
-            return button(cbMemAdd);
-        case '\x12':
-            return button(cbMemRecall);
-        case '\x13':
-            return button(cbMemSubtract);
-        case '\x14':
-            return button(cbClearTape);
-        case '\x1B':
-            return button(cbClear);
-        case '%':
-            return button(cbPercent);
-        case '*':
-            return button(cbMultiply);
-        case '+':
-            return button(cbAdd);
-        case '-':
-            return button(cbSubtract);
-        case '.':
-            return button(cbDecimal);
-        case '/':
-            return button(cbDivide);
-        case '=':
-            return button(cbEquals);
-        case '@':
-            return button(cbSqrt);
-        case 'r':
-            return button(cbReciprocal);
-        default:
-            return {};
-    }
-}
 
 DeskCalculator::DeskCalculator(CalculatorHost& host, char decimalSeparator)
     : host_(host), decimalSeparator_(decimalSeparator) {}
 
 void DeskCalculator::setOptions(CalculatorOptions options) {
     options_ = options;
-    engine_.showSeparatePercent = hasOption(options, coShowSeparatePercent);
-    tape_.setShown(hasOption(options, coShowTape));
+    engine_.showSeparatePercent = options.has(CalculatorOption::ShowSeparatePercent);
+    tape_.setShown(options.has(CalculatorOption::ShowTape));
 }
 
 void DeskCalculator::setDecimals(std::int32_t decimals) {
@@ -91,23 +46,32 @@ void DeskCalculator::setMemory(long double value) {
     host_.layoutChanged();
 }
 
-long double DeskCalculator::readNumber(std::string_view text) const {
-    return readCalcNumber(text, decimalSeparator_);
+long double DeskCalculator::numberOf(std::string_view text) const {
+    return readNumber(text, decimalSeparator_);
 }
 
 void DeskCalculator::entryFollowsText() {
-    entryValue_ = readNumber(entryText_);
+    entryValue_ = numberOf(entryText_);
     entryDecimals_ = entryDecimalCount();
 }
 
 std::string DeskCalculator::formatDisplay(long double value) const {
-    return formatCalcNumber(value, engine_.decimals, decimalSeparator_);
+    return formatNumber(value, engine_.decimals, decimalSeparator_);
 }
 
 std::int32_t DeskCalculator::entryDecimalCount() const {
     const auto p = entryText_.find(decimalSeparator_);
     if (p == std::string::npos) return 0;
     return static_cast<std::int32_t>(entryText_.size() - (p + 1));
+}
+
+// The decimals the display shows: "2.25 " -> 2, "5 " -> 0; an exponent form counts as 0.
+std::int32_t DeskCalculator::shownDecimalCount() const {
+    const std::string_view shown(displayText_.data(), displayText_.size() - 1);
+    if (shown.find_first_of("eE") != std::string_view::npos) return 0;
+    const auto p = shown.find(decimalSeparator_);
+    if (p == std::string_view::npos) return 0;
+    return static_cast<std::int32_t>(shown.size() - (p + 1));
 }
 
 void DeskCalculator::setDisplayText(std::string_view text) {
@@ -127,8 +91,14 @@ void DeskCalculator::setDisplayValue(long double value) {
 
 void DeskCalculator::showError() {
     setDisplayText(kErrorText);
-    engine_.state = esError;
+    engine_.state = kLocked;
     host_.beep();
+}
+
+bool DeskCalculator::refusedInError() {
+    if (!engine_.state.error) return false;
+    host_.beep();
+    return true;
 }
 
 void DeskCalculator::clearAll() {
@@ -143,37 +113,37 @@ void DeskCalculator::clearAll() {
 }
 
 void DeskCalculator::pressButton(Key button) {
-    if (pressedButton_ == cbNone) {
+    if (pressedButton_ == Key::None) {
         pressedButton_ = button;
         host_.repaintButton(button);  // a key shows its button sunken while it is handled
     }
     try {
         operatorStep(button);
         switch (button) {
-            case cbClearTape:
+            case Key::ClearTape:
                 tape_.clearTape();
                 break;
-            case cbBack:
+            case Key::Back:
                 deleteLastChar();
                 break;
-            case cbClearEntry:
+            case Key::ClearEntry:
                 clearEntry();
                 break;
-            case cbDecimal:
+            case Key::Decimal:
                 enterDecimalPoint();
                 break;
-            case cbChangeSign:
+            case Key::ChangeSign:
                 changeSign();
                 break;
-            case cbMemClear:
-            case cbMemStore:
-            case cbMemAdd:
-            case cbMemSubtract:
-                host_.repaintButton(cbMemClear);  // their colour follows the memory
-                host_.repaintButton(cbMemRecall);
+            case Key::MemClear:
+            case Key::MemStore:
+            case Key::MemAdd:
+            case Key::MemSubtract:
+                host_.repaintButton(Key::MemClear);  // their colour follows the memory
+                host_.repaintButton(Key::MemRecall);
                 break;
             default:
-                if (button >= cbDigit0 && button <= cbDigit9) enterDigit(button);
+                if (isDigit(button)) enterDigit(button);
                 break;
         }
     } catch (const Error&) {
@@ -181,54 +151,52 @@ void DeskCalculator::pressButton(Key button) {
     }
     if (!host_.pressHeldByMouse()) {
         const Key pressed = pressedButton_;
-        pressedButton_ = cbNone;
-        if (pressed != cbNone) host_.repaintButton(pressed);
+        pressedButton_ = Key::None;
+        if (pressed != Key::None) host_.repaintButton(pressed);
     }
     lastButton_ = button;
     if (onButtonPressed) onButtonPressed(button);
 }
 
+// The engine's part of a button; it may turn an = into a C. Digits, Back, CE, C, CT,
+// +/- and the separator push nothing here and reach only their entry editing.
 void DeskCalculator::operatorStep(Key& button) {
-    if (lastButton_ != cbClear && button == cbClear) {
+    if (lastButton_ != Key::Clear && button == Key::Clear) {
         clearAll();
         tape_.addSeparatorLine(tapeSeparatorChar);
     }
-    if ((engine_.state & esError) != 0) {
-        host_.beep();
-        return;
-    }
-    if ((lastButton_ == cbNone || lastButton_ == cbClear || lastButton_ == cbEquals) &&
-        button == cbEquals) {
-        button = cbClear;  // = after =, C or nothing clears all
+    if (refusedInError()) return;
+    if ((lastButton_ == Key::None || lastButton_ == Key::Clear || lastButton_ == Key::Equals) &&
+        button == Key::Equals) {
+        button = Key::Clear;  // = after =, C or nothing clears all
         clearAll();
     }
-    if (lastButton_ == cbPercent && (isArithmeticButton(button) || button == cbEquals)) {
+    if (lastButton_ == Key::Percent && (isArithmeticButton(button) || button == Key::Equals)) {
         runOperation(button);  // the percentage is already the operand
         return;
     }
-    if (lastButton_ == cbEquals && isArithmeticButton(button)) {
+    if (lastButton_ == Key::Equals && isArithmeticButton(button)) {
         // 5 + 3 = * 2 =: the operator takes the result as its operand.
-        if (engine_.pushOperand(operationOf(button), readNumber(entryText_),
-                                entryDecimalCount())) {
+        if (engine_.pushOperand(operationOf(button), numberOf(entryText_), entryDecimalCount())) {
             runOperation(button);
             return;
         }
     }
-    if (button == cbMemStore) {
-        if (lastButton_ != cbEquals) runOperation(cbMemStore);
-        setMemory(displayValue_);  // MS stores what the display shows
+    if (button == Key::MemStore) {
+        if (lastButton_ != Key::Equals) runOperation(Key::MemStore);
+        storeDisplayInMemory();
         return;
     }
     const bool pushed = engine_.pushOperand(operationOf(button), entryValue_, entryDecimals_);
     if (pushed) runOperation(button);
-    if (button == cbEquals || button == cbReciprocal || button == cbSqrt) {
+    if (button == Key::Equals || button == Key::Reciprocal || button == Key::Sqrt) {
         entryValue_ = engine_.pop();  // the result is the next operand, not a stack entry
         entryDecimals_ = engine_.stackDecimals[0];
     }
     if (!pushed) return;
-    if (button == cbMemClear || button == cbMemAdd || button == cbMemSubtract) {
+    if (button == Key::MemClear || button == Key::MemAdd || button == Key::MemSubtract) {
         engine_.pop();  // 5 + 3 M+ = still gives 8: the pending sum keeps its operands
-    } else if (button == cbMemRecall && (engine_.state & esReady) != 0) {
+    } else if (button == Key::MemRecall && engine_.state.ready) {
         // The memory becomes the entry, as if typed: 5 - MR = subtracts the memory from 5.
         entryDecimals_ = engine_.stackDecimals[0];
         entryValue_ = engine_.pop();
@@ -236,8 +204,14 @@ void DeskCalculator::operatorStep(Key& button) {
     }
 }
 
+// MS keeps what the display shows, as it shows it: 2.25 typed keeps two decimals.
+void DeskCalculator::storeDisplayInMemory() {
+    setMemory(displayValue_);
+    engine_.memoryDecimals = shownDecimalCount();
+}
+
 void DeskCalculator::runOperation(Key button) {
-    if ((engine_.state & esReady) == 0) return;
+    if (!engine_.state.ready) return;
     try {
         if (!engine_.addOperation(operationOf(button))) return;
         setDisplayValue(engine_.topOfStack());
@@ -246,8 +220,8 @@ void DeskCalculator::runOperation(Key button) {
             const bool twice = isArithmeticButton(button) && button == lastButton_;
             tape_.addNumberLine(twice ? formatDisplay(entryValue_) : entryText_, mark);
         }
-        if (button == cbEquals && engine_.lastOperation == opEquals) {
-            if (hasOption(options_, coShowItemCount)) {
+        if (button == Key::Equals && engine_.lastOperation == Operation::Equals) {
+            if (options_.has(CalculatorOption::ShowItemCount)) {
                 tape_.addTextLine(itemCountText(std::int64_t{engine_.operationCount} + 1));
             }
             tape_.addNumberLine(formatDisplay(displayValue_), "*");
@@ -257,145 +231,6 @@ void DeskCalculator::runOperation(Key button) {
     } catch (const Error&) {
         showError();
     }
-}
-
-void DeskCalculator::enterDigit(Key button) {
-    if (engine_.lastOperation == opEquals) clearAll();  // a digit after a result starts anew
-    const std::int32_t decimals = engine_.decimals;
-    if ((engine_.state & esNewEntry) != 0) {
-        entryText_.clear();
-        if (decimals < 0) {
-            entryText_ = "0";
-            entryText_ += decimalSeparator_;
-            entryText_.append(static_cast<std::size_t>(-std::int64_t{decimals}), '0');
-        }
-        decimalEntered_ = false;  // a fresh entry has no separator typed yet
-    }
-    entryText_ += static_cast<char>('0' + (button - cbDigit0));
-    if (negatePending_) {
-        entryText_.insert(0, 1, '-');
-        negatePending_ = false;
-    }
-    const auto p = entryText_.find(decimalSeparator_);
-    if (decimals < 0 && !decimalEntered_ && p != std::string::npos && p + 1 < entryText_.size()) {
-        // Adding-machine entry, 2 places: 0.05 and 7 -> 0.57, then 3 -> 5.73.
-        const bool negative = entryText_.front() == '-';
-        std::string shifted = entryText_.substr(0, p);
-        shifted += entryText_[p + 1];
-        shifted += decimalSeparator_;
-        shifted.append(entryText_, p + 2);
-        const std::size_t first = negative ? 1 : 0;
-        if (shifted.size() > first && shifted[first] == '0') shifted.erase(first, 1);
-        entryText_ = std::move(shifted);
-    }
-    entryFollowsText();
-    if (entryValue_ == 0 && entryText_.find(decimalSeparator_) == std::string::npos) {
-        entryText_ = "0";  // leading zeros are not kept
-        setDisplayValue(entryValue_);
-        engine_.state = kReadyNewEntry;
-    } else {
-        setDisplayValue(entryValue_);
-        setDisplayText(entryText_);
-        engine_.state = esReady;
-    }
-}
-
-void DeskCalculator::enterDecimalPoint() {
-    if (engine_.lastOperation == opEquals) clearAll();  // "." after a result starts anew too
-    if ((engine_.state & esNewEntry) != 0) {
-        entryText_ = "0";
-        entryText_ += decimalSeparator_;
-        setDisplayText(entryText_);
-        decimalEntered_ = true;
-        engine_.state = esReady;
-        return;
-    }
-    if (entryText_.find(decimalSeparator_) != std::string::npos) return;
-    entryText_ += decimalSeparator_;
-    if (entryText_.front() == decimalSeparator_) {
-        entryText_.insert(0, 1, '0');
-    } else if (entryText_.size() == 2 && entryText_.front() == '-') {
-        entryText_.insert(1, 1, '0');  // "-" then "." -> "-0."
-    }
-    const long double value = readNumber(entryText_);
-    setDisplayText(entryText_);
-    entryValue_ = value;
-    entryDecimals_ = entryDecimalCount();
-    engine_.state = esReady;
-    decimalEntered_ = true;
-}
-
-void DeskCalculator::deleteLastChar() {
-    if (entryText_.empty()) return;
-    if (entryText_ == "-") {
-        // Only a pending minus: Back takes it away (it is not a number to read).
-        entryText_.clear();
-        startEmptyEntry(false);
-        return;
-    }
-    if (readNumber(entryText_) == 0) return;
-    if (entryText_.size() == 1) {
-        startEmptyEntry(false);
-        return;
-    }
-    const bool negative = entryText_.front() == '-';
-    std::string rest = negative ? entryText_.substr(1) : entryText_;
-    const auto p = rest.find(decimalSeparator_);
-    if (engine_.decimals < 0 && !decimalEntered_ && p != std::string::npos && p >= 1) {
-        // Adding-machine entry backs out one place: 12.31 -> 1.231, then the 1 goes.
-        std::string shifted = "0";
-        shifted.append(rest, 0, p - 1);
-        shifted += decimalSeparator_;
-        shifted += rest[p - 1];
-        shifted.append(rest, p + 1);
-        if (shifted.size() >= 2 && shifted[0] == '0' && shifted[1] != decimalSeparator_) {
-            shifted.erase(0, 1);
-        }
-        rest = std::move(shifted);
-    }
-    rest.pop_back();
-    if (rest.empty()) {
-        // "-5" and Back: the minus stays for the next digit, as after +/- on an empty entry.
-        entryText_ = "-";
-        startEmptyEntry(true);
-        return;
-    }
-    entryText_ = negative ? "-" + rest : rest;
-    entryFollowsText();
-    setDisplayText(entryText_);
-}
-
-void DeskCalculator::startEmptyEntry(bool minusPending) {
-    entryValue_ = 0;
-    entryDecimals_ = 0;
-    negatePending_ = minusPending;
-    setDisplayValue(0);
-    engine_.state = kReadyNewEntry;
-}
-
-void DeskCalculator::clearEntry() {
-    entryText_.clear();
-    entryValue_ = 0;
-    entryDecimals_ = 0;
-    negatePending_ = false;
-    setDisplayValue(0);
-}
-
-void DeskCalculator::changeSign() {
-    if (entryText_.empty() || entryText_ == "-") {
-        // CE +/- 7 gives -7: the sign waits for the next number. A lone "-" toggles back.
-        startEmptyEntry(!negatePending_ && entryText_.empty());
-        entryText_ = negatePending_ ? "-" : "";
-        return;
-    }
-    if (entryText_.front() == '-') {
-        entryText_.erase(0, 1);
-    } else {
-        entryText_.insert(0, 1, '-');
-    }
-    entryFollowsText();
-    setDisplayText(entryText_);
-    setDisplayValue(entryValue_);
 }
 
 void DeskCalculator::keyPress(char c) {
@@ -416,7 +251,13 @@ void DeskCalculator::keyPress(char c) {
 }
 
 void DeskCalculator::copyToClipboard() {
+    if (refusedInError()) return;
     host_.setClipboardText(displayText_);
+}
+
+std::optional<std::string> DeskCalculator::entryTextToCopy() {
+    if (refusedInError()) return std::nullopt;
+    return entryText_;
 }
 
 void DeskCalculator::paste() {
@@ -424,9 +265,7 @@ void DeskCalculator::paste() {
     if (!text || text->empty()) return;
     clearAll();
     for (const char c : *text) {
-        const bool accepted = isDigit(c) || c == decimalSeparator_ ||
-                              std::string_view("%*+-./=").find(c) != std::string_view::npos;
-        if (accepted) keyPress(c);
+        if (pastesAs(c, decimalSeparator_)) keyPress(c);
     }
 }
 
@@ -444,7 +283,7 @@ void DeskCalculator::recallTapeLine(std::size_t index) {
     const std::string n = s.substr(0, s.size() - 2);  // without the blank and the mark
     long double value = 0;
     try {
-        value = readNumber(n);
+        value = numberOf(n);
     } catch (const Error&) {
         return;  // a separator or any line that is not a number
     }
@@ -453,7 +292,8 @@ void DeskCalculator::recallTapeLine(std::size_t index) {
     entryValue_ = value;
     const auto p = n.find(decimalSeparator_);
     entryDecimals_ = p == std::string::npos ? 0 : static_cast<std::int32_t>(n.size() - (p + 1));
-    if (value != engine_.topOfStack()) engine_.pushOperand(opEquals, value, typedDecimals);
+    if (value != engine_.topOfStack())
+        engine_.pushOperand(Operation::Equals, value, typedDecimals);
     entryText_ = n.substr(n.find_first_not_of(' '));
 }
 

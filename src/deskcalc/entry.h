@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "deskcalc/engine.h"
+#include "deskcalc/keys.h"
 #include "deskcalc/options.h"
 #include "deskcalc/tape.h"
 
@@ -18,7 +19,7 @@ class CalculatorHost {
     virtual ~CalculatorHost() = default;
     virtual void displayTextChanged(const std::string& text) = 0;
     virtual void repaintButton(Key button) = 0;  // at once, not queued
-    virtual void layoutChanged() = 0;  // Memory or Decimals changed: lay out and repaint
+    virtual void layoutChanged() = 0;            // Memory or Decimals changed: lay out and repaint
     // The calculator has the focus and the primary mouse button is still down.
     virtual bool pressHeldByMouse() = 0;
     virtual void beep() = 0;
@@ -26,15 +27,6 @@ class CalculatorHost {
     virtual std::optional<std::string> clipboardText() = 0;
     virtual void setClipboardText(const std::string& ansi) = 0;
 };
-
-// The character table of the keyboard (key-press, not key-down). Control characters
-// stand for Ctrl+letter: '\x0C' (Ctrl+L) is MC. Copy and paste are not buttons.
-enum class KeyAction : std::uint8_t { None, Button, Copy, Paste };
-struct KeyMapping {
-    KeyAction action = KeyAction::None;
-    Key button = cbNone;
-};
-KeyMapping mapKeyChar(char c, char decimalSeparator);
 
 // The desk calculator's entry logic: every button press becomes entry text, engine
 // calls, display text and tape lines. Keys 2 + 3 * 4 = show 20 (no precedence).
@@ -47,7 +39,11 @@ class DeskCalculator {
     // The single entry point for clicks, keys, pasted characters and assigned text.
     void pressButton(Key button);
     void keyPress(char c);
-    void copyToClipboard();  // the display text, trailing blank included
+    // The display text, trailing blank included; while the error shows, a beep instead.
+    void copyToClipboard();
+    // For the window's Edit > Copy: the number being typed or the last result. While the
+    // error shows there is nothing to copy and the calculator beeps.
+    std::optional<std::string> entryTextToCopy();
     void paste();
     void setText(std::string_view text);  // clearAll, then every character as a key
     void clearAll();
@@ -71,12 +67,12 @@ class DeskCalculator {
     void setPressedButton(Key b) { pressedButton_ = b; }
     Key lastButton() const { return lastButton_; }
 
-    CalculatorOptions Options() const { return options_; }
+    CalculatorOptions options() const { return options_; }
     void setOptions(CalculatorOptions options);  // the window lays out afterwards
     std::int32_t decimals() const { return engine_.decimals; }
     void setDecimals(std::int32_t decimals);
     long double memory() const { return engine_.memory; }
-    void setMemory(long double value);
+    void setMemory(long double value);  // the memory's decimal count stays
     char tapeSeparatorChar = '_';
     char decimalSeparator() const { return decimalSeparator_; }
 
@@ -88,8 +84,16 @@ class DeskCalculator {
     std::function<void(Key)> onButtonPressed;
 
   private:
+    // Pressing a button: entry.cpp.
     void operatorStep(Key& button);
     void runOperation(Key button);
+    void storeDisplayInMemory();
+    std::int32_t shownDecimalCount() const;
+    bool refusedInError();
+    long double numberOf(std::string_view text) const;
+    void entryFollowsText();
+
+    // Editing the typed number: entry_editing.cpp.
     void enterDigit(Key button);
     void enterDecimalPoint();
     void deleteLastChar();
@@ -97,8 +101,7 @@ class DeskCalculator {
     void changeSign();
     // Nothing typed: value 0 shown, a pending minus or not, the next digit starts anew.
     void startEmptyEntry(bool minusPending);
-    long double readNumber(std::string_view text) const;
-    void entryFollowsText();
+    bool typingStartsNewEntry() const;
 
     CalculatorHost& host_;
     char decimalSeparator_;
@@ -112,8 +115,8 @@ class DeskCalculator {
     std::int32_t entryDecimals_ = 0;
     bool decimalEntered_ = false;
     bool negatePending_ = false;
-    Key pressedButton_ = cbNone;
-    Key lastButton_ = cbNone;
+    Key pressedButton_ = Key::None;
+    Key lastButton_ = Key::None;
 };
 
 }  // namespace corvalo::deskcalc

@@ -8,9 +8,11 @@ namespace corvalo::deskcalc {
 namespace {
 
 constexpr int kTapeScrollBar = 18;  // the tape is this much wider than the display
+constexpr Key kMemoryColumn[] = {Key::MemClear, Key::MemRecall, Key::MemStore, Key::MemAdd,
+                                 Key::MemSubtract};
 
-void place(CalcLayout& l, Key b, int left, int top, int width, int height) {
-    l.buttons[b] = CalcRect{left, top, width, height};
+void place(CalculatorLayout& l, Key b, int left, int top, int width, int height) {
+    l.buttons[indexOf(b)] = Rect{left, top, width, height};
 }
 
 }  // namespace
@@ -19,17 +21,17 @@ int displayHeight(int textHeight, int borderHeight, bool ctl3D) {
     return textHeight + (ctl3D ? 8 : 6) * borderHeight;
 }
 
-CalcLayout layoutCalculator(const CalcLayoutInput& in) {
-    CalcLayout l;
-    const bool memory = hasOption(in.options, coShowMemoryButtons);
-    const bool clearTape = hasOption(in.options, coShowClearTapeButton);
-    const bool showTape = hasOption(in.options, coShowTape);
+CalculatorLayout layoutCalculator(const CalculatorLayoutInput& in) {
+    CalculatorLayout l;
+    const bool memory = in.options.has(CalculatorOption::ShowMemoryButtons);
+    const bool clearTape = in.options.has(CalculatorOption::ShowClearTapeButton);
+    const bool showTape = in.options.has(CalculatorOption::ShowTape);
     const int w = in.width;
     const int h = in.height;
     const int dh = displayHeight(in.displayTextHeight, in.borderHeight, in.ctl3D);
     const int th = in.tapeHeight;
     l.visible.fill(true);
-    l.visible[cbNone] = false;
+    l.visible[indexOf(Key::None)] = false;
 
     int g = 2;
     int m = 4;
@@ -64,10 +66,10 @@ CalcLayout layoutCalculator(const CalcLayoutInput& in) {
 
     l.tapeVisible = showTape;
     if (showTape) {
-        l.tape = CalcRect{m, m, pw + kTapeScrollBar, th};
-        l.display = CalcRect{m + 2, th + 2 * m, pw, dh};
+        l.tape = Rect{m, m, pw + kTapeScrollBar, th};
+        l.display = Rect{m + 2, th + 2 * m, pw, dh};
     } else {
-        l.display = CalcRect{m, m, pw, dh};
+        l.display = Rect{m, m, pw, dh};
     }
 
     int cw = 8;
@@ -79,13 +81,9 @@ CalcLayout layoutCalculator(const CalcLayoutInput& in) {
         showTape ? (l.tape.width - kTapeScrollBar - cw / 2) / cw : (l.display.width - cw / 2) / cw;
 
     if (memory) {
-        const Key column[] = {cbMemClear, cbMemRecall, cbMemStore, cbMemAdd,
-                                               cbMemSubtract};
-        for (int r = 0; r < 5; ++r) place(l, column[r], m, rowY(r), bw, bh);
+        for (int r = 0; r < 5; ++r) place(l, kMemoryColumn[r], m, rowY(r), bw, bh);
     } else {
-        for (auto b : {cbMemClear, cbMemRecall, cbMemStore, cbMemAdd, cbMemSubtract}) {
-            l.visible[b] = false;
-        }
+        for (const Key b : kMemoryColumn) l.visible[indexOf(b)] = false;
     }
 
     const int x1 = memory ? m + bw + x0 : m;
@@ -96,26 +94,26 @@ CalcLayout layoutCalculator(const CalcLayoutInput& in) {
     const int remainder = clearTape ? 5 * (bw + g) - 4 * (ew + g) : 4 * (bw + g) - 3 * (ew + g);
     int x = colX(0);
     if (clearTape) {
-        place(l, cbClearTape, x, rowY(0), ew, bh);
+        place(l, Key::ClearTape, x, rowY(0), ew, bh);
         x += ew + g;
         if (remainder >= 3) ++x;
     } else {
-        l.visible[cbClearTape] = false;
+        l.visible[indexOf(Key::ClearTape)] = false;
         x = colX(1);
     }
-    place(l, cbBack, x, rowY(0), ew, bh);
+    place(l, Key::Back, x, rowY(0), ew, bh);
     x += ew + g;
     if (remainder >= 2) ++x;
-    place(l, cbClearEntry, x, rowY(0), ew, bh);
+    place(l, Key::ClearEntry, x, rowY(0), ew, bh);
     x += ew + g;
     if (remainder >= 1) ++x;
-    place(l, cbClear, x, rowY(0), ew, bh);
+    place(l, Key::Clear, x, rowY(0), ew, bh);
 
     const Key grid[4][5] = {
-        {cbDigit7, cbDigit8, cbDigit9, cbDivide, cbSqrt},
-        {cbDigit4, cbDigit5, cbDigit6, cbMultiply, cbPercent},
-        {cbDigit1, cbDigit2, cbDigit3, cbSubtract, cbReciprocal},
-        {cbDigit0, cbChangeSign, cbDecimal, cbAdd, cbEquals},
+        {Key::Digit7, Key::Digit8, Key::Digit9, Key::Divide, Key::Sqrt},
+        {Key::Digit4, Key::Digit5, Key::Digit6, Key::Multiply, Key::Percent},
+        {Key::Digit1, Key::Digit2, Key::Digit3, Key::Subtract, Key::Reciprocal},
+        {Key::Digit0, Key::ChangeSign, Key::Decimal, Key::Add, Key::Equals},
     };
     for (int r = 0; r < 4; ++r) {
         for (int c = 0; c < 5; ++c) place(l, grid[r][c], colX(c), rowY(r + 1), bw, bh);
@@ -134,19 +132,17 @@ std::string buttonCaption(Key button, char decimalSeparator) {
         "",  "CT",  "Back", "CE", "C",    "+",  "-",  "*",  "/",  "0",
         "1", "2",   "3",    "4",  "5",    "6",  "7",  "8",  "9",  "",
         "=", "1/x", "+/-",  "%",  "Sqrt", "MC", "MR", "MS", "M+", "M-"};
-    if (button == cbDecimal) return std::string(1, decimalSeparator);
-    if (button > cbMemSubtract) return {};
-    return kCaptions[button];
+    if (button == Key::Decimal) return std::string(1, decimalSeparator);
+    if (button > Key::MemSubtract) return {};
+    return kCaptions[indexOf(button)];
 }
 
-Key buttonAt(const CalcLayout& layout, int x, int y) {
-    for (int b = cbClearTape; b <= cbMemSubtract; ++b) {
-        if (layout.visible[static_cast<std::size_t>(b)] &&
-            layout.buttons[static_cast<std::size_t>(b)].contains(x, y)) {
-            return static_cast<Key>(b);
-        }
+Key buttonAt(const CalculatorLayout& layout, int x, int y) {
+    for (int i = 1; i <= kButtonCount; ++i) {
+        const Key b = keyAt(i);
+        if (layout.isVisible(b) && layout.button(b).contains(x, y)) return b;
     }
-    return cbNone;
+    return Key::None;
 }
 
 }  // namespace corvalo::deskcalc

@@ -4,12 +4,12 @@
 #include <cstdint>
 #include <string>
 
-#include "deskcalc/engine.h"
+#include "deskcalc/keys.h"
 #include "deskcalc/options.h"
 
 namespace corvalo::deskcalc {
 
-struct CalcRect {
+struct Rect {
     int left = 0;
     int top = 0;
     int width = 0;
@@ -18,11 +18,11 @@ struct CalcRect {
     bool contains(int x, int y) const {
         return x >= left && x < left + width && y >= top && y < top + height;
     }
-    bool operator==(const CalcRect&) const = default;
+    bool operator==(const Rect&) const = default;
 };
 
 // What the panel's arithmetic needs of the window and its fonts.
-struct CalcLayoutInput {
+struct CalculatorLayoutInput {
     int width = 200;  // client area
     int height = 140;
     CalculatorOptions options = kDefaultOptions;
@@ -33,18 +33,21 @@ struct CalcLayoutInput {
     bool ctl3D = true;
 };
 
-struct CalcLayout {
+struct CalculatorLayout {
     int margin = 0;
     int gap = 0;
     int buttonWidth = 0;
     int buttonHeight = 0;
     int editButtonWidth = 0;  // Back, CE, C (and CT) in row 0
-    CalcRect display;
-    CalcRect tape;
+    Rect display;
+    Rect tape;
     bool tapeVisible = false;
-    int tapeChars = 0;                                 // characters per tape line
-    std::array<CalcRect, kButtonCount + 1> buttons{};  // by identifier; [cbNone] unused
+    int tapeChars = 0;                             // characters per tape line
+    std::array<Rect, kButtonCount + 1> buttons{};  // by identifier; [Key::None] unused
     std::array<bool, kButtonCount + 1> visible{};
+
+    const Rect& button(Key key) const { return buttons[indexOf(key)]; }
+    bool isVisible(Key key) const { return visible[indexOf(key)]; }
 };
 
 // The display is as high as its text plus 8 border heights (6 without the 3-D look).
@@ -52,12 +55,12 @@ int displayHeight(int textHeight, int borderHeight, bool ctl3D);
 
 // Display, tape and the 29 buttons for a client area. At 200 wide: gap 2, margin 4;
 // from 201: gap 4, margin 6. Rows are aligned to the bottom edge.
-CalcLayout layoutCalculator(const CalcLayoutInput& in);
+CalculatorLayout layoutCalculator(const CalculatorLayoutInput& in);
 
-// The caption of a button: "7", "Sqrt", "M+", the locale separator for cbDecimal.
+// The caption of a button: "7", "Sqrt", "M+", the locale separator for Key::Decimal.
 std::string buttonCaption(Key button, char decimalSeparator);
 
 // The first visible button, in identifier order, whose rectangle holds the point.
-Key buttonAt(const CalcLayout& layout, int x, int y);
+Key buttonAt(const CalculatorLayout& layout, int x, int y);
 
 }  // namespace corvalo::deskcalc

@@ -22,7 +22,7 @@ bool isDigit(char c) {
 
 }  // namespace
 
-std::string formatCalcNumber(long double value, std::int32_t decimals, char decimalSeparator) {
+std::string formatNumber(long double value, std::int32_t decimals, char decimalSeparator) {
     if (!std::isfinite(value)) throw Error("Invalid floating point operation");
     if (value == 0) value = 0;  // no "-0.00" on the display
     const std::int64_t places =
@@ -43,7 +43,7 @@ std::string formatCalcNumber(long double value, std::int32_t decimals, char deci
     return out;
 }
 
-long double readCalcNumber(std::string_view text, char decimalSeparator) {
+long double readNumber(std::string_view text, char decimalSeparator) {
     std::string plain;  // the text in the form from_chars reads: '.' and no '+'
     plain.reserve(text.size());
     std::size_t i = 0;

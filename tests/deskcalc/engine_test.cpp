@@ -17,10 +17,10 @@ constexpr long double kMax = std::numeric_limits<long double>::max();
 
 // An engine holding `older` then `newer` (newer on top), as after "older op newer".
 CalculatorEngine withOperands(long double older, int olderDecimals, long double newer,
-                                       int newerDecimals) {
+                              int newerDecimals) {
     CalculatorEngine e;
-    e.pushOperand(opAdd, older, olderDecimals);
-    e.pushOperand(opAdd, newer, newerDecimals);
+    e.pushOperand(Operation::Add, older, olderDecimals);
+    e.pushOperand(Operation::Add, newer, newerDecimals);
     return e;
 }
 
@@ -47,13 +47,13 @@ TEST_P(EngineEvaluate, ComputesOlderOpNewer) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, EngineEvaluate,
-    ::testing::Values(EvaluateRow{"Add", opAdd, 7, 2, 9, 3},
-                      EvaluateRow{"SubtractOlderMinusNewer", opSubtract, 7, 2, 5, 3},
-                      EvaluateRow{"Multiply", opMultiply, 7, 2, 14, 3},
-                      EvaluateRow{"DivideOlderByNewer", opDivide, 7, 2, 3.5L, 3},
-                      EvaluateRow{"Reciprocal", opReciprocal, 7, 4, 0.25L, 3},
-                      EvaluateRow{"Sqrt", opSqrt, 7, 16, 4, 3},
-                      EvaluateRow{"EqualsDoesNothing", opEquals, 7, 2, 2, 3}),
+    ::testing::Values(EvaluateRow{"Add", Operation::Add, 7, 2, 9, 3},
+                      EvaluateRow{"SubtractOlderMinusNewer", Operation::Subtract, 7, 2, 5, 3},
+                      EvaluateRow{"Multiply", Operation::Multiply, 7, 2, 14, 3},
+                      EvaluateRow{"DivideOlderByNewer", Operation::Divide, 7, 2, 3.5L, 3},
+                      EvaluateRow{"Reciprocal", Operation::Reciprocal, 7, 4, 0.25L, 3},
+                      EvaluateRow{"Sqrt", Operation::Sqrt, 7, 16, 4, 3},
+                      EvaluateRow{"EqualsDoesNothing", Operation::Equals, 7, 2, 2, 3}),
     testing::RowName());
 
 struct FailureRow {
@@ -77,34 +77,35 @@ TEST_P(EngineFailure, ThrowsAndKeepsTheStack) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, EngineFailure,
-    ::testing::Values(FailureRow{"DivideByZero", opDivide, 1, 0},
-                      FailureRow{"ZeroByZero", opDivide, 0, 0},
-                      FailureRow{"ReciprocalOfZero", opReciprocal, 1, 0},
-                      FailureRow{"SqrtOfNegative", opSqrt, 1, -4},
-                      FailureRow{"AddOverflow", opAdd, kMax, kMax},
-                      FailureRow{"SubtractOverflow", opSubtract, -kMax, kMax},
-                      FailureRow{"MultiplyOverflow", opMultiply, 1e3000L, 1e3000L},
-                      FailureRow{"DivideOverflow", opDivide, 1e3000L, 1e-3000L},
-                      FailureRow{"ReciprocalOverflow", opReciprocal, 1, 1e-4940L}),
+    ::testing::Values(FailureRow{"DivideByZero", Operation::Divide, 1, 0},
+                      FailureRow{"ZeroByZero", Operation::Divide, 0, 0},
+                      FailureRow{"ReciprocalOfZero", Operation::Reciprocal, 1, 0},
+                      FailureRow{"SqrtOfNegative", Operation::Sqrt, 1, -4},
+                      FailureRow{"AddOverflow", Operation::Add, kMax, kMax},
+                      FailureRow{"SubtractOverflow", Operation::Subtract, -kMax, kMax},
+                      FailureRow{"MultiplyOverflow", Operation::Multiply, 1e3000L, 1e3000L},
+                      FailureRow{"DivideOverflow", Operation::Divide, 1e3000L, 1e-3000L},
+                      FailureRow{"ReciprocalOverflow", Operation::Reciprocal, 1, 1e-4940L}),
     testing::RowName());
 
 TEST(Engine, PercentOfPendingAddendAndOfProduct) {
     auto e = withOperands(200, 0, 10, 2);
-    e.lastOperation = opAdd;
-    e.evaluate(opPercent);
+    e.lastOperation = Operation::Add;
+    e.evaluate(Operation::Percent);
     EXPECT_EQ(e.stack[0], 20);
     EXPECT_EQ(e.stackDecimals[1], 2);
-    EXPECT_EQ(e.state, esReady | esNewEntry);
+    EXPECT_EQ(e.state, kReadyForNewEntry);
 
     auto m = withOperands(50, 0, 10, 0);
-    m.lastOperation = opMultiply;
-    m.evaluate(opPercent);
+    m.lastOperation = Operation::Multiply;
+    m.evaluate(Operation::Percent);
     EXPECT_EQ(m.stack[0], 10 / 100.0L);
 }
 
 TEST(Engine, AddOperationCountsLikeOperations) {
     CalculatorEngine e;
-    const Operation ops[] = {opAdd, opSubtract, opAdd, opMultiply, opMultiply, opDivide};
+    const Operation ops[] = {Operation::Add,      Operation::Subtract, Operation::Add,
+                             Operation::Multiply, Operation::Multiply, Operation::Divide};
     const int counts[] = {1, 2, 3, 1, 2, 1};
     for (int i = 0; i < 6; ++i) {
         SCOPED_TRACE(i);
@@ -115,29 +116,41 @@ TEST(Engine, AddOperationCountsLikeOperations) {
     }
 }
 
+TEST(Engine, OneOperandResultsWaitForANewEntry) {
+    for (const Operation op : {Operation::Reciprocal, Operation::Sqrt}) {
+        SCOPED_TRACE(static_cast<int>(op));
+        CalculatorEngine e;
+        e.pushOperand(op, 4, 0);
+        e.state = kEntering;
+        ASSERT_TRUE(e.addOperation(op));
+        EXPECT_EQ(e.state, kReadyForNewEntry);
+        EXPECT_EQ(e.state.code(), 5);
+    }
+}
+
 TEST(Engine, EqualsTogglesLastOperation) {
     auto e = withOperands(5, 0, 3, 0);
-    e.lastOperation = opAdd;
-    EXPECT_TRUE(e.addOperation(opEquals));
+    e.lastOperation = Operation::Add;
+    EXPECT_TRUE(e.addOperation(Operation::Equals));
     EXPECT_EQ(e.stack[0], 8);
-    EXPECT_EQ(e.lastOperation, opEquals);
-    EXPECT_TRUE(e.addOperation(opEquals));
-    EXPECT_EQ(e.lastOperation, opNone);
+    EXPECT_EQ(e.lastOperation, Operation::Equals);
+    EXPECT_TRUE(e.addOperation(Operation::Equals));
+    EXPECT_EQ(e.lastOperation, Operation::None);
 }
 
 TEST(Engine, MemoryOperationsReturnFalse) {
     auto e = withOperands(0, 0, 4, 2);
-    EXPECT_FALSE(e.addOperation(opMemStore));
+    EXPECT_FALSE(e.addOperation(Operation::MemStore));
     EXPECT_EQ(e.memory, 4);
     EXPECT_EQ(e.memoryDecimals, 2);
-    EXPECT_FALSE(e.addOperation(opMemAdd));
+    EXPECT_FALSE(e.addOperation(Operation::MemAdd));
     EXPECT_EQ(e.memory, 8);
-    EXPECT_FALSE(e.addOperation(opMemSubtract));
+    EXPECT_FALSE(e.addOperation(Operation::MemSubtract));
     EXPECT_EQ(e.memory, 4);
-    EXPECT_TRUE(e.addOperation(opMemRecall));
+    EXPECT_TRUE(e.addOperation(Operation::MemRecall));
     EXPECT_EQ(e.stack[0], 4);
     EXPECT_EQ(e.stack[1], 4);  // the copy pushed below the recalled value
-    EXPECT_FALSE(e.addOperation(opMemClear));
+    EXPECT_FALSE(e.addOperation(Operation::MemClear));
     EXPECT_EQ(e.memory, 0);
     EXPECT_EQ(e.memoryDecimals, 0);
 }
@@ -146,32 +159,32 @@ TEST(Engine, OverflowingMemoryAddClearsMemory) {
     auto e = withOperands(0, 0, kMax, 2);
     e.memory = kMax;
     e.memoryDecimals = 3;
-    EXPECT_NO_THROW(e.evaluate(opMemAdd));
+    EXPECT_NO_THROW(e.evaluate(Operation::MemAdd));
     EXPECT_EQ(e.memory, 0);
     EXPECT_EQ(e.memoryDecimals, 0);
-    EXPECT_NE(e.state & esNewEntry, 0);
+    EXPECT_TRUE(e.state.newEntry);
 }
 
 TEST(Engine, ErrorStateRefusesEverything) {
     auto e = withOperands(1, 0, 2, 0);
-    e.state = esError;
-    EXPECT_FALSE(e.addOperation(opAdd));
-    EXPECT_FALSE(e.pushOperand(opAdd, 9, 0));
-    e.evaluate(opAdd);
+    e.state = kLocked;
+    EXPECT_FALSE(e.addOperation(Operation::Add));
+    EXPECT_FALSE(e.pushOperand(Operation::Add, 9, 0));
+    e.evaluate(Operation::Add);
     EXPECT_EQ(e.stack[0], 2);
 }
 
 TEST(Engine, UnknownOperationAndNoneAreNotOperations) {
     CalculatorEngine e;
     EXPECT_FALSE(e.addOperation(static_cast<Operation>(14)));
-    EXPECT_TRUE(e.addOperation(opNone));
-    EXPECT_FALSE(e.pushOperand(opNone, 3, 0));
+    EXPECT_TRUE(e.addOperation(Operation::None));
+    EXPECT_FALSE(e.pushOperand(Operation::None, 3, 0));
     EXPECT_EQ(e.stack[0], 0);
 }
 
 TEST(Engine, PopShiftsValuesAndDecimals) {
     CalculatorEngine e;
-    for (int i = 1; i <= 5; ++i) e.pushOperand(opAdd, i, i);  // 1 falls off the bottom
+    for (int i = 1; i <= 5; ++i) e.pushOperand(Operation::Add, i, i);  // 1 falls off the bottom
     EXPECT_EQ(e.pop(), 5);
     EXPECT_EQ(e.stackDecimals[0], 4);
     EXPECT_EQ(e.stack[2], 2);
@@ -184,11 +197,11 @@ TEST(Engine, PopShiftsValuesAndDecimals) {
 TEST(Engine, ResetKeepsMemory) {
     auto e = withOperands(1, 0, 2, 0);
     e.memory = 7;
-    e.lastOperation = opAdd;
+    e.lastOperation = Operation::Add;
     e.reset();
     EXPECT_EQ(e.stack[1], 0);
-    EXPECT_EQ(e.lastOperation, opNone);
-    EXPECT_EQ(e.state, esReady | esNewEntry);
+    EXPECT_EQ(e.lastOperation, Operation::None);
+    EXPECT_EQ(e.state, kReadyForNewEntry);
     EXPECT_EQ(e.memory, 7);
 }
 

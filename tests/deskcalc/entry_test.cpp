@@ -50,11 +50,11 @@ const KeyRow kKeyRows[] = {
     {"EqualsAfterPercentChangesNothing", "200 + 10 % =", "220 ", "220"},
     {"PercentCompletesMultiply", "50 * 10 %", "5 ", "5"},
     {"SeparatePercentOnlyReplacesEntry", "200 + 10 %", "20 ", "20", 0,
-     kDefaultOptions | optionBit(coShowSeparatePercent)},
+     kDefaultOptions.with(CalculatorOption::ShowSeparatePercent)},
     {"SeparatePercentThenEquals", "200 + 10 % =", "220 ", "220", 0,
-     kDefaultOptions | optionBit(coShowSeparatePercent)},
+     kDefaultOptions.with(CalculatorOption::ShowSeparatePercent)},
     {"SeparatePercentOfProduct", "50 * 10 % =", "5 ", "5", 0,
-     kDefaultOptions | optionBit(coShowSeparatePercent)},
+     kDefaultOptions.with(CalculatorOption::ShowSeparatePercent)},
     {"SquareRootAtOnce", "9 Sqrt", "3 ", "3"},
     {"ReciprocalAtOnce", "4 1/x", "0.25 ", "0.25"},
     {"ReciprocalOfPendingOperand", "5 + 4 1/x =", "5.25 ", "5.25"},
@@ -72,7 +72,7 @@ const KeyRow kKeyRows[] = {
     {"LeadingSeparatorThenDigit", ". 5", "0.5 ", "0.5"},
     {"SecondSeparatorIgnored", "1.2.3", "1.23 ", "1.23"},
     {"BackRemovesLastDigit", "123 Back", "12 ", "12"},
-    {"BackOnOneDigit", "5 Back", "0.00 ", "5"},
+    {"BackOnOneDigit", "5 Back", "0.00 ", ""},
     {"BackOnZeroDoesNothing", "0 Back", "0.00 ", "0"},
     {"ClearEntryKeepsPending", "5 + 9 CE 3 =", "8 ", "8"},
     {"AddingMachineOneDigit", "1", "0.01 ", "0.01", 0, kDefaultOptions, -2},
@@ -120,6 +120,17 @@ const KeyRow kMendedRows[] = {
     {"MemoryClearKeepsPendingSum", "5 + 3 MC =", "8 ", "8"},
     {"AddingMachineNegative", "CE +/- 1 2", "-0.12 ", "-0.12", 0, kDefaultOptions, -2},
     {"AddingMachineAfterTypedSeparator", ".5 C 1", "0.01 ", "0.01", 0, kDefaultOptions, -2},
+    {"DigitAfterSqrtStartsNewEntry", "9 Sqrt 5", "5 ", "5"},
+    {"DigitAfterReciprocalKeepsPendingAdd", "5 + 4 1/x 3 =", "8 ", "8"},
+    {"DigitAfterErrorStartsNewEntry", "5 +/- Sqrt 3", "3 ", "3", 2},
+    {"DigitAfterDivideByZeroStartsNewEntry", "8 / 0.0 = 5", "5 ", "5", 2},
+    {"DigitAfterDivideByZeroKeepsPendingDivide", "8 / 0.0 = 5 =", "1.6 ", "1.6", 2},
+    {"SeparatorAfterErrorStartsNewEntry", "5 +/- Sqrt . 5", "0.5 ", "0.5", 2},
+    {"BackOnOneDigitThenSign", "6 Back +/-", "0.00 ", "-"},
+    {"BackOnExponentResultClearsEntry", "1 / 30000 = Back", "0 ", ""},
+    {"BackTwiceOnExponentResultDoesNotLock", "1 / 30000 = Back Back", "0 ", ""},
+    {"StoreKeepsShownDecimals", "1.5 + 2.25 MS MR", "2.25 ", "2.25"},
+    {"StoredValueAddsWithShownDecimals", "1.5 + 2.25 MS MR =", "3.75 ", "3.75"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Mended, KeySequence, ::testing::ValuesIn(kMendedRows),
@@ -137,7 +148,7 @@ TEST(CalculatorMemory, OverflowingMemoryAddClearsSilently) {
     Press(rig.calc, "1" + std::string(4931, '0') + " M+");  // 1e4931 more is too much
     EXPECT_EQ(static_cast<double>(rig.calc.memory()), 0.0);
     EXPECT_EQ(rig.host.beeps, 0);
-    EXPECT_EQ(rig.calc.engine().state & esError, 0);
+    EXPECT_FALSE(rig.calc.engine().state.error);
 }
 
 TEST(CalculatorMemory, MemoryChangeAsksForLayout) {
@@ -153,26 +164,26 @@ TEST(CalculatorMemory, MemoryKeysRepaintMemoryButtons) {
     Rig rig;
     Press(rig.calc, "5 M+");
     const auto& r = rig.host.repaints;
-    EXPECT_NE(std::find(r.begin(), r.end(), cbMemClear), r.end());
-    EXPECT_NE(std::find(r.begin(), r.end(), cbMemRecall), r.end());
+    EXPECT_NE(std::find(r.begin(), r.end(), Key::MemClear), r.end());
+    EXPECT_NE(std::find(r.begin(), r.end(), Key::MemRecall), r.end());
 }
 
 TEST(CalculatorPress, KeyShowsButtonSunkenWhileHandled) {
     Rig rig;
-    rig.calc.pressButton(cbDigit7);
+    rig.calc.pressButton(Key::Digit7);
     ASSERT_EQ(rig.host.repaints.size(), 2u);
-    EXPECT_EQ(rig.host.repaints[0], cbDigit7);
-    EXPECT_EQ(rig.host.pressedAtRepaint[0], cbDigit7);  // drawn sunken first
-    EXPECT_EQ(rig.host.pressedAtRepaint[1], cbNone);    // then raised again
-    EXPECT_EQ(rig.calc.pressedButton(), cbNone);
+    EXPECT_EQ(rig.host.repaints[0], Key::Digit7);
+    EXPECT_EQ(rig.host.pressedAtRepaint[0], Key::Digit7);  // drawn sunken first
+    EXPECT_EQ(rig.host.pressedAtRepaint[1], Key::None);    // then raised again
+    EXPECT_EQ(rig.calc.pressedButton(), Key::None);
 }
 
 TEST(CalculatorPress, MouseHeldKeepsPressedLook) {
     Rig rig;
     rig.host.mouseHeld = true;
-    rig.calc.setPressedButton(cbDigit7);  // the mouse-down drew it
-    rig.calc.pressButton(cbDigit7);
-    EXPECT_EQ(rig.calc.pressedButton(), cbDigit7);
+    rig.calc.setPressedButton(Key::Digit7);  // the mouse-down drew it
+    rig.calc.pressButton(Key::Digit7);
+    EXPECT_EQ(rig.calc.pressedButton(), Key::Digit7);
 }
 
 TEST(CalculatorPress, RaisesButtonPressedWithChangedButton) {
@@ -180,9 +191,9 @@ TEST(CalculatorPress, RaisesButtonPressedWithChangedButton) {
     std::vector<Key> seen;
     rig.calc.onButtonPressed = [&](Key b) { seen.push_back(b); };
     Press(rig.calc, "=");  // = after nothing counts as C
-    EXPECT_EQ(rig.calc.lastButton(), cbClear);
+    EXPECT_EQ(rig.calc.lastButton(), Key::Clear);
     Press(rig.calc, "5");
-    EXPECT_EQ(seen, (std::vector<Key>{cbClear, cbDigit5}));
+    EXPECT_EQ(seen, (std::vector<Key>{Key::Clear, Key::Digit5}));
 }
 
 TEST(CalculatorTape, AdditionWritesLinesItemCountTotalAndSeparator) {
@@ -198,7 +209,7 @@ TEST(CalculatorTape, AdditionWritesLinesItemCountTotalAndSeparator) {
 
 TEST(CalculatorTape, ItemCountOffWritesNoCountLine) {
     Rig rig;
-    rig.calc.setOptions(optionBit(coShowMemoryButtons));
+    rig.calc.setOptions(CalculatorOptions{CalculatorOption::ShowMemoryButtons});
     Press(rig.calc, "5 + 3 =");
     const auto& lines = rig.calc.tape().lines();
     EXPECT_EQ(lines[lines.size() - 3], "         3 =");
@@ -274,6 +285,25 @@ TEST(CalculatorCopy, CopiesDisplayWithTrailingBlank) {
     EXPECT_EQ(rig.host.clipboard, "8 ");
 }
 
+TEST(CalculatorCopy, EntryForEditCopyHasNoBlank) {
+    Rig rig;
+    Press(rig.calc, "5 + 3 =");
+    EXPECT_EQ(rig.calc.entryTextToCopy(), "8");
+    EXPECT_EQ(rig.host.beeps, 0);
+}
+
+TEST(CalculatorCopy, ErrorStateCopiesNothingAndBeeps) {
+    Rig rig;
+    Press(rig.calc, "1 / 0 =");
+    ASSERT_EQ(rig.host.beeps, 1);
+    rig.host.clipboard = "sentinel";
+    rig.calc.keyPress('\x03');
+    EXPECT_EQ(rig.host.clipboard, "sentinel");
+    EXPECT_EQ(rig.host.beeps, 2);
+    EXPECT_EQ(rig.calc.entryTextToCopy(), std::nullopt);
+    EXPECT_EQ(rig.host.beeps, 3);
+}
+
 TEST(CalculatorLocale, CommaSeparator) {
     Rig rig(',');
     Press(rig.calc, "1,5 + 2 =");
@@ -305,46 +335,6 @@ TEST(CalculatorRecall, SeparatorAndBlankLinesChangeNothing) {
     rig.calc.recallTapeLine(0);                 // a blank line
     EXPECT_EQ(rig.calc.entryText(), "9");
     EXPECT_EQ(rig.calc.displayText(), "9 ");
-}
-
-TEST(KeyMapping, CharacterTable) {
-    struct Row {
-        char c;
-        KeyAction action;
-        Key button;
-    };
-    const Row rows[] = {
-        {'\x03', KeyAction::Copy, cbNone},
-        {'\x16', KeyAction::Paste, cbNone},
-        {'\x08', KeyAction::Button, cbBack},
-        {'\x0C', KeyAction::Button, cbMemClear},
-        {'\x10', KeyAction::Button, cbMemAdd},
-        {'\x12', KeyAction::Button, cbMemRecall},
-        {'\x13', KeyAction::Button, cbMemSubtract},
-        {'\x14', KeyAction::Button, cbClearTape},
-        {'\x1B', KeyAction::Button, cbClear},
-        {'%', KeyAction::Button, cbPercent},
-        {'*', KeyAction::Button, cbMultiply},
-        {'+', KeyAction::Button, cbAdd},
-        {'-', KeyAction::Button, cbSubtract},
-        {'.', KeyAction::Button, cbDecimal},
-        {',', KeyAction::Button, cbDecimal},
-        {'/', KeyAction::Button, cbDivide},
-        {'0', KeyAction::Button, cbDigit0},
-        {'9', KeyAction::Button, cbDigit9},
-        {'=', KeyAction::Button, cbEquals},
-        {'@', KeyAction::Button, cbSqrt},
-        {'r', KeyAction::Button, cbReciprocal},
-        {'\r', KeyAction::None, cbNone},
-        {'R', KeyAction::None, cbNone},
-        {'x', KeyAction::None, cbNone},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(std::string("character code ") + std::to_string(int{row.c}));
-        const KeyMapping m = mapKeyChar(row.c, ',');
-        EXPECT_EQ(m.action, row.action);
-        EXPECT_EQ(m.button, row.button);
-    }
 }
 
 }  // namespace

@@ -8,11 +8,12 @@ namespace corvalo::deskcalc::testing {
 
 void Press(DeskCalculator& calc, std::string_view keys) {
     static const std::map<std::string, Key, std::less<>> named = {
-        {"CT", cbClearTape}, {"Back", cbBack},      {"CE", cbClearEntry},  {"C", cbClear},
-        {"+", cbAdd},        {"-", cbSubtract},     {"*", cbMultiply},     {"/", cbDivide},
-        {"=", cbEquals},     {"1/x", cbReciprocal}, {"+/-", cbChangeSign}, {"%", cbPercent},
-        {"Sqrt", cbSqrt},    {"MC", cbMemClear},    {"MR", cbMemRecall},   {"MS", cbMemStore},
-        {"M+", cbMemAdd},    {"M-", cbMemSubtract}};
+        {"CT", Key::ClearTape},   {"Back", Key::Back},      {"CE", Key::ClearEntry},
+        {"C", Key::Clear},        {"+", Key::Add},          {"-", Key::Subtract},
+        {"*", Key::Multiply},     {"/", Key::Divide},       {"=", Key::Equals},
+        {"1/x", Key::Reciprocal}, {"+/-", Key::ChangeSign}, {"%", Key::Percent},
+        {"Sqrt", Key::Sqrt},      {"MC", Key::MemClear},    {"MR", Key::MemRecall},
+        {"MS", Key::MemStore},    {"M+", Key::MemAdd},      {"M-", Key::MemSubtract}};
     std::size_t i = 0;
     while (i < keys.size()) {
         const std::size_t end = std::min(keys.find(' ', i), keys.size());
@@ -26,9 +27,9 @@ void Press(DeskCalculator& calc, std::string_view keys) {
         }
         for (const char c : token) {
             if (c >= '0' && c <= '9') {
-                calc.pressButton(static_cast<Key>(cbDigit0 + (c - '0')));
+                calc.pressButton(digitKey(c - '0'));
             } else if (c == calc.decimalSeparator()) {
-                calc.pressButton(cbDecimal);
+                calc.pressButton(Key::Decimal);
             } else {
                 throw std::invalid_argument("unknown key token: " + std::string(token));
             }

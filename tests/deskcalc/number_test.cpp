@@ -24,15 +24,15 @@ void PrintTo(const FormatRow& row, std::ostream* os) {
     *os << row.name;
 }
 
-class FormatCalc : public ::testing::TestWithParam<FormatRow> {};
+class FormatNumber : public ::testing::TestWithParam<FormatRow> {};
 
-TEST_P(FormatCalc, Text) {
+TEST_P(FormatNumber, Text) {
     const FormatRow& r = GetParam();
-    EXPECT_EQ(formatCalcNumber(r.value, r.decimals, r.separator), r.text);
+    EXPECT_EQ(formatNumber(r.value, r.decimals, r.separator), r.text);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Rows, FormatCalc,
+    Rows, FormatNumber,
     ::testing::Values(FormatRow{"GeneralDropsZeros", 3.5L, 0, '.', "3.5"},
                       FormatRow{"GeneralInteger", 220, 0, '.', "220"},
                       FormatRow{"GeneralFifteenDigits", 1 / 3.0L, 0, '.', "0.333333333333333"},
@@ -46,8 +46,8 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatRow{"Negative", -12.25L, 0, '.', "-12.25"}),
     testing::RowName());
 
-TEST(FormatCalc, NotFiniteIsAnError) {
-    EXPECT_THROW(formatCalcNumber(std::numeric_limits<long double>::infinity(), 0, '.'), Error);
+TEST(FormatNumber, NotFiniteIsAnError) {
+    EXPECT_THROW(formatNumber(std::numeric_limits<long double>::infinity(), 0, '.'), Error);
 }
 
 struct ReadRow {
@@ -61,18 +61,18 @@ void PrintTo(const ReadRow& row, std::ostream* os) {
     *os << row.name;
 }
 
-class ReadCalc : public ::testing::TestWithParam<ReadRow> {};
+class ReadNumber : public ::testing::TestWithParam<ReadRow> {};
 
-TEST_P(ReadCalc, ValueOrError) {
+TEST_P(ReadNumber, ValueOrError) {
     const ReadRow& r = GetParam();
     if (r.ok) {
-        EXPECT_EQ(readCalcNumber(r.text, r.separator), r.value);
+        EXPECT_EQ(readNumber(r.text, r.separator), r.value);
     } else {
-        EXPECT_THROW(readCalcNumber(r.text, r.separator), Error);
+        EXPECT_THROW(readNumber(r.text, r.separator), Error);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, ReadCalc,
+INSTANTIATE_TEST_SUITE_P(Rows, ReadNumber,
                          ::testing::Values(ReadRow{"Integer", "123", '.', true, 123},
                                            ReadRow{"TrailingSeparator", "5.", '.', true, 5},
                                            ReadRow{"Negative", "-0.25", '.', true, -0.25L},

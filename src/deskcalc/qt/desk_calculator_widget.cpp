@@ -50,7 +50,8 @@ void CalculatorDisplay::mousePressEvent(QMouseEvent* event) {
     event->accept();
 }
 
-DeskCalculatorWidget::DeskCalculatorWidget(CalculatorServices services, char decimalSeparator, QWidget* parent)
+DeskCalculatorWidget::DeskCalculatorWidget(CalculatorServices services, char decimalSeparator,
+                                           QWidget* parent)
     : QWidget(parent),
       services_(std::move(services)),
       decimalSeparator_(decimalSeparator),
@@ -77,13 +78,13 @@ DeskCalculatorWidget::DeskCalculatorWidget(CalculatorServices services, char dec
 
 QColor DeskCalculatorWidget::toQColor(Color color) const {
     if ((color & 0x80000000u) != 0) {
-        switch (color & 0xFFu) {
-            case 5:
-                return palette().color(QPalette::Base);  // clWindow
-            case 8:
-                return palette().color(QPalette::Text);  // clWindowText
-            case 15:
-                return palette().color(QPalette::Button);  // clBtnFace
+        switch (color) {
+            case kSystemWindow:
+                return palette().color(QPalette::Base);
+            case kSystemWindowText:
+                return palette().color(QPalette::Text);
+            case kSystemButtonFace:
+                return palette().color(QPalette::Button);
             default:
                 return palette().color(QPalette::WindowText);
         }
@@ -98,7 +99,7 @@ QColor DeskCalculatorWidget::captionColor(Key button) const {
 
 void DeskCalculatorWidget::applyDisplayColors(const QColor& text) {
     QPalette pal = panel_->palette();
-    pal.setColor(QPalette::Window, toQColor(colors_.Display()));
+    pal.setColor(QPalette::Window, toQColor(colors_.display()));
     pal.setColor(QPalette::WindowText, text);
     panel_->setPalette(pal);
 }
@@ -120,7 +121,7 @@ void DeskCalculatorWidget::setTapeFont(const QFont& font, const QColor& colour) 
 }
 
 void DeskCalculatorWidget::setOptions(CalculatorOptions options) {
-    if (options == logic_.Options()) return;
+    if (options == logic_.options()) return;
     logic_.setOptions(options);
     runLayout();
     update();
@@ -134,15 +135,15 @@ void DeskCalculatorWidget::setTapeHeight(int height) {
 
 void DeskCalculatorWidget::runLayout() {
     const QFontMetrics display(tapeFont_);
-    CalcLayoutInput in;
+    CalculatorLayoutInput in;
     in.width = width();
     in.height = height();
-    in.options = logic_.Options();
+    in.options = logic_.options();
     in.tapeHeight = tapeHeight_;
     in.displayTextHeight = display.height();
     in.digitsTextWidth = display.horizontalAdvance(QStringLiteral(" 0123456789"));
     layout_ = layoutCalculator(in);
-    const CalcRect& d = layout_.display;
+    const Rect& d = layout_.display;
     panel_->setGeometry(d.left, d.top, d.width, d.height);
     PaperTape& tape = logic_.tape();
     tape.setLineWidth(layout_.tapeChars);
@@ -152,7 +153,7 @@ void DeskCalculatorWidget::runLayout() {
 }
 
 QRect DeskCalculatorWidget::buttonRect(Key button) const {
-    const CalcRect& r = layout_.buttons[button];
+    const Rect& r = layout_.button(button);
     return {r.left, r.top, r.width, r.height};
 }
 
@@ -160,9 +161,9 @@ void DeskCalculatorWidget::paintEvent(QPaintEvent* /*event*/) {
     QPainter p(this);
     p.fillRect(rect(), palette().color(QPalette::Button));
     p.setFont(font());
-    for (int i = cbClearTape; i <= cbMemSubtract; ++i) {
-        const auto b = static_cast<Key>(i);
-        if (!layout_.visible[b]) continue;
+    for (int i = 1; i <= kButtonCount; ++i) {
+        const Key b = keyAt(i);
+        if (!layout_.isVisible(b)) continue;
         QStyleOptionButton opt;
         opt.initFrom(this);
         opt.rect = buttonRect(b);
@@ -179,7 +180,7 @@ void DeskCalculatorWidget::paintEvent(QPaintEvent* /*event*/) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);
         focus.rect =
-            buttonRect(cbEquals).adjusted(kFocusInset, kFocusInset, -kFocusInset, -kFocusInset);
+            buttonRect(Key::Equals).adjusted(kFocusInset, kFocusInset, -kFocusInset, -kFocusInset);
         focus.backgroundColor = palette().color(QPalette::Button);
         // Styles draw it only for keyboard focus; the calculator shows it whenever focused.
         focus.state |= QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
@@ -196,22 +197,22 @@ void DeskCalculatorWidget::mousePressEvent(QMouseEvent* event) {
     setFocus(Qt::MouseFocusReason);
     if (event->button() != Qt::LeftButton) return;
     const Key before = logic_.pressedButton();
-    logic_.setPressedButton(cbNone);
-    if (before != cbNone) repaint(buttonRect(before));
+    logic_.setPressedButton(Key::None);
+    if (before != Key::None) repaint(buttonRect(before));
     const QPoint pos = event->position().toPoint();
     const Key b = buttonAt(layout_, pos.x(), pos.y());
-    if (b == cbNone) return;
-    if ((b == cbMemClear || b == cbMemRecall) && logic_.memory() == 0) return;
+    if (b == Key::None) return;
+    if ((b == Key::MemClear || b == Key::MemRecall) && logic_.memory() == 0) return;
     logic_.setPressedButton(b);
     repaint(buttonRect(b));
 }
 
 void DeskCalculatorWidget::mouseReleaseEvent(QMouseEvent* event) {
     const Key b = logic_.pressedButton();
-    if (b == cbNone) return;
+    if (b == Key::None) return;
     const QPoint pos = event->position().toPoint();
     if (buttonRect(b).contains(pos)) logic_.pressButton(b);  // outside: the press is cancelled
-    logic_.setPressedButton(cbNone);
+    logic_.setPressedButton(Key::None);
     repaint(buttonRect(b));
 }
 
@@ -220,13 +221,13 @@ void DeskCalculatorWidget::keyPressEvent(QKeyEvent* event) {
         event->modifiers() &
         (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     const int key = event->key();
-    Key keyButton = cbNone;
-    if (key == Qt::Key_Delete && mods == Qt::NoModifier) keyButton = cbClearEntry;
-    if (key == Qt::Key_F9 && mods == Qt::NoModifier) keyButton = cbChangeSign;
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) keyButton = cbEquals;
+    Key keyButton = Key::None;
+    if (key == Qt::Key_Delete && mods == Qt::NoModifier) keyButton = Key::ClearEntry;
+    if (key == Qt::Key_F9 && mods == Qt::NoModifier) keyButton = Key::ChangeSign;
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) keyButton = Key::Equals;
     // Ctrl+M is the same character as Enter, so MS is taken from the key itself.
-    if (key == Qt::Key_M && mods == Qt::ControlModifier) keyButton = cbMemStore;
-    if (keyButton != cbNone) {
+    if (key == Qt::Key_M && mods == Qt::ControlModifier) keyButton = Key::MemStore;
+    if (keyButton != Key::None) {
         logic_.pressButton(keyButton);
         event->accept();
         return;
@@ -264,7 +265,7 @@ void DeskCalculatorWidget::displayTextChanged(const std::string& text) {
 }
 
 void DeskCalculatorWidget::repaintButton(Key button) {
-    if (button == cbNone) return;
+    if (button == Key::None) return;
     repaint(buttonRect(button));
 }
 

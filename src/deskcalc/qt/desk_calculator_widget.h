@@ -9,8 +9,8 @@
 #include <string>
 
 #include "deskcalc/colors.h"
-#include "deskcalc/layout.h"
 #include "deskcalc/entry.h"
+#include "deskcalc/layout.h"
 
 namespace corvalo::deskcalc {
 
@@ -36,10 +36,13 @@ class CalculatorDisplay final : public QLabel {
 class DeskCalculatorWidget final : public QWidget, private CalculatorHost {
     Q_OBJECT
   public:
-    DeskCalculatorWidget(CalculatorServices services, char decimalSeparator, QWidget* parent = nullptr);
+    DeskCalculatorWidget(CalculatorServices services, char decimalSeparator,
+                         QWidget* parent = nullptr);
 
     // The number being typed or the text of the last result, 8-bit (for Edit > Copy).
     std::string entryText() const { return logic_.entryText(); }
+    // What Edit > Copy takes: the entry, or nothing (and a beep) while the error shows.
+    std::optional<std::string> entryTextToCopy() { return logic_.entryTextToCopy(); }
     // The display's text with its trailing blank, 8-bit.
     const std::string& displayText() const { return logic_.displayText(); }
 
@@ -48,7 +51,7 @@ class DeskCalculatorWidget final : public QWidget, private CalculatorHost {
     // The font with the colour the display shows its text in.
     void setTapeFont(const QFont& font, const QColor& colour);
     const QColor& tapeFontColor() const { return tapeFontColor_; }
-    CalculatorOptions Options() const { return logic_.Options(); }
+    CalculatorOptions options() const { return logic_.options(); }
     void setOptions(CalculatorOptions options);
     std::int32_t decimals() const { return logic_.decimals(); }
     void setDecimals(std::int32_t decimals) { logic_.setDecimals(decimals); }
@@ -59,7 +62,7 @@ class DeskCalculatorWidget final : public QWidget, private CalculatorHost {
     CalculatorColors& colors() { return colors_; }
 
     DeskCalculator& logic() { return logic_; }
-    const CalcLayout& buttonLayout() const { return layout_; }
+    const CalculatorLayout& buttonLayout() const { return layout_; }
     CalculatorDisplay* displayPanel() const { return panel_; }
     QColor captionColor(Key button) const;
     QColor toQColor(Color color) const;
@@ -99,7 +102,7 @@ class DeskCalculatorWidget final : public QWidget, private CalculatorHost {
     QFont tapeFont_;
     QColor tapeFontColor_;
     int tapeHeight_ = 60;
-    CalcLayout layout_;
+    CalculatorLayout layout_;
 };
 
 }  // namespace corvalo::deskcalc

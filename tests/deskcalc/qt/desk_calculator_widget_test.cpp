@@ -28,7 +28,7 @@ struct FakeServices {
     }
 };
 
-class CalculatorWidget : public ::testing::Test {
+class DeskCalculatorWidgetTest : public ::testing::Test {
   protected:
     void SetUp() override {
         calc = std::make_unique<DeskCalculatorWidget>(fake.services(), '.');
@@ -40,15 +40,13 @@ class CalculatorWidget : public ::testing::Test {
     }
 
     QPoint centre(Key b) const {
-        const CalcRect& r = calc->buttonLayout().buttons[b];
+        const Rect& r = calc->buttonLayout().button(b);
         return {r.left + r.width / 2, r.top + r.height / 2};
     }
-    void click(Key b) {
-        QTest::mouseClick(calc.get(), Qt::LeftButton, {}, centre(b));
-    }
+    void click(Key b) { QTest::mouseClick(calc.get(), Qt::LeftButton, {}, centre(b)); }
     std::string display() const { return calc->displayPanel()->text().toStdString(); }
     QImage buttonImage(Key b) {
-        const CalcRect& r = calc->buttonLayout().buttons[b];
+        const Rect& r = calc->buttonLayout().button(b);
         return calc->grab(QRect(r.left, r.top, r.width, r.height)).toImage();
     }
 
@@ -56,59 +54,59 @@ class CalculatorWidget : public ::testing::Test {
     std::unique_ptr<DeskCalculatorWidget> calc;
 };
 
-TEST_F(CalculatorWidget, ClicksCalculate) {
-    click(cbDigit1);
-    click(cbDigit2);
-    click(cbAdd);
-    click(cbDigit3);
-    click(cbEquals);
+TEST_F(DeskCalculatorWidgetTest, ClicksCalculate) {
+    click(Key::Digit1);
+    click(Key::Digit2);
+    click(Key::Add);
+    click(Key::Digit3);
+    click(Key::Equals);
     EXPECT_EQ(display(), "15 ");
     EXPECT_EQ(calc->entryText(), "15");
 }
 
-TEST_F(CalculatorWidget, ReleaseOutsideCancelsThePress) {
-    QTest::mousePress(calc.get(), Qt::LeftButton, {}, centre(cbDigit7));
-    EXPECT_EQ(calc->logic().pressedButton(), cbDigit7);
-    QTest::mouseRelease(calc.get(), Qt::LeftButton, {}, centre(cbDigit8));
-    EXPECT_EQ(calc->logic().pressedButton(), cbNone);
+TEST_F(DeskCalculatorWidgetTest, ReleaseOutsideCancelsThePress) {
+    QTest::mousePress(calc.get(), Qt::LeftButton, {}, centre(Key::Digit7));
+    EXPECT_EQ(calc->logic().pressedButton(), Key::Digit7);
+    QTest::mouseRelease(calc.get(), Qt::LeftButton, {}, centre(Key::Digit8));
+    EXPECT_EQ(calc->logic().pressedButton(), Key::None);
     EXPECT_EQ(display(), "0 ");
 }
 
-TEST_F(CalculatorWidget, PressedButtonIsDrawnSunken) {
-    const QImage raised = buttonImage(cbDigit7);
-    QTest::mousePress(calc.get(), Qt::LeftButton, {}, centre(cbDigit7));
-    const QImage sunken = buttonImage(cbDigit7);
-    QTest::mouseRelease(calc.get(), Qt::LeftButton, {}, centre(cbDigit7));
+TEST_F(DeskCalculatorWidgetTest, PressedButtonIsDrawnSunken) {
+    const QImage raised = buttonImage(Key::Digit7);
+    QTest::mousePress(calc.get(), Qt::LeftButton, {}, centre(Key::Digit7));
+    const QImage sunken = buttonImage(Key::Digit7);
+    QTest::mouseRelease(calc.get(), Qt::LeftButton, {}, centre(Key::Digit7));
     EXPECT_NE(raised, sunken);
-    EXPECT_EQ(buttonImage(cbDigit7), raised);
+    EXPECT_EQ(buttonImage(Key::Digit7), raised);
 }
 
-TEST_F(CalculatorWidget, FocusMarksEquals) {
+TEST_F(DeskCalculatorWidgetTest, FocusMarksEquals) {
     ASSERT_TRUE(calc->hasFocus());
-    const QImage focused = buttonImage(cbEquals);
+    const QImage focused = buttonImage(Key::Equals);
     calc->clearFocus();
     ASSERT_FALSE(calc->hasFocus());
-    EXPECT_NE(buttonImage(cbEquals), focused);
+    EXPECT_NE(buttonImage(Key::Equals), focused);
 }
 
-TEST_F(CalculatorWidget, MemoryRecallIgnoresClicksWhileMemoryIsZero) {
+TEST_F(DeskCalculatorWidgetTest, MemoryRecallIgnoresClicksWhileMemoryIsZero) {
     QTest::keyClick(calc.get(), Qt::Key_5);
-    click(cbMemRecall);
-    EXPECT_EQ(calc->logic().lastButton(), cbDigit5);
-    EXPECT_EQ(calc->captionColor(cbMemRecall), QColor(0x80, 0x80, 0x80));
+    click(Key::MemRecall);
+    EXPECT_EQ(calc->logic().lastButton(), Key::Digit5);
+    EXPECT_EQ(calc->captionColor(Key::MemRecall), QColor(0x80, 0x80, 0x80));
     QTest::keyClick(calc.get(), Qt::Key_M, Qt::ControlModifier);  // MS
     EXPECT_EQ(static_cast<double>(calc->memory()), 5.0);
-    EXPECT_EQ(calc->captionColor(cbMemRecall), QColor(0xFF, 0, 0));
+    EXPECT_EQ(calc->captionColor(Key::MemRecall), QColor(0xFF, 0, 0));
     QTest::keyClick(calc.get(), Qt::Key_Escape);
-    click(cbMemRecall);
+    click(Key::MemRecall);
     EXPECT_EQ(display(), "5 ");
 }
 
-TEST_F(CalculatorWidget, MemoryKeysWorkWhileMemoryIsZero) {
+TEST_F(DeskCalculatorWidgetTest, MemoryKeysWorkWhileMemoryIsZero) {
     QTest::keyClick(calc.get(), Qt::Key_R, Qt::ControlModifier);
-    EXPECT_EQ(calc->logic().lastButton(), cbMemRecall);
+    EXPECT_EQ(calc->logic().lastButton(), Key::MemRecall);
     QTest::keyClick(calc.get(), Qt::Key_L, Qt::ControlModifier);
-    EXPECT_EQ(calc->logic().lastButton(), cbMemClear);
+    EXPECT_EQ(calc->logic().lastButton(), Key::MemClear);
 }
 
 struct KeyRow {
@@ -122,9 +120,10 @@ void PrintTo(const KeyRow& row, std::ostream* os) {
     *os << row.name;
 }
 
-class CalculatorKeys : public CalculatorWidget, public ::testing::WithParamInterface<KeyRow> {};
+class DeskCalculatorWidgetKeys : public DeskCalculatorWidgetTest,
+                                 public ::testing::WithParamInterface<KeyRow> {};
 
-TEST_P(CalculatorKeys, KeyGivesButton) {
+TEST_P(DeskCalculatorWidgetKeys, KeyGivesButton) {
     const KeyRow& row = GetParam();
     QTest::keyClicks(calc.get(), QString::fromLatin1(row.typed));
     QTest::keyClick(calc.get(), row.key, row.mods);
@@ -132,7 +131,7 @@ TEST_P(CalculatorKeys, KeyGivesButton) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Rows, CalculatorKeys,
+    Rows, DeskCalculatorWidgetKeys,
     ::testing::Values(
         KeyRow{"EnterIsEquals", "12+3", Qt::Key_Return, {}, "15 "},
         KeyRow{"KeypadEnterIsEquals", "12+3", Qt::Key_Enter, Qt::KeypadModifier, "15 "},
@@ -146,26 +145,33 @@ INSTANTIATE_TEST_SUITE_P(
         KeyRow{"ShiftDeleteIsNotClearEntry", "12", Qt::Key_Delete, Qt::ShiftModifier, "12 "}),
     deskcalc::testing::RowName());
 
-TEST_F(CalculatorWidget, CopyPutsDisplayOnClipboard) {
+TEST_F(DeskCalculatorWidgetTest, CopyPutsDisplayOnClipboard) {
     QTest::keyClicks(calc.get(), "5+3=");
     QTest::keyClick(calc.get(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(fake.clipboard, "8 ");
 }
 
-TEST_F(CalculatorWidget, PasteTypesAcceptedCharacters) {
+TEST_F(DeskCalculatorWidgetTest, EditCopyGetsNothingAndABeepWhileTheErrorShows) {
+    QTest::keyClicks(calc.get(), "1/0=");
+    ASSERT_EQ(fake.beeps, 1);
+    EXPECT_EQ(calc->entryTextToCopy(), std::nullopt);
+    EXPECT_EQ(fake.beeps, 2);
+}
+
+TEST_F(DeskCalculatorWidgetTest, PasteTypesAcceptedCharacters) {
     fake.clipboard = "12+3=";
     QTest::keyClick(calc.get(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(display(), "15 ");
     EXPECT_EQ(calc->entryText(), "15");
 }
 
-TEST_F(CalculatorWidget, ErrorBeepsThroughService) {
+TEST_F(DeskCalculatorWidgetTest, ErrorBeepsThroughService) {
     QTest::keyClicks(calc.get(), "1/0=");
     EXPECT_EQ(display(), "******  ");
     EXPECT_EQ(fake.beeps, 1);
 }
 
-TEST_F(CalculatorWidget, DisplaySpansWidthLessMargins) {
+TEST_F(DeskCalculatorWidgetTest, DisplaySpansWidthLessMargins) {
     for (const QSize size : {QSize(440, 400), QSize(295, 220), QSize(200, 140)}) {
         SCOPED_TRACE(size.width());
         calc->resize(size);
@@ -175,7 +181,7 @@ TEST_F(CalculatorWidget, DisplaySpansWidthLessMargins) {
     }
 }
 
-TEST_F(CalculatorWidget, TapeFontIsDisplayFontAndSetsHeightAtNextLayout) {
+TEST_F(DeskCalculatorWidgetTest, TapeFontIsDisplayFontAndSetsHeightAtNextLayout) {
     QFont big(QStringLiteral("DejaVu Sans Mono"));
     big.setPixelSize(40);
     calc->setTapeFont(big);
@@ -184,7 +190,7 @@ TEST_F(CalculatorWidget, TapeFontIsDisplayFontAndSetsHeightAtNextLayout) {
     EXPECT_EQ(calc->displayPanel()->height(), QFontMetrics(big).height() + 8);
 }
 
-TEST_F(CalculatorWidget, TapeFontColourShowsOnTheDisplayAndStaysWithLaterFonts) {
+TEST_F(DeskCalculatorWidgetTest, TapeFontColourShowsOnTheDisplayAndStaysWithLaterFonts) {
     const QColor background = calc->displayPanel()->palette().color(QPalette::Window);
     QFont font(QStringLiteral("DejaVu Sans Mono"));
     font.setPixelSize(20);
@@ -198,18 +204,18 @@ TEST_F(CalculatorWidget, TapeFontColourShowsOnTheDisplayAndStaysWithLaterFonts) 
     EXPECT_EQ(calc->displayPanel()->palette().color(QPalette::WindowText), QColor(0x80, 0, 0));
 }
 
-TEST_F(CalculatorWidget, DarkSchemePaintsDisplayBlackWithAquaText) {
-    calc->colors().setColorScheme(cscalcDark);
+TEST_F(DeskCalculatorWidgetTest, DarkSchemePaintsDisplayBlackWithAquaText) {
+    calc->colors().setColorScheme(ColorScheme::Dark);
     const QPalette pal = calc->displayPanel()->palette();
     EXPECT_EQ(pal.color(QPalette::Window), QColor(0, 0, 0));
     EXPECT_EQ(pal.color(QPalette::WindowText), QColor(0, 0xFF, 0xFF));
-    calc->colors().setOperatorButtons(clRed);
-    EXPECT_EQ(calc->colors().colorScheme(), cscalcCustom);
+    calc->colors().setOperatorButtons(kRed);
+    EXPECT_EQ(calc->colors().colorScheme(), ColorScheme::Custom);
     EXPECT_EQ(calc->displayPanel()->palette().color(QPalette::Window), QColor(0, 0, 0));
-    EXPECT_EQ(calc->captionColor(cbAdd), QColor(0xFF, 0, 0));
+    EXPECT_EQ(calc->captionColor(Key::Add), QColor(0xFF, 0, 0));
 }
 
-TEST_F(CalculatorWidget, TapeRecordsWhileHidden) {
+TEST_F(DeskCalculatorWidgetTest, TapeRecordsWhileHidden) {
     QTest::keyClicks(calc.get(), "5+3=");
     const auto& lines = calc->logic().tape().lines();
     ASSERT_EQ(lines.size(), 30u);
