@@ -62,7 +62,9 @@ void appendUu(std::string_view in, std::string& out) {
     }
 }
 
-std::string decodeBase64(std::string_view encoded) {
+}  // namespace
+
+std::string base64Decode(std::string_view encoded) {
     std::string out;
     out.reserve(encoded.size() / 4 * 3);
     std::uint32_t bits = 0;
@@ -85,7 +87,7 @@ std::string decodeBase64(std::string_view encoded) {
     return out;
 }
 
-std::string decodeUu(std::string_view encoded) {
+std::string uuDecode(std::string_view encoded) {
     std::string out;
     std::size_t pos = 0;
     while (pos < encoded.size()) {
@@ -112,37 +114,31 @@ std::string decodeUu(std::string_view encoded) {
     return out;
 }
 
-}  // namespace
-
-std::string Base64Coder::encode(std::string_view input) {
-    if (onBeginEncode) onBeginEncode(*this);
+std::string base64Encode(std::string_view input) {
     std::string out;
-    out.reserve((input.size() / kBytesPerLine + 2) * 64);
-    for (std::size_t pos = 0; pos < input.size(); pos += kBytesPerLine) {
-        const std::string_view block = input.substr(pos, kBytesPerLine);
-        if (method == UUMethods::uuMime) {
-            appendBase64(block, out);
-        } else {
-            appendUu(block, out);
-        }
+    out.reserve((input.size() / kBytesPerCodedLine + 1) * 62);
+    for (std::size_t pos = 0; pos < input.size(); pos += kBytesPerCodedLine) {
+        appendBase64(input.substr(pos, kBytesPerCodedLine), out);
         out.append("\r\n");
     }
-    if (method == UUMethods::uuCode) out.append("`\r\n");
-    if (onEndEncode) onEndEncode(*this);
     return out;
 }
 
-std::string Base64Coder::decode(std::string_view encoded) {
-    if (onBeginDecode) onBeginDecode(*this);
-    std::string out = method == UUMethods::uuMime ? decodeBase64(encoded) : decodeUu(encoded);
-    if (onEndDecode) onEndDecode(*this);
-    return out;
-}
-
-std::string encodeBase64Line(std::string_view input) {
+std::string base64EncodeLine(std::string_view input) {
     std::string out;
     out.reserve((input.size() + 2) / 3 * 4);
     appendBase64(input, out);
+    return out;
+}
+
+std::string uuEncode(std::string_view input) {
+    std::string out;
+    out.reserve((input.size() / kBytesPerCodedLine + 2) * 63);
+    for (std::size_t pos = 0; pos < input.size(); pos += kBytesPerCodedLine) {
+        appendUu(input.substr(pos, kBytesPerCodedLine), out);
+        out.append("\r\n");
+    }
+    out.append("`\r\n");
     return out;
 }
 

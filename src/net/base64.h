@@ -1,33 +1,27 @@
 #pragma once
 
-#include <functional>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace corvalo::net {
 
-enum class UUMethods { uuMime, uuCode };
+// Input bytes per line of base64Encode and uuEncode.
+inline constexpr std::size_t kBytesPerCodedLine = 45;
 
-// Base64 ("uuMime") and uuencode ("uuCode") in lines of 45 input bytes, each line
-// ended by CR LF.
-class Base64Coder {
-  public:
-    using SenderEvent = std::function<void(Base64Coder& sender)>;
-    static constexpr std::size_t kBytesPerLine = 45;
-
-    UUMethods method = UUMethods::uuMime;
-    SenderEvent onBeginEncode;
-    SenderEvent onEndEncode;
-    SenderEvent onBeginDecode;
-    SenderEvent onEndDecode;
-
-    // uuMime: "Man" -> "TWFu\r\n"; uuCode: "Cat" -> "#0V%T\r\n`\r\n".
-    std::string encode(std::string_view input);
-    // The inverse; line ends and characters outside the alphabet are skipped.
-    std::string decode(std::string_view encoded);
-};
+// Base64 in lines of 45 input bytes, each ended by CR LF, "=" filling the last
+// group: "Man" -> "TWFu\r\n", "M" -> "TQ==\r\n".
+std::string base64Encode(std::string_view input);
+// The inverse; line ends and characters outside the alphabet are skipped.
+std::string base64Decode(std::string_view encoded);
 
 // Base64 of the whole input as one line with no breaks: "user:pass" -> "dXNlcjpwYXNz".
-std::string encodeBase64Line(std::string_view input);
+std::string base64EncodeLine(std::string_view input);
+
+// uuencode in lines of 45 input bytes, each led by its length character and ended by
+// CR LF, then a line with the zero-length character: "Cat" -> "#0V%T\r\n`\r\n".
+std::string uuEncode(std::string_view input);
+// The inverse; it stops at the zero-length line.
+std::string uuDecode(std::string_view encoded);
 
 }  // namespace corvalo::net

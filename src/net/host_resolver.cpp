@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <string_view>
 
 #include <ares.h>
 #include <netdb.h>
@@ -10,12 +11,11 @@
 #include <sys/socket.h>
 
 namespace corvalo::net {
-
-struct HostResolver::Channel {
-    ares_channel channel = nullptr;
-};
-
 namespace {
+
+int gLibraryHolders = 0;
+bool gLibraryRunning = false;
+int gLibraryStarts = 0;
 
 // RFC 6761: names under "invalid" never resolve, so no server is asked about them.
 bool isReservedInvalidName(std::string name) {
@@ -30,46 +30,87 @@ bool isReservedInvalidName(std::string name) {
 
 }  // namespace
 
+// ---- the library ----------------------------------------------------------------
+
+ResolverLibrary::ResolverLibrary() {
+    ++gLibraryHolders;
+    if (gLibraryRunning) return;
+    if (ares_library_init(ARES_LIB_INIT_ALL) != ARES_SUCCESS) return;
+    gLibraryRunning = true;
+    startedHere_ = true;
+    ++gLibraryStarts;
+}
+
+ResolverLibrary::~ResolverLibrary() {
+    if (--gLibraryHolders == 0 && gLibraryRunning) {
+        ares_library_cleanup();
+        gLibraryRunning = false;
+    }
+}
+
+bool ResolverLibrary::running() {
+    return gLibraryRunning;
+}
+
+int ResolverLibrary::starts() {
+    return gLibraryStarts;
+}
+
+// ---- look-ups -------------------------------------------------------------------
+
 HostResolver::HostResolver() : HostResolver(Options{}) {}
 
-HostResolver::HostResolver(const Options& options) {
-    ares_options opts{};
-    opts.timeout = options.timeoutMs;
-    opts.tries = options.tries;
-    std::string lookups = options.lookups;
-    opts.lookups = lookups.data();
-    auto channel = new Channel;
-    if (ares_init_options(&channel->channel, &opts,
-                          ARES_OPT_TIMEOUTMS | ARES_OPT_TRIES | ARES_OPT_LOOKUPS) !=
-        ARES_SUCCESS) {
-        channel->channel = nullptr;
-    } else if (!options.servers.empty() &&
-               ares_set_servers_ports_csv(channel->channel, options.servers.c_str()) !=
-                   ARES_SUCCESS) {
-        ares_destroy(channel->channel);
-        channel->channel = nullptr;
-    }
-    channel_ = channel;
-}
+HostResolver::HostResolver(const Options& options) : options_(options) {}
 
 HostResolver::~HostResolver() {
-    // Destroying the channel calls back every pending look-up while this still lives.
-    if (channel_->channel != nullptr) ares_destroy(channel_->channel);
-    delete channel_;
+    cancel();
 }
 
-void HostResolver::Start(const std::string& name) {
+bool HostResolver::openChannel() {
+    closeChannel();
+    if (!library_.ok()) return false;
+    ares_options opts{};
+    opts.timeout = options_.timeoutMs;
+    opts.tries = options_.tries;
+    std::string lookups = options_.lookups;
+    opts.lookups = lookups.data();
+    std::string resolvConf = options_.resolvConf;
+    int mask = ARES_OPT_TIMEOUTMS | ARES_OPT_TRIES | ARES_OPT_LOOKUPS;
+    if (!resolvConf.empty()) {
+        opts.resolvconf_path = resolvConf.data();
+        mask |= ARES_OPT_RESOLVCONF;
+    }
+    if (ares_init_options(&channel_, &opts, mask) != ARES_SUCCESS) {
+        channel_ = nullptr;
+        return false;
+    }
+    if (!options_.servers.empty() &&
+        ares_set_servers_ports_csv(channel_, options_.servers.c_str()) != ARES_SUCCESS) {
+        closeChannel();
+        return false;
+    }
+    return true;
+}
+
+void HostResolver::closeChannel() {
+    if (channel_ == nullptr) return;
+    // Destroying the channel calls back a pending look-up while this still lives.
+    ares_destroy(channel_);
+    channel_ = nullptr;
+}
+
+void HostResolver::start(const std::string& name) {
     cancel();
     succeeded_ = false;
     address_ = 0;
-    if (channel_->channel == nullptr || name.empty() || isReservedInvalidName(name)) return;
+    if (name.empty() || isReservedInvalidName(name) || !openChannel()) return;
     busy_ = true;
     // May call back at once (a hosts-file entry), before it returns.
-    ares_gethostbyname(channel_->channel, name.c_str(), AF_INET, &HostResolver::onHost, this);
+    ares_gethostbyname(channel_, name.c_str(), AF_INET, &HostResolver::onHost, this);
 }
 
 void HostResolver::cancel() {
-    if (busy_ && channel_->channel != nullptr) ares_cancel(channel_->channel);
+    closeChannel();
     busy_ = false;
 }
 
@@ -87,9 +128,9 @@ void HostResolver::onHost(void* arg, int status, int /*timeouts*/, ::hostent* ho
 }
 
 int HostResolver::pollFds(std::vector<pollfd>& fds) const {
-    if (!busy_ || channel_->channel == nullptr) return -1;
+    if (!busy_ || channel_ == nullptr) return -1;
     ares_socket_t socks[ARES_GETSOCK_MAXNUM];
-    const int bits = ares_getsock(channel_->channel, socks, ARES_GETSOCK_MAXNUM);
+    const int bits = ares_getsock(channel_, socks, ARES_GETSOCK_MAXNUM);
     for (int i = 0; i < ARES_GETSOCK_MAXNUM; ++i) {
         short events = 0;
         if (ARES_GETSOCK_READABLE(bits, i)) events = static_cast<short>(events | POLLIN);
@@ -98,24 +139,28 @@ int HostResolver::pollFds(std::vector<pollfd>& fds) const {
         fds.push_back(pollfd{socks[i], events, 0});
     }
     timeval tv{};
-    if (ares_timeout(channel_->channel, nullptr, &tv) == nullptr) return -1;
-    // Rounded up, so a wait never ends just before the resolver's deadline.
-    return static_cast<int>(tv.tv_sec * 1000 + (tv.tv_usec + 999) / 1000);
+    if (ares_timeout(channel_, nullptr, &tv) == nullptr) return -1;
+    // Rounded up, so a wait never ends just before the resolver's deadline; capped so
+    // that a far deadline cannot overflow the milliseconds.
+    constexpr long kMaxWaitMs = 60 * 1000;
+    const long ms =
+        std::min<long>(tv.tv_sec, kMaxWaitMs / 1000) * 1000 + (tv.tv_usec + 999) / 1000;
+    return static_cast<int>(std::min(ms, kMaxWaitMs));
 }
 
 void HostResolver::process(const pollfd* fds, std::size_t count) {
-    if (!busy_ || channel_->channel == nullptr) return;
+    if (!busy_ || channel_ == nullptr) return;
     for (std::size_t i = 0; i < count; ++i) {
         const short ev = fds[i].revents;
         if (ev == 0) continue;
         const ares_socket_t readFd =
             (ev & (POLLIN | POLLERR | POLLHUP)) != 0 ? fds[i].fd : ARES_SOCKET_BAD;
         const ares_socket_t writeFd = (ev & POLLOUT) != 0 ? fds[i].fd : ARES_SOCKET_BAD;
-        ares_process_fd(channel_->channel, readFd, writeFd);
+        ares_process_fd(channel_, readFd, writeFd);
         if (!busy_) return;
     }
     // Runs the resolver's own time-outs and retries.
-    ares_process_fd(channel_->channel, ARES_SOCKET_BAD, ARES_SOCKET_BAD);
+    ares_process_fd(channel_, ARES_SOCKET_BAD, ARES_SOCKET_BAD);
 }
 
 }  // namespace corvalo::net

@@ -9,28 +9,28 @@
 
 namespace corvalo::net {
 
-// The method code of a request; each has its verb in the request line.
+// The method of a request; each has its verb in the request line.
 enum class CmdType : std::uint8_t {
-    CmdGET = 0,
-    CmdOPTIONS = 1,
-    CmdHEAD = 2,
-    CmdPOST = 3,
-    CmdPUT = 4,
-    CmdPATCH = 5,
-    CmdCOPY = 6,
-    CmdMOVE = 7,
-    CmdDELETE = 8,
-    CmdLINK = 9,
-    CmdUNLINK = 10,
-    CmdTRACE = 11,
+    Get = 0,
+    Options = 1,
+    Head = 2,
+    Post = 3,
+    Put = 4,
+    Patch = 5,
+    Copy = 6,
+    Move = 7,
+    Delete = 8,
+    Link = 9,
+    Unlink = 10,
+    Trace = 11,
 };
 
 // "GET ", "POST ", ...: the verb with its trailing blank.
 const char* verbOf(CmdType method);
 
 // An HTTP/1.0 client: one exchange per connection, redirects followed. A request
-// operation (Get, Post, ...) returns when the exchange, and every redirect it
-// follows, is over; results are in Body, Header and the events.
+// operation (get, post, ...) returns when the exchange, and every redirect it
+// follows, is over; results are in body, header and the events.
 class HttpClient : public TcpClient {
   public:
     using CmdEvent = std::function<void(CmdType cmd)>;
@@ -40,9 +40,11 @@ class HttpClient : public TcpClient {
     // A reply header longer than this is refused: "Reply header too long".
     static constexpr std::size_t kMaxHeaderBytes = 1024 * 1024;
     static constexpr std::size_t kMaxPathLength = 256;
+    // replyNumber() of a status line whose code is not three digits: a failed reply.
+    static constexpr std::int64_t kMalformedStatus = -1;
 
     HttpClient(MessagePump& pump, const Clock& clock,
-            const HostResolver::Options& resolverOptions = HostResolver::Options{});
+               const HostResolver::Options& resolverOptions = HostResolver::Options{});
 
     // The reply body; with inputFileMode the name of the file that receives it.
     std::string body = "Default.htm";
@@ -55,47 +57,50 @@ class HttpClient : public TcpClient {
     bool outputFileMode = false;
     SenderEvent onAboutToSend;
     CmdEvent onSuccess;                  // status below 299 (0 too: no status line)
-    CmdEvent onFailure;                  // status above 399
-    HandledEvent onRedirect;             // status 300 to 398; Handled stops following
+    CmdEvent onFailure;                  // status above 399, or a malformed status line
+    HandledEvent onRedirect;             // status 300 to 398; handled stops following
     SenderEvent onAuthenticationNeeded;  // status 401, after onFailure
 
-    std::string URL;
+    std::string url;
     std::string path;
     HeaderLines sendHeader;
-    CmdType method = CmdType::CmdGET;
+    CmdType method = CmdType::Get;
     std::string sendData;
-    std::string targetURI;
+    std::string targetUri;
     bool encodePostData = true;
+    // Values of the last reply's Location and Set-Cookie lines, without CR, LF and NUL:
+    // they go into the next request.
     std::string location;
     std::string receivedCookie;
-    std::int32_t contentLength = 0;
+    std::int64_t contentLength = 0;
     // The most body bytes a request keeps; -1 keeps all until the server closes.
     std::int32_t maxBodyLength = -1;
 
     void abort() override;
 
-    virtual void doMethod();
-    // Sets Port, Host and Path from URL: "http://h:8080" -> h, 8080, "/", URL "http://h:8080/".
-    virtual void parseURL();
+    // Runs exchanges for url until a reply that is not a redirect or repeat.
+    virtual void runExchanges();
+    // Sets port, host and path from url: "http://h:8080" -> h, 8080, "/", url "http://h:8080/".
+    virtual void parseUrl();
     virtual void buildRequest();
     virtual void readReplyHeader();
     virtual void sendRequest();
 
-    void Options(const std::string& url);
-    void get(const std::string& url);
-    void post(const std::string& url, const std::string& data);
-    void put(const std::string& url, const std::string& data);
-    void head(const std::string& url);
-    void patch(const std::string& url, const std::string& data);
-    void deleteResource(const std::string& url);
-    void trace(const std::string& url, const std::string& data);
-    void Copy(const std::string& url, const std::string& target);
-    void move(const std::string& url, const std::string& target);
-    void link(const std::string& url, const std::string& link);
-    void unlink(const std::string& url, const std::string& link);
+    void options(const std::string& requestUrl);
+    void get(const std::string& requestUrl);
+    void post(const std::string& requestUrl, const std::string& data);
+    void put(const std::string& requestUrl, const std::string& data);
+    void head(const std::string& requestUrl);
+    void patch(const std::string& requestUrl, const std::string& data);
+    void deleteResource(const std::string& requestUrl);
+    void trace(const std::string& requestUrl, const std::string& data);
+    void copy(const std::string& requestUrl, const std::string& target);
+    void move(const std::string& requestUrl, const std::string& target);
+    void link(const std::string& requestUrl, const std::string& linkTarget);
+    void unlink(const std::string& requestUrl, const std::string& linkTarget);
 
   private:
-    void request(CmdType method, const std::string& url);
+    void request(CmdType cmd, const std::string& requestUrl);
 };
 
 }  // namespace corvalo::net

@@ -100,6 +100,12 @@ int socketErrorFromErrno(int err) {
     return kUnmappedErrnoBase + err;
 }
 
+int lastSocketError() {
+    const int err = errno;
+    if (err == EINTR) return kWouldBlock;
+    return socketErrorFromErrno(err);
+}
+
 std::string lookupErrorMessage(int code) {
     for (const auto& row : kErrorTexts) {
         if (row.code == code) return std::to_string(code) + ":" + row.text;

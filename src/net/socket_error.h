@@ -20,7 +20,7 @@ class TransferAborted : public SocketError {
 };
 
 // Socket error codes in the numbering the error texts are keyed by.
-inline constexpr int kWsaBase = 10000;
+inline constexpr int kSocketErrorBase = 10000;
 inline constexpr int kWouldBlock = 10035;
 inline constexpr int kNotConnected = 10057;
 inline constexpr int kHostNotFound = 11001;
@@ -29,6 +29,10 @@ inline constexpr int kUnmappedErrnoBase = 20000;
 
 // errno -> socket code: ECONNREFUSED -> 10061, EAGAIN -> 10035, EIO -> 20005.
 int socketErrorFromErrno(int err);
+
+// errno after a failed socket call, as a socket code; EINTR reads as "would block",
+// so the call is tried again.
+int lastSocketError();
 
 // 10061 -> "10061:Connection refused"; 12345 -> "Unknown Error No. 12345".
 std::string lookupErrorMessage(int code);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <poll.h>
+#include <sys/types.h>
 
 #include "net/host_resolver.h"
 #include "net/message_pump.h"
@@ -16,14 +17,24 @@
 
 namespace corvalo::net {
 
+// How much the component reports through status() and onStatus: a report is made
+// when its level is not above reportLevel.
+enum class StatusLevel : std::int32_t {
+    Off = 0,       // nothing is reported
+    Reply = 1,     // the reply line of a transaction
+    Outcome = 2,   // "Transaction Completed"
+    Transfer = 4,  // "Sending Buffer", "Request Close Socket"
+    Detail = 8,    // every step
+};
+
 // One TCP client socket over non-blocking POSIX sockets. No call blocks: every
 // wait is a loop that polls the socket for a short slice and then runs the
 // program's pending events through the MessagePump, so a handler may cancel()
 // while a request waits. One request at a time; the owner must not destroy the
 // component from inside one of its own waits.
 //
-// Between requests the component holds one open, unconnected socket: one is made
-// at creation and a fresh one after every close.
+// Constructing never fails: the socket is made when connect() needs one, and let go
+// at every close.
 class TcpClient {
   public:
     using SenderEvent = std::function<void(TcpClient& sender)>;
@@ -31,62 +42,62 @@ class TcpClient {
     using HandledEvent = std::function<void(bool& handled)>;
 
     static constexpr std::size_t kBufferSize = 65536;
-    // The longest text Write sends, and the longest line ReadLn keeps.
+    // The longest text write() sends.
     static constexpr std::size_t kMaxWrite = 65535;
 
     TcpClient(MessagePump& pump, const Clock& clock,
-               const HostResolver::Options& resolverOptions = HostResolver::Options{});
+              const HostResolver::Options& resolverOptions = HostResolver::Options{});
     virtual ~TcpClient();
     TcpClient(const TcpClient&) = delete;
     TcpClient& operator=(const TcpClient&) = delete;
 
-    // Where to connect: Proxy on proxyPort when Proxy is not empty, else Host on Port.
+    // Where to connect: proxy on proxyPort when proxy is not empty, else host on port.
     std::string host;
     std::int32_t port = 0;
     std::string proxy;
     std::int32_t proxyPort = 0;
     // Milliseconds for each wait; 0 waits without limit. Negative: range error.
-    std::int32_t timeOut = 0;
-    // Statuses of this level or below are reported through Status and onStatus.
-    std::int32_t reportLevel = 0;
+    std::int32_t timeoutMs = 0;
+    StatusLevel reportLevel = StatusLevel::Off;
 
     SenderEvent onDisconnect;
     SenderEvent onConnect;
-    HandledEvent onInvalidHost;  // set Handled after changing Host or Proxy to try again
+    HandledEvent onInvalidHost;  // set handled after changing host or proxy to try again
     SenderEvent onHostResolved;
     StatusEvent onStatus;
     SenderEvent onConnectionFailed;
-    SenderEvent onPacketRecvd;
+    SenderEvent onPacketReceived;
     SenderEvent onPacketSent;
 
     const std::string& status() const { return status_; }
     bool canceled() const { return canceled_; }
     bool timedOut() const { return timedOut_; }
     bool connected() const { return connected_; }
-    bool asyncOK() const { return asyncOK_; }
+    bool asyncOk() const { return asyncOk_; }
     bool asyncDone() const { return asyncDone_; }
-    int lastErrorNo() const { return lastErrorNo_; }
-    std::int16_t replyNumber() const { return replyNumber_; }
-    std::int64_t bytesRecvd() const { return bytesRecvd_; }
+    // The socket code of the last failure read: 10061 for a refused connection.
+    int lastError() const { return lastError_; }
+    // The number a reply began with: "250 OK" -> 250; 0 when none.
+    std::int64_t replyNumber() const { return replyNumber_; }
+    std::int64_t bytesReceived() const { return bytesReceived_; }
     std::int64_t bytesSent() const { return bytesSent_; }
     // The resolved IPv4 address of the last resolveHost, in network byte order.
     std::uint32_t address() const { return address_; }
-    const std::vector<std::string>& wsaInfo() const { return wsaInfo_; }
+    // Six "Name= value" lines about the resolver library, from the component that
+    // started it; empty on the others.
+    const std::vector<std::string>& libraryInfo() const { return libraryInfo_; }
 
-    // Components alive in the process; the resolver library runs while it is above 0.
+    // Components alive in the process.
     static int liveCount();
-    static bool libraryRunning();
-    // How often the resolver library was started: once per stretch of live components.
-    static int libraryStarts();
 
-    virtual void Connect();
+    virtual void connect();
     virtual void disconnect();
     void cancel();
     virtual void abort();
     void resolveHost();
 
     // Sends the text up to its first NUL byte; longer than kMaxWrite: range error.
-    void Write(std::string_view text);
+    void write(std::string_view text);
     void writeln(std::string_view text);
     // Sends `length` bytes of `buffer`; 0 sends up to its first NUL byte.
     void sendBuffer(std::string_view buffer, std::int32_t length);
@@ -94,18 +105,19 @@ class TcpClient {
 
     // One line with its line end; empty when the connection closes first. A line
     // longer than kBufferSize keeps its first kBufferSize bytes; the rest is dropped.
-    std::string ReadLn();
+    std::string readLine();
     // Receives until the peer closes, or until `text` holds maxLength bytes (-1: no limit).
     void captureString(std::string& text, std::int32_t maxLength);
     void captureFile(const std::string& fileName);
-    // Writeln the command and ReadLn the reply; replyNumber := its leading digits.
+    // writeln the command and readLine the reply; replyNumber := its leading digits
+    // (at most ten).
     virtual std::string transaction(const std::string& command);
     bool dataAvailable();
     void requestCloseSocket();
 
   protected:
-    void statusMessage(int level, const std::string& text);
-    void setReplyNumber(std::int16_t value) { replyNumber_ = value; }
+    void statusMessage(StatusLevel level, const std::string& text);
+    void setReplyNumber(std::int64_t value) { replyNumber_ = value; }
     void setAsyncDone(bool value) { asyncDone_ = value; }
     // Raises SocketError with the code's text unless it is `tolerated` or not above 10000.
     void checkSocketError(int code, int tolerated);
@@ -113,8 +125,8 @@ class TcpClient {
   private:
     enum class WaitFor { Nothing, Connect, Read, Write };
 
-    void initializeSockets();
-    int makeSocket(bool lingerOff) const;
+    // Makes the socket for the next connection: "Initializaton of windows sockets failed".
+    void ensureSocket();
     void timerOn();
     void timerOff();
     void timerTriggered();
@@ -122,6 +134,11 @@ class TcpClient {
     // resolver report, run the pending events, then the time-out timer.
     void waitPass(WaitFor what, int sliceMs);
     void handleSocketEvents(WaitFor what, short revents);
+    // Waits for the look-up of `name`; true when it found an address.
+    bool lookUp(const std::string& name);
+    // recv() and send() on the socket; without one they fail as "not connected".
+    ssize_t receive(char* data, std::size_t size, int flags);
+    ssize_t sendSome(const char* data, std::size_t size);
     void sendAll(const char* data, std::size_t length, bool fromFile);
     template <typename Sink>
     void capture(std::int64_t maxLength, Sink&& sink);
@@ -131,9 +148,11 @@ class TcpClient {
     HostResolver resolver_;
     std::unique_ptr<char[]> buffer_;
     std::vector<pollfd> pollFds_;
-    std::vector<std::string> wsaInfo_;
+    std::vector<std::string> libraryInfo_;
 
     int fd_ = -1;
+    // The first socket resets its connection on close; later ones close it gracefully.
+    bool nextSocketResets_ = true;
     std::uint32_t address_ = 0;
     std::string status_;
     bool canceled_ = false;
@@ -141,12 +160,12 @@ class TcpClient {
     bool connected_ = false;
     bool connecting_ = false;
     bool lookingUp_ = false;
-    bool asyncOK_ = true;
+    bool asyncOk_ = true;
     bool asyncDone_ = false;
     bool destroying_ = false;
-    int lastErrorNo_ = 0;
-    std::int16_t replyNumber_ = 0;
-    std::int64_t bytesRecvd_ = 0;
+    int lastError_ = 0;
+    std::int64_t replyNumber_ = 0;
+    std::int64_t bytesReceived_ = 0;
     std::int64_t bytesSent_ = 0;
 };
 

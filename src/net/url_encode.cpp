@@ -2,11 +2,11 @@
 
 namespace corvalo::net {
 
-std::string UrlEncoder::encode() const {
+std::string formUrlEncode(std::string_view input) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out;
-    out.reserve(inputString.size() * 3);
-    for (const char ch : inputString) {
+    out.reserve(input.size() * 3);
+    for (const char ch : input) {
         const auto c = static_cast<unsigned char>(ch);
         if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) {
             out.push_back(ch);

@@ -28,7 +28,7 @@ VersionCheck::VersionCheck(MessagePump& pump, const Clock& clock, VersionMessage
       config_(std::move(config)),
       http_(guardPump_, clock, resolverOptions) {
     http_.port = 0;
-    http_.reportLevel = 0;
+    http_.reportLevel = StatusLevel::Off;
     http_.proxyPort = 0;
     http_.onSuccess = [this](CmdType cmd) { onVersionReplyOk(cmd); };
     http_.onFailure = [this](CmdType cmd) { onVersionReplyFailed(cmd); };
@@ -94,8 +94,8 @@ void VersionCheck::run(const std::string& proxy, const std::string& proxyPort) {
 
     http_.inputFileMode = false;
     http_.outputFileMode = false;
-    http_.reportLevel = 2;
-    http_.timeOut = config_.timeOutMs;
+    http_.reportLevel = StatusLevel::Outcome;
+    http_.timeoutMs = config_.timeOutMs;
     http_.maxBodyLength = config_.maxBodyLength;
     if (!proxy.empty()) {
         http_.proxy = proxy;

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "corvalo/version.h"
-#include "net/message_pump.h"
 #include "net/http_client.h"
+#include "net/message_pump.h"
 
 namespace corvalo::net {
 
@@ -25,10 +25,10 @@ struct VersionCheckConfig {
     std::string updateHost = kDefaultUpdateHost;  // "host" or "host:port"
     std::string downloadHost = kDefaultDownloadHost;
     std::string versionText = kVersionText;  // only its first four characters count
-    std::string exeName = "corvalo";    // the program's file name, as on disk
-    std::int32_t timeOutMs = 30000;     // each wait of the request
-    std::int64_t deadlineMs = 120000;   // the whole check, redirects included
-    std::int32_t maxBodyLength = 4096;  // the body kept; the rest is not read
+    std::string exeName = "corvalo";         // the program's file name, as on disk
+    std::int32_t timeOutMs = 30000;          // each wait of the request
+    std::int64_t deadlineMs = 120000;        // the whole check, redirects included
+    std::int32_t maxBodyLength = 4096;       // the body kept; the rest is not read
 };
 
 // Help > Check for latest version: asks the update host for its version file and

@@ -1,6 +1,7 @@
 // The HTTP reply header reader fed from a real socket on 127.0.0.1: each input
 // is what a server sends before it closes. Checks: no crash, no hang, no more
-// header kept than the bound, a status that is a number.
+// header kept than the bound, a status that is a three-digit code or marked malformed,
+// no CR, LF or NUL in a value that goes into the next request.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -12,9 +13,10 @@
 #include <cstdlib>
 #include <exception>
 #include <memory>
+#include <string>
 
-#include "net/message_pump.h"
 #include "net/http_client.h"
+#include "net/message_pump.h"
 
 using namespace corvalo::net;
 
@@ -28,7 +30,8 @@ void listenOnce() {
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (bind(listener, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || listen(listener, 16) != 0) {
+    if (bind(listener, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
+        listen(listener, 16) != 0) {
         std::perror("listen");
         std::abort();
     }
@@ -53,9 +56,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     HttpClient http(pump, clock, options);
     http.host = "127.0.0.1";
     http.port = port;
-    http.timeOut = 2000;
+    http.timeoutMs = 2000;
     try {
-        http.Connect();
+        http.connect();
     } catch (const std::exception& e) {
         std::fprintf(stderr, "connect: %s\n", e.what());
         std::abort();
@@ -73,6 +76,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (http.header.size() > HttpClient::kMaxHeaderBytes + 65536) {
             std::fprintf(stderr, "header kept beyond its bound\n");
             std::abort();
+        }
+        const std::int64_t status = http.replyNumber();
+        if (status != HttpClient::kMalformedStatus && (status < 0 || status > 999)) {
+            std::fprintf(stderr, "status %lld is no three-digit code\n",
+                         static_cast<long long>(status));
+            std::abort();
+        }
+        for (const std::string* value : {&http.receivedCookie, &http.location}) {
+            if (value->find_first_of(std::string("\r\n\0", 3)) != std::string::npos) {
+                std::fprintf(stderr, "a line break or NUL kept for the next request\n");
+                std::abort();
+            }
         }
     } catch (const corvalo::Error&) {
         // A refused or broken reply is reported, which is all it may do.

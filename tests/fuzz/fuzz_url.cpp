@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "net/message_pump.h"
-#include "net/http_client.h"
-#include "net/url_encode.h"
 #include "net/base64.h"
+#include "net/http_client.h"
+#include "net/message_pump.h"
+#include "net/url_encode.h"
 
 using namespace corvalo::net;
 
@@ -25,30 +25,22 @@ namespace {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
 
-    Base64Coder uu;
-    uu.method = UUMethods::uuMime;
-    if (uu.decode(uu.encode(input)) != input) fail("Base64 round trip");
-    uu.method = UUMethods::uuCode;
-    if (uu.decode(uu.encode(input)) != input) fail("uuencode round trip");
-    const std::string line = encodeBase64Line(input);
+    if (base64Decode(base64Encode(input)) != input) fail("Base64 round trip");
+    if (uuDecode(uuEncode(input)) != input) fail("uuencode round trip");
+    const std::string line = base64EncodeLine(input);
     if (line.find('\r') != std::string::npos || line.find('\n') != std::string::npos) {
         fail("Base64 line with a line break");
     }
-    uu.method = UUMethods::uuMime;
-    (void)uu.decode(input);
-    uu.method = UUMethods::uuCode;
-    (void)uu.decode(input);
-
-    UrlEncoder url;
-    url.inputString = input;
-    (void)url.encode();
+    (void)base64Decode(input);
+    (void)uuDecode(input);
+    (void)formUrlEncode(input);
 
     static NoEventsPump pump;
     static SteadyClock clock;
     HttpClient http(pump, clock);
-    http.URL = input;
+    http.url = input;
     try {
-        http.parseURL();  // any port: Connect refuses one beyond 16 bits
+        http.parseUrl();  // any port: connect() refuses one beyond 16 bits
     } catch (const corvalo::Error&) {
     }
     return 0;

@@ -1,15 +1,16 @@
 #include <string>
+#include <string_view>
 
 #include <gtest/gtest.h>
 
+#include "net/base64.h"
 #include "net/header_list.h"
 #include "net/url_encode.h"
-#include "net/base64.h"
 
 namespace corvalo::net {
 namespace {
 
-TEST(UrlEncoder, EncodesFormData) {
+TEST(FormUrlEncode, EncodesFormData) {
     const struct {
         const char* name;
         std::string input;
@@ -27,63 +28,61 @@ TEST(UrlEncoder, EncodesFormData) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        UrlEncoder url;
-        url.inputString = row.input;
-        EXPECT_EQ(url.encode(), row.encoded);
+        EXPECT_EQ(formUrlEncode(row.input), row.encoded);
     }
 }
 
-TEST(Base64Coder, EncodesBlocksOf45BytesPerLine) {
+enum class Coding { Base64, Uu };
+
+std::string encodeWith(Coding coding, std::string_view input) {
+    return coding == Coding::Base64 ? base64Encode(input) : uuEncode(input);
+}
+
+std::string decodeWith(Coding coding, std::string_view encoded) {
+    return coding == Coding::Base64 ? base64Decode(encoded) : uuDecode(encoded);
+}
+
+TEST(CodedLines, EncodeBlocksOf45BytesPerLineAndDecodeBack) {
     const std::string alphabet45 = "The quick brown fox jumps over the lazy dog!!";
     ASSERT_EQ(alphabet45.size(), 45u);
     const struct {
         const char* name;
-        UUMethods method;
+        Coding coding;
         std::string input;
         std::string encoded;
     } rows[] = {
-        {"mime, no fill", UUMethods::uuMime, "Man", "TWFu\r\n"},
-        {"mime, one fill", UUMethods::uuMime, "Ma", "TWE=\r\n"},
-        {"mime, two fills", UUMethods::uuMime, "M", "TQ==\r\n"},
-        {"mime, empty", UUMethods::uuMime, "", ""},
-        {"mime, 46 bytes make two lines", UUMethods::uuMime, alphabet45 + "x",
+        {"base64, no fill", Coding::Base64, "Man", "TWFu\r\n"},
+        {"base64, one fill", Coding::Base64, "Ma", "TWE=\r\n"},
+        {"base64, two fills", Coding::Base64, "M", "TQ==\r\n"},
+        {"base64, empty", Coding::Base64, "", ""},
+        {"base64, 46 bytes make two lines", Coding::Base64, alphabet45 + "x",
          "VGhlIHF1aWNrIGJyb3duIGZveCBqdW1wcyBvdmVyIHRoZSBsYXp5IGRvZyEh\r\neA==\r\n"},
-        {"uu, one group", UUMethods::uuCode, "Cat", "#0V%T\r\n`\r\n"},
-        {"uu, zero values are grave accents", UUMethods::uuCode, std::string(3, '\0'),
-         "#````\r\n`\r\n"},
-        {"uu, empty is the end line alone", UUMethods::uuCode, "", "`\r\n"},
+        {"uu, one group", Coding::Uu, "Cat", "#0V%T\r\n`\r\n"},
+        {"uu, zero values are grave accents", Coding::Uu, std::string(3, '\0'), "#````\r\n`\r\n"},
+        {"uu, empty is the end line alone", Coding::Uu, "", "`\r\n"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        Base64Coder uu;
-        uu.method = row.method;
-        EXPECT_EQ(uu.encode(row.input), row.encoded);
-        EXPECT_EQ(uu.decode(row.encoded), row.input);
+        EXPECT_EQ(encodeWith(row.coding, row.input), row.encoded);
+        EXPECT_EQ(decodeWith(row.coding, row.encoded), row.input);
     }
 }
 
-TEST(Base64Coder, RoundTripsEveryByteValueAndFiresItsEvents) {
+TEST(CodedLines, RoundTripEveryByteValue) {
     std::string all;
     for (int i = 0; i < 256; ++i) all.push_back(static_cast<char>(i));
-    for (const UUMethods method : {UUMethods::uuMime, UUMethods::uuCode}) {
-        SCOPED_TRACE(method == UUMethods::uuMime ? "mime" : "uu");
-        Base64Coder uu;
-        uu.method = method;
-        int events = 0;
-        uu.onBeginEncode = uu.onEndEncode = uu.onBeginDecode =
-            uu.onEndDecode = [&](Base64Coder&) { ++events; };
-        const std::string encoded = uu.encode(all);
-        EXPECT_EQ(uu.decode(encoded), all);
-        EXPECT_EQ(events, 4);
+    for (const Coding coding : {Coding::Base64, Coding::Uu}) {
+        SCOPED_TRACE(coding == Coding::Base64 ? "base64" : "uu");
+        EXPECT_EQ(decodeWith(coding, encodeWith(coding, all)), all);
     }
 }
 
-TEST(EncodeBase64Line, GivesOneLineWhateverTheLength) {
+TEST(Base64EncodeLine, GivesOneLineWhateverTheLength) {
     const std::string longCredentials(60, 'u');
-    const std::string encoded = encodeBase64Line(longCredentials + ":" + "p");
+    const std::string encoded = base64EncodeLine(longCredentials + ":" + "p");
     EXPECT_EQ(encoded.find_first_of("\r\n"), std::string::npos);
     EXPECT_EQ(encoded.size(), 84u);  // 62 bytes -> 21 groups
-    EXPECT_EQ(encodeBase64Line("Aladdin:open sesame"), "QWxhZGRpbjpvcGVuIHNlc2FtZQ==");
+    EXPECT_EQ(base64EncodeLine("Aladdin:open sesame"), "QWxhZGRpbjpvcGVuIHNlc2FtZQ==");
 }
 
 TEST(SetHeaderValue, ReplacesAppendsAndDeletesByNameIgnoringCase) {

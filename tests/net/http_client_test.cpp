@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include "net/base64.h"
 #include "net/loopback_server.h"
 #include "net/test_pump.h"
-#include "net/base64.h"
 #include "support/temp_dir.h"
 
 namespace corvalo::net {
@@ -81,12 +81,12 @@ TEST_F(HttpTest, ParseUrlSetsHostPortAndPath) {
         SCOPED_TRACE(row.name);
         http.host = "before";
         http.port = row.portBefore;
-        http.URL = row.url;
-        http.parseURL();
+        http.url = row.url;
+        http.parseUrl();
         EXPECT_EQ(http.host, row.host);
         EXPECT_EQ(http.port, row.port);
         EXPECT_EQ(http.path, row.path);
-        EXPECT_EQ(http.URL, row.urlAfter);
+        EXPECT_EQ(http.url, row.urlAfter);
     }
 }
 
@@ -104,9 +104,9 @@ TEST_F(HttpTest, ParseUrlRefusesEmptyHttpsAndBadPorts) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        http.URL = row.url;
+        http.url = row.url;
         try {
-            http.parseURL();
+            http.parseUrl();
             ADD_FAILURE() << "parsed";
         } catch (const corvalo::Error& e) {
             EXPECT_STREQ(e.what(), row.error);
@@ -122,24 +122,24 @@ TEST_F(HttpTest, BuildRequestGivesTheHeaderLinesOfEachMethod) {
         std::string sendData;
         std::string text;
     } rows[] = {
-        {"GET", CmdType::CmdGET, "", "",
+        {"GET", CmdType::Get, "", "",
          "GET /v.htm HTTP/1.0\r\nHost: h.example\r\n" + kAccept + kFormType},
-        {"GET through a proxy", CmdType::CmdGET, "proxy.example", "",
+        {"GET through a proxy", CmdType::Get, "proxy.example", "",
          "GET http://h.example/v.htm HTTP/1.0\r\nProxy-Connection: Keep-Alive\r\n"
          "Host: h.example\r\n" +
              kAccept + kFormType},
-        {"POST carries its length", CmdType::CmdPOST, "", "a=1&b=2",
+        {"POST carries its length", CmdType::Post, "", "a=1&b=2",
          "POST /v.htm HTTP/1.0\r\nHost: h.example\r\n" + kAccept + kFormType +
              "Content-Length: 7\r\n"},
-        {"PUT with an empty body", CmdType::CmdPUT, "", "",
+        {"PUT with an empty body", CmdType::Put, "", "",
          "PUT /v.htm HTTP/1.0\r\nHost: h.example\r\n" + kAccept + kFormType +
              "Content-Length: 0\r\n"},
-        {"DELETE carries no length", CmdType::CmdDELETE, "", "stray",
+        {"DELETE carries no length", CmdType::Delete, "", "stray",
          "DELETE /v.htm HTTP/1.0\r\nHost: h.example\r\n" + kAccept + kFormType},
-        {"COPY names its target", CmdType::CmdCOPY, "", "",
+        {"COPY names its target", CmdType::Copy, "", "",
          "COPY /v.htm HTTP/1.0\r\nHost: h.example\r\n" + kAccept + kFormType +
              "URI-header: /t.htm\r\n"},
-        {"UNLINK names its link", CmdType::CmdUNLINK, "", "",
+        {"UNLINK names its link", CmdType::Unlink, "", "",
          "UNLINK /v.htm HTTP/1.0\r\nHost: h.example\r\n" + kAccept + kFormType +
              "Link: /t.htm\r\n"},
     };
@@ -148,10 +148,10 @@ TEST_F(HttpTest, BuildRequestGivesTheHeaderLinesOfEachMethod) {
         http.method = row.method;
         http.proxy = row.proxy;
         http.sendData = row.sendData;
-        http.targetURI = "/t.htm";
+        http.targetUri = "/t.htm";
         http.port = 0;
-        http.URL = "http://h.example/v.htm";
-        http.parseURL();
+        http.url = "http://h.example/v.htm";
+        http.parseUrl();
         http.buildRequest();
         EXPECT_EQ(http.sendHeader.text(), row.text);
     }
@@ -165,10 +165,10 @@ TEST_F(HttpTest, RequestHeadersAddTheirLinesAndOneAuthorizationLine) {
     // 46 bytes and more: one Base64 line, not one per 45-byte block.
     http.requestHeaders.userId = std::string(40, 'u');
     http.requestHeaders.password = std::string(20, 'p');
-    http.URL = "http://h.example/";
-    http.parseURL();
+    http.url = "http://h.example/";
+    http.parseUrl();
     http.buildRequest();
-    const std::string auth = encodeBase64Line(std::string(40, 'u') + ":" + std::string(20, 'p'));
+    const std::string auth = base64EncodeLine(std::string(40, 'u') + ":" + std::string(20, 'p'));
     EXPECT_EQ(http.sendHeader.text(), "GET / HTTP/1.0\r\nHost: h.example\r\n" + kAccept +
                                           "User-Agent: Corvalo\r\nFrom: me@example.com\r\n"
                                           "Cookie: id=7\r\nReferer: http://r.example/\r\n"
@@ -212,7 +212,7 @@ TEST(HttpReplies, StatusDecidesTheEvents) {
         const char* name;
         std::string reply;
         std::vector<std::string> events;
-        std::int16_t status;
+        std::int64_t status;
         std::string body;
         std::string header;
     } rows[] = {
@@ -259,6 +259,30 @@ TEST(HttpReplies, StatusDecidesTheEvents) {
          500,
          "200 OK",
          "HTTP/1.0 500 Oops\r\n\r\n"},
+        {"a code beyond 16 bits is no code",
+         httpReply("65736 Odd", "", "1.02"),
+         {"failure 0"},
+         HttpClient::kMalformedStatus,
+         "1.02",
+         "HTTP/1.0 65736 Odd\r\n\r\n"},
+        {"two digits are no code",
+         "HTTP/1.0 20 OK\r\n\r\n",
+         {"failure 0"},
+         HttpClient::kMalformedStatus,
+         "",
+         "HTTP/1.0 20 OK\r\n\r\n"},
+        {"a sign is no digit",
+         "HTTP/1.0 +20 OK\r\n\r\n",
+         {"failure 0"},
+         HttpClient::kMalformedStatus,
+         "",
+         "HTTP/1.0 +20 OK\r\n\r\n"},
+        {"a status line without a code",
+         "HTTP/1.0\r\n\r\n",
+         {"failure 0"},
+         HttpClient::kMalformedStatus,
+         "",
+         "HTTP/1.0\r\n\r\n"},
         {"399 repeats without a redirect event, up to the bound",
          httpReply("399 Odd", "", ""),
          {},
@@ -295,14 +319,64 @@ TEST(HttpReplies, StatusDecidesTheEvents) {
 }
 
 TEST_F(HttpTest, HeaderFieldsAreReadOnlyWithOneBlankAfterTheColon) {
-    LoopbackServer server(respond(httpReply(
-        "200 OK", "set-cookie: id=42; path=/\r\nContent-Length: 12abc\r\nLocation:/no-blank\r\n",
-        "")));
+    LoopbackServer server(
+        respond(httpReply("200 OK", "set-cookie: id=42; path=/\r\nLocation:/no-blank\r\n", "")));
     http.location = "before";
     http.get(server.url("/"));
     EXPECT_EQ(http.receivedCookie, "id=42; path=/");
-    EXPECT_EQ(http.contentLength, 12);
     EXPECT_EQ(http.location, "before");
+}
+
+TEST(HttpReplyHeader, ContentLengthIsTheRunOfDigitsAfterTheBlank) {
+    const struct {
+        const char* name;
+        const char* line;
+        std::int64_t length;
+    } rows[] = {
+        {"digits then letters", "Content-Length: 12abc", 12},
+        {"beyond 32 bits", "Content-Length: 3000000000", 3000000000},
+        {"no digits", "Content-Length: x", 0},
+        {"beyond 64 bits", "Content-Length: 99999999999999999999", 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        LoopbackServer server(respond(httpReply("200 OK", std::string(row.line) + "\r\n", "")));
+        TestPump pump;
+        SteadyClock clock;
+        HttpClient http(pump, clock, hostsFileOnly());
+        http.get(server.url("/"));
+        EXPECT_EQ(http.contentLength, row.length);
+    }
+}
+
+std::string withNul(const std::string& before, const std::string& after) {
+    return before + std::string(1, '\0') + after;
+}
+
+TEST(HttpReplyHeader, ValuesForTheNextRequestLoseLineBreaksAndNul) {
+    const struct {
+        const char* name;
+        std::string line;
+        std::string cookie;
+        std::string location;
+    } rows[] = {
+        {"bare CR in a cookie", "Set-Cookie: id=7\rX-Injected: 1", "id=7X-Injected: 1", ""},
+        {"NUL in a cookie", withNul("Set-Cookie: id=7", "; x"), "id=7; x", ""},
+        {"bare CR in a location", "Location: /a\rHost: evil", "", "/aHost: evil"},
+        {"NUL in a location", withNul("Location: /a", "b"), "", "/ab"},
+        {"256 bytes kept after the removal", "Set-Cookie: " + std::string(300, '\r') + "c", "c",
+         ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        LoopbackServer server(respond(httpReply("200 OK", row.line + "\r\n", "")));
+        TestPump pump;
+        SteadyClock clock;
+        HttpClient http(pump, clock, hostsFileOnly());
+        http.get(server.url("/"));
+        EXPECT_EQ(http.receivedCookie, row.cookie);
+        EXPECT_EQ(http.location, row.location);
+    }
 }
 
 TEST_F(HttpTest, RedirectToAnAbsoluteUrlIsFollowed) {
@@ -312,7 +386,7 @@ TEST_F(HttpTest, RedirectToAnAbsoluteUrlIsFollowed) {
     recordEvents();
     http.get(first.url("/start.htm"));
     EXPECT_EQ(http.body, "done");
-    EXPECT_EQ(http.URL, target.url("/final.htm"));
+    EXPECT_EQ(http.url, target.url("/final.htm"));
     ASSERT_EQ(target.requests().size(), 1u);
     EXPECT_EQ(target.requests()[0].substr(0, 30), "GET /final.htm HTTP/1.0\r\nHost:");
     EXPECT_EQ(events, (std::vector<std::string>{"redirect", "success 0"}));
@@ -341,7 +415,7 @@ TEST_F(HttpTest, HandledRedirectIsNotFollowed) {
     http.onRedirect = [](bool& handled) { handled = true; };
     http.get(server.url("/a"));
     EXPECT_EQ(server.connections(), 1);
-    EXPECT_EQ(http.URL, "/elsewhere");
+    EXPECT_EQ(http.url, "/elsewhere");
 }
 
 TEST_F(HttpTest, RedirectLoopStopsAfterTheBound) {
@@ -405,7 +479,7 @@ TEST_F(HttpTest, MaxBodyLengthBoundsTheBodyKept) {
 TEST_F(HttpTest, ServerThatNeverAnswersEndsByTheTimeOut) {
     LoopbackServer server([](ServerConnection& c, int) { c.waitForClose(); });
     recordEvents();
-    http.timeOut = 200;
+    http.timeoutMs = 200;
     try {
         http.get(server.url("/"));
         ADD_FAILURE() << "answered";
