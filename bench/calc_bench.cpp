@@ -8,6 +8,7 @@
 
 #include "clipcalc/calculate.h"
 #include "clipcalc/format.h"
+#include "clipcalc/load.h"
 #include "clipcalc/pipeline.h"
 #include "platform/ansi_text.h"
 
@@ -22,11 +23,10 @@ std::string makePaste(std::int64_t rows) {
     char line[64];
     for (std::int64_t i = 0; i < rows; ++i) {
         const long amount = static_cast<long>(rng() % 19'999'999) - 9'999'999;
-        const int n = std::snprintf(line, sizeof line, "%s%ld.%02ld\t%u\t%u.%04u\r\n",
-                                    amount < 0 ? "-" : "", std::labs(amount) / 100,
-                                    std::labs(amount) % 100, static_cast<unsigned>(rng() % 1000),
-                                    static_cast<unsigned>(rng() % 10),
-                                    static_cast<unsigned>(rng() % 10000));
+        const int n = std::snprintf(
+            line, sizeof line, "%s%ld.%02ld\t%u\t%u.%04u\r\n", amount < 0 ? "-" : "",
+            std::labs(amount) / 100, std::labs(amount) % 100, static_cast<unsigned>(rng() % 1000),
+            static_cast<unsigned>(rng() % 10), static_cast<unsigned>(rng() % 10000));
         s.append(line, static_cast<std::size_t>(n));
     }
     return s;
@@ -54,7 +54,11 @@ void BM_CalculateClipboard(benchmark::State& st) {
     st.SetBytesProcessed(static_cast<std::int64_t>(paste.size()) * st.iterations());
     st.counters["grid_MB"] = static_cast<double>(grid.storageBytes()) / 1e6;
 }
-BENCHMARK(BM_CalculateClipboard)->Arg(1'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CalculateClipboard)
+    ->Arg(1'000)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond);
 
 // Only the cleaning and parsing into the grid.
 void BM_LoadIntoGrid(benchmark::State& st) {
@@ -64,7 +68,7 @@ void BM_LoadIntoGrid(benchmark::State& st) {
     for (auto _ : st) {
         st.PauseTiming();
         auto text = platform::bigText(paste.data(), paste.size());
-        grid.resetGrid();
+        grid.emptyCells();
         grid.setRowCount(2);
         grid.setColCount(2);
         st.ResumeTiming();
@@ -81,7 +85,8 @@ void BM_ClickColumn(benchmark::State& st) {
     state.tabulationStyle = clipcalc::TabulationStyle::UsingColumns;
     clipcalc::Grid grid;
     NoDisplay display;
-    clipcalc::calculateClipboardText(platform::bigText(paste.data(), paste.size()), state, grid, display);
+    clipcalc::calculateClipboardText(platform::bigText(paste.data(), paste.size()), state, grid,
+                                     display);
     std::int32_t column = 1;
     for (auto _ : st) {
         state.currentColumn = column;
@@ -98,7 +103,8 @@ void BM_ClickRow(benchmark::State& st) {
     clipcalc::CalcState state;
     clipcalc::Grid grid;
     NoDisplay display;
-    clipcalc::calculateClipboardText(platform::bigText(paste.data(), paste.size()), state, grid, display);
+    clipcalc::calculateClipboardText(platform::bigText(paste.data(), paste.size()), state, grid,
+                                     display);
     for (auto _ : st) {
         state.currentRow = 500'000;
         clipcalc::calculateLine(state, grid);

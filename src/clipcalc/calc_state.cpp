@@ -17,6 +17,8 @@ std::int32_t tabulationStyleToSetting(TabulationStyle style) {
     return style == TabulationStyle::UsingColumns ? 1 : 0;
 }
 
-bool ignoreFirstRowWhenEmptyFromSetting(std::int32_t value) { return value == 1; }
+bool ignoreFirstRowWhenEmptyFromSetting(std::int32_t value) {
+    return value == 1;
+}
 
 }  // namespace corvalo::clipcalc

@@ -4,7 +4,12 @@
 
 namespace corvalo::clipcalc {
 
-enum class MathMode : std::int32_t { Addition = 1, Subtraction = 2, Multiplication = 3, Division = 4 };
+enum class MathMode : std::int32_t {
+    Addition = 1,
+    Subtraction = 2,
+    Multiplication = 3,
+    Division = 4
+};
 
 // Stored as one byte; the values are those of the settings file.
 enum class TabulationStyle : std::uint8_t { UsingRows = 0, UsingColumns = 1 };
@@ -27,7 +32,7 @@ struct CalcState {
     // The values of the first showing of the window, before the settings are read.
     void setStartValues();
 
-private:
+  private:
     std::int32_t resultDecimals_ = 2;
 };
 

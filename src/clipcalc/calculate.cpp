@@ -1,8 +1,8 @@
 #include "clipcalc/calculate.h"
 
 #include <charconv>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 #include "platform/error.h"
@@ -11,7 +11,9 @@ namespace corvalo::clipcalc {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Powers of ten that a double holds exactly.
 constexpr double kExactPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
@@ -42,7 +44,7 @@ bool shortDecimal(const char* p, const char* end, char decimal, double& v) {
     return true;
 }
 
-double parsed(const char* first, const char* last) {
+double toDouble(const char* first, const char* last) {
     double v = 0.0;
     const auto [ptr, ec] = std::from_chars(first, last, v);
     (void)ptr;  // the form was checked before; a bare exponent mark ends the parse early
@@ -77,7 +79,7 @@ double cellValue(std::string_view text, char decimal) {
     while (p != end && *p == ' ') ++p;
     if (p != end) return 0.0;
 
-    if (decimal == '.') return parsed(number, numberEnd);
+    if (decimal == '.') return toDouble(number, numberEnd);
     // from_chars reads '.' only: copy with the separator replaced.
     char small[64];
     std::string large;
@@ -88,7 +90,7 @@ double cellValue(std::string_view text, char decimal) {
         buf = large.data();
     }
     for (std::size_t i = 0; i < n; ++i) buf[i] = number[i] == decimal ? '.' : number[i];
-    return parsed(buf, buf + n);
+    return toDouble(buf, buf + n);
 }
 
 void calculateLine(CalcState& state, const Grid& grid) {

@@ -7,8 +7,12 @@ namespace corvalo::clipcalc {
 
 namespace {
 
-bool isBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlankOrControl(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Replaces every three-character sequence `pat`, left to right and without
 // overlap, by one TAB; in place, returns the new length.
@@ -26,7 +30,16 @@ std::size_t replaceByTab(char* s, std::size_t len, const char (&pat)[4]) {
     return w;
 }
 
-enum class State { Start, Integer, LeadingPoint, Sign, Fraction, ExponentMark, ExponentSign, ExponentDigits };
+enum class State {
+    Start,
+    Integer,
+    LeadingPoint,
+    Sign,
+    Fraction,
+    ExponentMark,
+    ExponentSign,
+    ExponentDigits
+};
 
 }  // namespace
 
@@ -51,8 +64,12 @@ std::size_t collapseRuns(char* data, std::size_t len, char c) {
     return w;
 }
 
-void removeChar(std::string& s, char c) { s.resize(removeChar(s.data(), s.size(), c)); }
-void collapseRuns(std::string& s, char c) { s.resize(collapseRuns(s.data(), s.size(), c)); }
+void removeChar(std::string& s, char c) {
+    s.resize(removeChar(s.data(), s.size(), c));
+}
+void collapseRuns(std::string& s, char c) {
+    s.resize(collapseRuns(s.data(), s.size(), c));
+}
 
 std::string_view prepareClipboardText(char* data, std::size_t len) {
     std::size_t first = 0;
@@ -78,7 +95,8 @@ std::string_view prepareClipboardText(char* data, std::size_t len) {
     return {t, n};
 }
 
-std::size_t cleanNumberInto(const char* p, const char* end, char decimal, char thousands, char* out) {
+std::size_t cleanNumberInto(const char* p, const char* end, char decimal, char thousands,
+                            char* out) {
     // The output's '.' is written as the locale's decimal separator right away: the
     // machine never holds more than one '.', so this is the final replacement.
     std::size_t n = 0;
@@ -173,7 +191,8 @@ std::size_t cleanNumberInto(const char* p, const char* end, char decimal, char t
 
 std::string cleanNumber(std::string_view token, char decimal, char thousands) {
     std::string r(token.size() + 1, '\0');
-    r.resize(cleanNumberInto(token.data(), token.data() + token.size(), decimal, thousands, r.data()));
+    r.resize(
+        cleanNumberInto(token.data(), token.data() + token.size(), decimal, thousands, r.data()));
     return r;
 }
 

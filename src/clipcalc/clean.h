@@ -22,17 +22,21 @@ void collapseRuns(std::string& s, char c);
 // In place on the mutable text [data, data + len): new length.
 std::size_t removeChar(char* data, std::size_t len, char c);
 std::size_t collapseRuns(char* data, std::size_t len, char c);
-// Cleaning steps 1 and 2 in place: trims, and turns text without a TAB into
-// TAB-separated values. Returns the part of the buffer that remains.
+// In place: trims characters of code 32 or below from both ends and, when no TAB
+// is left, turns quoted values or blank-separated values into TAB-separated ones.
+// «"1","2"» -> «1\t2»; «10 20   30» -> «10\t20\t30». Returns the part that remains.
 std::string_view prepareClipboardText(char* data, std::size_t len);
 // cleanNumber of [p, end) into out, which has room for (end - p) + 1 bytes;
 // returns the length written.
-std::size_t cleanNumberInto(const char* p, const char* end, char decimal, char thousands, char* out);
+std::size_t cleanNumberInto(const char* p, const char* end, char decimal, char thousands,
+                            char* out);
 
-inline bool isTextSeparator(char c) { return c == '\t' || c == '\n' || c == '\r'; }
+inline bool isTextSeparator(char c) {
+    return c == '\t' || c == '\n' || c == '\r';
+}
 
-// Cleaning step 3: splits prepared text at every TAB, LF and CR and hands each
-// token's range and each separator to the sink, in order:
+// Splits prepared text at every TAB, LF and CR and hands each token's range
+// (empty between two separators) and each separator to the sink, in order:
 //   sink.token(first, last)  sink.separator(c)
 template <class Sink>
 void splitTokens(std::string_view t, Sink& sink) {

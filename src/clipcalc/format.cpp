@@ -1,8 +1,8 @@
 #include "clipcalc/format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 
 #include "clipcalc/calculate.h"
 
@@ -28,6 +28,19 @@ int eighteenDigits(double magnitude, char (&d)[kDigits]) {
     return exponent;
 }
 
+// Raises the last digit of `digits` by one, carrying leftwards; returns true when
+// the carry runs out of the leftmost digit (all nines became zeros).
+bool raiseLastDigit(std::string& digits) {
+    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
+        if (*it != '9') {
+            ++*it;
+            return false;
+        }
+        *it = '0';
+    }
+    return true;
+}
+
 }  // namespace
 
 std::string formatResult(double v, std::int32_t decimals, char decimal, char thousands) {
@@ -40,40 +53,40 @@ std::string formatResult(double v, std::int32_t decimals, char decimal, char tho
     std::string fraction;  // fraction digits
     std::string exponentPart;
     const double magnitude = std::fabs(v);
-    char d[kDigits] = {};
+    char d[kDigits];
+    std::fill(std::begin(d), std::end(d), '0');
     int e = magnitude == 0.0 ? 0 : eighteenDigits(magnitude, d);
-    if (magnitude == 0.0) std::fill(std::begin(d), std::end(d), '0');
 
     if (e >= kDigits) {
-        // Scientific: first digit, the rest without trailing zeros, 'E' and the exponent.
-        int last = kDigits - 1;
-        while (last > 0 && d[last] == '0') --last;
-        integer.assign(1, d[0]);
-        fraction.assign(d + 1, d + last + 1);
+        // Scientific: the mantissa d.ddd rounded at `places` decimals, halves away
+        // from zero; a carry out of the first digit raises the exponent.
+        // 1.999999e20, 2 decimals -> "2.00E20"; 9.9999e20, 2 -> "1.00E21".
+        const int kept = std::min(places + 1, kDigits);
+        std::string digits(d, d + kept);
+        if (kept < kDigits && d[kept] >= '5' && raiseLastDigit(digits)) {
+            digits.insert(digits.begin(), '1');
+            digits.pop_back();
+            ++e;
+        }
+        integer.assign(1, digits[0]);
+        fraction = digits.substr(1);
         char buf[8] = {'E'};
         const auto res = std::to_chars(buf + 1, buf + sizeof buf, e);
         exponentPart.assign(buf, res.ptr);
     } else {
-        // Plain: the digits placed around the decimal point, zeros beyond the 18th,
-        // rounded at `places` with halves going up.
+        // Plain: the digits placed around the decimal point, rounded at `places`
+        // with halves going up.
         std::string digits;  // integer digits followed by `places` fraction digits
         const int intLen = e >= 0 ? e + 1 : 1;
         digits.reserve(static_cast<std::size_t>(intLen + places + 1));
-        const auto digitAt = [&](int pos) -> char {  // pos: power of ten of the place
+        // The digit of place 10^pos, zeros beyond the 18 significant ones.
+        const auto digitAt = [&](int pos) -> char {
             const int index = e - pos;
             return index >= 0 && index < kDigits ? d[index] : '0';
         };
         for (int pos = intLen - 1; pos >= -places; --pos) digits.push_back(digitAt(pos));
-        if (digitAt(-places - 1) >= '5') {
-            int i = static_cast<int>(digits.size()) - 1;
-            for (; i >= 0 && digits[static_cast<std::size_t>(i)] == '9'; --i) {
-                digits[static_cast<std::size_t>(i)] = '0';
-            }
-            if (i >= 0) {
-                ++digits[static_cast<std::size_t>(i)];
-            } else {
-                digits.insert(digits.begin(), '1');
-            }
+        if (digitAt(-places - 1) >= '5' && raiseLastDigit(digits)) {
+            digits.insert(digits.begin(), '1');
         }
         const std::size_t intDigits = digits.size() - static_cast<std::size_t>(places);
         integer = digits.substr(0, intDigits);

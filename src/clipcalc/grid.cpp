@@ -28,7 +28,9 @@ void Grid::storePendingCell(std::int32_t col, std::int32_t row) {
 
     const std::int32_t rows = storedRows();
     const auto lastLen =
-        rows == 0 ? 0 : static_cast<std::int32_t>(cellStart_.size() - rowFirst_[static_cast<std::size_t>(rows - 1)]);
+        rows == 0 ? 0
+                  : static_cast<std::int32_t>(cellStart_.size() -
+                                              rowFirst_[static_cast<std::size_t>(rows - 1)]);
     if (col >= 1 && row >= 1 && (row > rows || (row == rows && col > lastLen))) {
         // In reading order: later row, or later column of the last row. Rows and
         // cells skipped on the way are stored empty.
@@ -79,7 +81,7 @@ void Grid::putCell(std::string_view value, std::int32_t col, std::int32_t row) {
     setCell(col, row, value);
 }
 
-void Grid::resetGrid() {
+void Grid::emptyCells() {
     text_.clear();
     pending_ = 0;
     cellStart_.clear();
@@ -101,15 +103,18 @@ void Grid::assign(platform::BigBuffer<char>&& text, platform::BigBuffer<std::uin
 
 void Grid::dropStoredBeyond(std::int32_t cols, std::int32_t rows) {
     for (auto it = aside_.begin(); it != aside_.end();) {
-        it = (it->first.first >= cols || it->first.second >= rows) ? aside_.erase(it) : std::next(it);
+        it = (it->first.first >= cols || it->first.second >= rows) ? aside_.erase(it)
+                                                                   : std::next(it);
     }
     pending_ = 0;
     if (rowFirst_.empty()) return;
     // Rows beyond the count go at once; cells beyond the column count need a rebuild.
     if (storedRows() > rows - 1) {
         const std::size_t keepRows = rows > 1 ? static_cast<std::size_t>(rows - 1) : 0;
-        const std::size_t keepCells = keepRows < rowFirst_.size() ? rowFirst_[keepRows] : cellStart_.size();
-        text_.resizeUninitialized(keepCells < cellStart_.size() ? cellStart_[keepCells] : text_.size());
+        const std::size_t keepCells =
+            keepRows < rowFirst_.size() ? rowFirst_[keepRows] : cellStart_.size();
+        text_.resizeUninitialized(keepCells < cellStart_.size() ? cellStart_[keepCells]
+                                                                : text_.size());
         cellStart_.resizeUninitialized(keepCells);
         rowFirst_.resizeUninitialized(keepRows);
     }
@@ -120,15 +125,17 @@ void Grid::dropStoredBeyond(std::int32_t cols, std::int32_t rows) {
     if (!tooWide) return;
     std::vector<std::vector<std::string>> keep(rowFirst_.size());
     for (std::size_t r = 0; r < rowFirst_.size(); ++r) {
-        for (std::size_t i = rowFirst_[r]; i < rowEnd(r) && i - rowFirst_[r] + 1 < static_cast<std::size_t>(cols); ++i) {
+        for (std::size_t i = rowFirst_[r];
+             i < rowEnd(r) && i - rowFirst_[r] + 1 < static_cast<std::size_t>(cols); ++i) {
             keep[r].emplace_back(text_.data() + cellStart_[i], cellEnd(i) - cellStart_[i]);
         }
     }
     auto aside = std::move(aside_);
-    resetGrid();
+    emptyCells();
     for (std::size_t r = 0; r < keep.size(); ++r) {
         for (std::size_t c = 0; c < keep[r].size(); ++c) {
-            setCell(static_cast<std::int32_t>(c + 1), static_cast<std::int32_t>(r + 1), keep[r][c]);
+            setCell(static_cast<std::int32_t>(c + 1), static_cast<std::int32_t>(r + 1),
+                    keep[r][c]);
         }
     }
     aside_ = std::move(aside);

@@ -20,7 +20,7 @@ namespace corvalo::clipcalc {
 // out of that order (rare: only by hand, or over a dropped leading row) is kept
 // aside in a small map that takes precedence.
 class Grid {
-public:
+  public:
     Grid() = default;
 
     std::int32_t colCount() const { return colCount_; }
@@ -43,10 +43,10 @@ public:
     void setCell(std::int32_t col, std::int32_t row, std::string_view text);
 
     // Every cell empty; the counts stay as they are. Keeps the memory for the next paste.
-    void resetGrid();
+    void emptyCells();
 
     // Stores one cell, first growing rowCount to row + 1 and colCount to col + 1
-    // where they are smaller. col and row are 1 or more.
+    // where they are smaller. col and row are 1 or more and below INT32_MAX.
     void putCell(std::string_view value, std::int32_t col, std::int32_t row);
 
     // Building cell by cell without a copy: the text of the pending cell is written
@@ -72,7 +72,7 @@ public:
     // Bytes held for cell texts and offsets (for the memory figures).
     std::size_t storageBytes() const;
 
-private:
+  private:
     std::int32_t storedRows() const { return static_cast<std::int32_t>(rowFirst_.size()); }
     std::size_t rowEnd(std::size_t r) const {
         return r + 1 < rowFirst_.size() ? rowFirst_[r + 1] : cellStart_.size();
@@ -85,8 +85,8 @@ private:
 
     std::int32_t colCount_ = 3;
     std::int32_t rowCount_ = 3;
-    platform::BigBuffer<char> text_;             // stored cell texts; the pending one follows
-    std::size_t pending_ = 0;                    // length of the pending cell's text
+    platform::BigBuffer<char> text_;                // stored cell texts; the pending one follows
+    std::size_t pending_ = 0;                       // length of the pending cell's text
     platform::BigBuffer<std::uint32_t> cellStart_;  // arena offset of each stored cell
     platform::BigBuffer<std::uint32_t> rowFirst_;   // index of row r's first cell (r from 1)
     std::map<std::pair<std::int32_t, std::int32_t>, std::string> aside_;  // (col, row) -> text

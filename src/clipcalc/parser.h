@@ -23,7 +23,7 @@ inline bool keptInCell(char c, char decimal) {
 // row are dropped when asked.
 template <class Store>
 class TableRows {
-public:
+  public:
     TableRows(Store& store, bool ignoreFirstRowWhenEmpty)
         : store_(store), ignoreEmptyLeadingRows_(ignoreFirstRowWhenEmpty) {}
 
@@ -50,7 +50,7 @@ public:
 
     std::int64_t cellCount() const { return cellCount_; }
 
-private:
+  private:
     Store& store_;
     const bool ignoreEmptyLeadingRows_;
     std::int32_t column_ = 1;
@@ -66,10 +66,5 @@ bool hasValue(std::string_view cell);
 // Fills the grid from cleaned text that ends with LF and returns the number of
 // cells stored. The caller has emptied the grid and set both counts to 2.
 std::int64_t parseTable(std::string_view text, const CalcState& state, Grid& grid);
-
-// Stores one cell, growing the grid first when needed (col, row >= 1).
-inline void putCell(Grid& grid, std::string_view value, std::int32_t col, std::int32_t row) {
-    grid.putCell(value, col, row);
-}
 
 }  // namespace corvalo::clipcalc

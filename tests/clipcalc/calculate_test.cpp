@@ -59,7 +59,7 @@ TEST(CellValue, HugeDigitRunIsOutOfRange) {
 
 Grid column(const std::vector<std::string>& cells) {
     Grid g;
-    g.resetGrid();
+    g.emptyCells();
     g.setRowCount(2);
     g.setColCount(2);
     for (std::size_t i = 0; i < cells.size(); ++i) {
@@ -109,7 +109,8 @@ TEST(CalculateLine, ModesTable) {
 TEST(CalculateLine, EmptyStartGridGivesZeroInEveryMode) {
     for (const MathMode m : {MathMode::Addition, MathMode::Subtraction, MathMode::Multiplication,
                              MathMode::Division}) {
-        for (const TabulationStyle t : {TabulationStyle::UsingRows, TabulationStyle::UsingColumns}) {
+        for (const TabulationStyle t :
+             {TabulationStyle::UsingRows, TabulationStyle::UsingColumns}) {
             CalcState s;
             s.mathMode = m;
             s.tabulationStyle = t;

@@ -34,7 +34,10 @@ TEST(CleanClipboardText, Table) {
         {"blanks beside line ends", "1 \r\n 2", "1\t\r\n\t2"},
         {"comma locale", "1.234,5\t-0,5", "1234,5\t-0,5", ',', '.'},
         {"comma locale, dot is grouping", "1.234.567", "1234567", ',', '.'},
-        {"no-break space grouping", "1\xA0" "234,5\t7", "1234,5\t7", ',', '\xA0'},
+        {"no-break space grouping",
+         "1\xA0"
+         "234,5\t7",
+         "1234,5\t7", ',', '\xA0'},
         {"apostrophe grouping (Swiss)", "1'234.50\t2'000", "1234.50\t2000", '.', '\''},
     };
     for (const Row& r : rows) {

@@ -43,11 +43,11 @@ TEST(Grid, WritesOutOfReadingOrderAndOverwrites) {
     EXPECT_EQ(g.colCount(), 5);
 }
 
-TEST(Grid, ResetEmptiesCellsAndKeepsCounts) {
+TEST(Grid, EmptyCellsKeepsTheCounts) {
     Grid g;
     g.putCell("7", 5, 4);
     g.setCell(0, 0, "");
-    g.resetGrid();
+    g.emptyCells();
     EXPECT_EQ(g.colCount(), 6);
     EXPECT_EQ(g.rowCount(), 5);
     EXPECT_EQ(g.cell(5, 4), "");

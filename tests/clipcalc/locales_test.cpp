@@ -22,8 +22,11 @@ const Locale kLocales[] = {{"english", '.', ','}, {"german", ',', '.'}, {"french
 std::string localised(const std::string& english, const Locale& l) {
     std::string s = english;
     for (char& c : s) {
-        if (c == 'D') c = l.decimal;
-        else if (c == 'G') c = l.thousands;
+        if (c == 'D') {
+            c = l.decimal;
+        } else if (c == 'G') {
+            c = l.thousands;
+        }
     }
     return s;
 }

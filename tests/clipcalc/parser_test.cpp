@@ -18,7 +18,7 @@ Parsed parse(const std::string& text, bool ignoreEmptyLeadingRows = true, char d
     s.ignoreFirstRowWhenEmpty = ignoreEmptyLeadingRows;
     s.localeDecimalSeparator = decimal;
     Parsed p{0, Grid()};
-    p.grid.resetGrid();
+    p.grid.emptyCells();
     p.grid.setRowCount(2);
     p.grid.setColCount(2);
     p.count = parseTable(text, s, p.grid);

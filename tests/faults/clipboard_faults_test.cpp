@@ -158,8 +158,8 @@ TEST(ClipboardFaults, TransferCutShortByAVanishingOwner) {
         CalculateMessage message;
     };
     const Row rows[] = {
-        {"after the header", 7, "untouched", CalculateMessage::ClipboardEmpty},
-        {"inside the first number", 11, "untouched", CalculateMessage::TooFewNumbers},
+        {"after the header", 7, "0.00 ", CalculateMessage::ClipboardEmpty},
+        {"inside the first number", 11, "100.00 ", CalculateMessage::TooFewNumbers},
         {"after two numbers", 25, "3,000.75 ", CalculateMessage::None},
         {"after the first byte of the euro sign", 26, "3,000.75 ", CalculateMessage::None},
         {"after two bytes of the euro sign", 27, "3,000.75 ", CalculateMessage::None},

@@ -12,6 +12,7 @@
 #include "clipcalc/calculate.h"
 #include "clipcalc/clean.h"
 #include "clipcalc/format.h"
+#include "clipcalc/load.h"
 #include "clipcalc/parser.h"
 #include "clipcalc/pipeline.h"
 #include "platform/ansi_text.h"
@@ -51,13 +52,19 @@ void checkFormat(double v, int decimals, const Locale& l) {
     const double r = reread(shown, l);
     const double magnitude = std::fabs(v);
     const int places = decimals <= 18 ? decimals : 2;
-    double tolerance;
-    if (magnitude >= 1e18) {
-        // Scientific: the mantissa is cut at the decimals (at most 17 of them).
-        tolerance = magnitude * std::pow(10.0, -std::min(places, 17)) * 1.01;
-    } else {
-        tolerance = 0.5 * std::pow(10.0, -places) * 1.0001 + magnitude * 1e-15;
+    // Rounded at the decimals: half a unit of the last shown place, and the 18
+    // significant digits written before rounding. Scientific results show at most
+    // 17 mantissa decimals, and the unit is scaled by the exponent shown.
+    int exponent = 0;
+    if (const auto e = shown.find('E'); e != std::string::npos) {
+        exponent = std::atoi(shown.c_str() + e + 1);
+        if (magnitude < 1e18) fail("scientific form below 10^18");
+    } else if (magnitude >= 1e18) {
+        fail("plain form from 10^18 up");
     }
+    const int shownPlaces = exponent != 0 ? std::min(places, 17) : places;
+    const double tolerance =
+        0.5 * std::pow(10.0, exponent - shownPlaces) * 1.0001 + magnitude * 1e-15;
     if (!(std::fabs(r - v) <= tolerance)) fail("formatted result does not read back");
     if (decimals > 0 && shown.find(l.decimal) == std::string::npos) fail("no decimal separator");
 }
@@ -76,14 +83,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     state.localeDecimalSeparator = l.decimal;
     state.localeThousandSeparator = l.thousands;
     state.ignoreFirstRowWhenEmpty = (options & 4) == 0;
-    state.tabulationStyle =
-        (options & 8) ? clipcalc::TabulationStyle::UsingColumns : clipcalc::TabulationStyle::UsingRows;
+    state.tabulationStyle = (options & 8) ? clipcalc::TabulationStyle::UsingColumns
+                                          : clipcalc::TabulationStyle::UsingRows;
     const int decimals = (options >> 4) + (options >> 7) * 10;  // 0 to 25
 
     // The one-pass load against cleaning and parsing one after the other.
     std::string cleaned = clipcalc::cleanClipboardText(ansi, l.decimal, l.thousands);
     clipcalc::Grid literal;
-    literal.resetGrid();
+    literal.emptyCells();
     literal.setRowCount(2);
     literal.setColCount(2);
     std::int64_t literalCount = -1;
@@ -92,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         literalCount = clipcalc::parseTable(cleaned, state, literal);
     }
     clipcalc::Grid grid;
-    grid.resetGrid();
+    grid.emptyCells();
     grid.setRowCount(2);
     grid.setColCount(2);
     const auto count =
@@ -112,7 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     state.setResultDecimals(decimals);
     try {
         clipcalc::calculateClipboardText(platform::bigText(ansi.data(), ansi.size()), state, grid,
-                                     display);
+                                         display);
     } catch (const Error&) {
     }
     const bool byColumns = state.tabulationStyle == clipcalc::TabulationStyle::UsingColumns;

@@ -12,7 +12,9 @@
 
 namespace {
 
-bool digit(char c) { return c >= '0' && c <= '9'; }
+bool digit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Blanks, sign, digits [separator digits] (a digit or the separator at least),
 // [E|e [sign] digits], blanks; nothing else. 0 for any other text and beyond range.

@@ -16,7 +16,7 @@ struct Result {
 };
 
 Result invoke(std::vector<std::string> args, const std::string& input,
-           platform::LocaleSeparators locale = {'.', ','}) {
+              platform::LocaleSeparators locale = {'.', ','}) {
     platform::BigBuffer<char> buf;
     buf.append(input.data(), input.size());
     std::ostringstream out, err;
@@ -40,19 +40,32 @@ TEST(Cli, Results) {
         {"every column", {"--columns", "--all", "--decimals", "0"}, "1\t10\n2\t20\n", "3\n30\n"},
         {"divide", {"--columns", "--mode", "divide"}, "100\n0\n5\n2\n", "10.00\n"},
         {"subtract", {"--columns", "--mode", "subtract"}, "100\n30\n20\n", "50.00\n"},
-        {"multiply", {"--columns", "--mode", "multiply", "--decimals", "4"}, "1.5\n2\n",
+        {"multiply",
+         {"--columns", "--mode", "multiply", "--decimals", "4"},
+         "1.5\n2\n",
          "3.0000\n"},
         {"header row skipped", {"--columns"}, "Amount\tQty\n1\t2\n3\t4\n", "4.00\n"},
-        {"header row kept", {"--columns", "--keep-leading-empty-rows"},
-         "Amount\tQty\n1\t2\n3\t4\n", "4.00\n"},
+        {"header row kept",
+         {"--columns", "--keep-leading-empty-rows"},
+         "Amount\tQty\n1\t2\n3\t4\n",
+         "4.00\n"},
         {"comma locale by option",
          {"--columns", "--decimal-separator", ",", "--thousands-separator", "."},
-         "1.234,5\n2\n", "1.236,50\n"},
+         "1.234,5\n2\n",
+         "1.236,50\n"},
         {"narrow no-break space grouping",
          {"--columns", "--decimal-separator", ",", "--thousands-separator", "\xE2\x80\xAF"},
-         "1\xE2\x80\xAF" "234,5\n1\n", "1\xC2\xA0" "235,50\n"},
-        {"Unicode minus", {"--columns"}, "10\n\xE2\x88\x92" "4\n", "6.00\n"},
+         "1\xE2\x80\xAF"
+         "234,5\n1\n",
+         "1\xC2\xA0"
+         "235,50\n"},
+        {"Unicode minus",
+         {"--columns"},
+         "10\n\xE2\x88\x92"
+         "4\n",
+         "6.00\n"},
         {"CR LF file", {"--columns"}, "1\r\n2\r\n", "3.00\n"},
+        {"scientific result rounded", {}, "1.999999E20\t0\n", "2.00E20\n"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -81,9 +94,12 @@ TEST(Cli, Messages) {
         {"empty input", {}, "", kMessage, "", "  The Windows Clipboard is currently empty.  \n"},
         {"words only", {}, "abc", kMessage, "", "  The Windows Clipboard is currently empty."},
         {"one number", {}, "5", kMessage, "", "  The Windows Clipboard currently does not"},
-        {"one number per row", {}, "12\n30\n", kMessage, "12.00\n",
-         "  Only 1 number was found"},
-        {"overflow", {"--mode", "multiply"}, "1.0E300\t1.0E300", kError, "",
+        {"one number per row", {}, "12\n30\n", kMessage, "12.00\n", "  Only 1 number was found"},
+        {"overflow",
+         {"--mode", "multiply"},
+         "1.0E300\t1.0E300",
+         kError,
+         "",
          "corvalo-cli: Floating point overflow.\n"},
     };
     for (const Row& r : rows) {

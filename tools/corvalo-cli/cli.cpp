@@ -26,16 +26,16 @@ struct Options {
     bool keepLeadingEmptyRows = false;
     bool all = false;
     bool help = false;
-    std::string decimalSeparator;   // UTF-8, empty: the locale's
+    std::string decimalSeparator;  // UTF-8, empty: the locale's
     std::string thousandsSeparator;
 };
 
 class UsageError {
-public:
+  public:
     explicit UsageError(std::string text) : text_(std::move(text)) {}
     const std::string& text() const { return text_; }
 
-private:
+  private:
     std::string text_;
 };
 
@@ -54,7 +54,8 @@ std::string oneCharacter(std::string_view option, std::string_view value) {
     const std::string ansi = platform::utf8ToAnsi(value);
     if (ansi.size() != 1 || ansi[0] == platform::kAnsiUnmappable || ansi[0] == '\r' ||
         ansi[0] == '\n' || ansi[0] == '\t') {
-        throw UsageError(std::string(option) + " takes one character, not '" + std::string(value) + "'");
+        throw UsageError(std::string(option) + " takes one character, not '" + std::string(value) +
+                         "'");
     }
     return ansi;
 }
@@ -75,11 +76,18 @@ Options parse(std::span<const std::string> args) {
             o.line = wholeNumber(a, value(), 1);
         } else if (a == "--mode") {
             const std::string_view m = value();
-            if (m == "add") o.mode = MathMode::Addition;
-            else if (m == "subtract") o.mode = MathMode::Subtraction;
-            else if (m == "multiply") o.mode = MathMode::Multiplication;
-            else if (m == "divide") o.mode = MathMode::Division;
-            else throw UsageError("--mode takes add, subtract, multiply or divide, not '" + std::string(m) + "'");
+            if (m == "add") {
+                o.mode = MathMode::Addition;
+            } else if (m == "subtract") {
+                o.mode = MathMode::Subtraction;
+            } else if (m == "multiply") {
+                o.mode = MathMode::Multiplication;
+            } else if (m == "divide") {
+                o.mode = MathMode::Division;
+            } else {
+                throw UsageError("--mode takes add, subtract, multiply or divide, not '" +
+                                 std::string(m) + "'");
+            }
         } else if (a == "--decimals") {
             o.decimals = wholeNumber(a, value(), 0);
         } else if (a == "--keep-leading-empty-rows") {
@@ -159,7 +167,8 @@ int run(std::span<const std::string> args, platform::BigBuffer<char>&& input,
     state.tabulationStyle = o.style;
     state.setResultDecimals(o.decimals);
     state.ignoreFirstRowWhenEmpty = !o.keepLeadingEmptyRows;
-    state.localeDecimalSeparator = o.decimalSeparator.empty() ? locale.decimal : o.decimalSeparator[0];
+    state.localeDecimalSeparator =
+        o.decimalSeparator.empty() ? locale.decimal : o.decimalSeparator[0];
     state.localeThousandSeparator =
         o.thousandsSeparator.empty() ? locale.thousands : o.thousandsSeparator[0];
 

@@ -9,12 +9,11 @@
 
 namespace corvalo::cli {
 
-enum ExitCode : int {
-    kOk = 0,
-    kMessage = 1,   // the calculation's own message (empty, too few numbers, one number)
-    kUsage = 2,     // bad options
-    kError = 3,     // an error report (overflow, out of memory)
-};
+// Exit statuses.
+inline constexpr int kOk = 0;
+inline constexpr int kMessage = 1;  // the calculation's own message (empty, too few, one number)
+inline constexpr int kUsage = 2;    // bad options
+inline constexpr int kError = 3;    // an error report (overflow, out of memory)
 
 // Runs corvalo-cli on `input`, UTF-8 text with any line ends (the buffer is
 // consumed). The result goes to `out` as the display shows it, messages to `err`.
