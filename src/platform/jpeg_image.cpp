@@ -40,6 +40,12 @@ void emitMessage(j_common_ptr cinfo, int level) {
 
 void outputMessage(j_common_ptr) {}  // nothing on stderr
 
+bool refuse(jpeg_decompress_struct& cinfo, ErrorManager& err) {
+    std::snprintf(err.message, sizeof err.message, "Picture too large or not RGB");
+    jpeg_destroy_decompress(&cinfo);
+    return false;
+}
+
 // Everything between setjmp and longjmp is plain data: no destructor is skipped.
 bool decode(const std::uint8_t* bytes, unsigned long size, RgbImage& out, ErrorManager& err) {
     jpeg_decompress_struct cinfo{};
@@ -55,17 +61,18 @@ bool decode(const std::uint8_t* bytes, unsigned long size, RgbImage& out, ErrorM
         return false;
     }
     jpeg_create_decompress(&cinfo);
+    // Whole-picture buffers (progressive and multi-scan pictures) beyond this fail the
+    // decode instead of being allocated.
+    cinfo.mem->max_memory_to_use = kMaxJpegDecoderMemory;
     jpeg_mem_src(&cinfo, bytes, size);
     jpeg_read_header(&cinfo, TRUE);
+    // Refused on the header's word, before start_decompress allocates for that size.
+    if (std::int64_t{cinfo.image_width} * cinfo.image_height > kMaxJpegPixels) {
+        return refuse(cinfo, err);
+    }
     cinfo.out_color_space = JCS_RGB;
     jpeg_start_decompress(&cinfo);
-
-    const std::int64_t pixels = std::int64_t{cinfo.output_width} * cinfo.output_height;
-    if (cinfo.output_components != 3 || pixels > kMaxJpegPixels) {
-        std::snprintf(err.message, sizeof err.message, "Picture too large or not RGB");
-        jpeg_destroy_decompress(&cinfo);
-        return false;
-    }
+    if (cinfo.output_components != 3) return refuse(cinfo, err);
     const std::size_t stride = std::size_t{cinfo.output_width} * 3;
     // Sized before setjmp could return: resize only grows a vector the caller owns.
     out.rgb.resize(stride * cinfo.output_height);

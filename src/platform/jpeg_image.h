@@ -14,8 +14,11 @@ struct RgbImage {
     std::vector<std::uint8_t> rgb;
 };
 
-// Pictures larger than this are refused before any pixel memory is taken.
+// Pictures larger than this are refused as soon as their header is read.
 inline constexpr std::int64_t kMaxJpegPixels = 64LL * 1024 * 1024;
+// libjpeg's own working memory stops here (a progressive picture keeps all its
+// coefficients, 2 bytes each); the About picture needs a small part of it.
+inline constexpr long kMaxJpegDecoderMemory = 64L * 1024 * 1024;
 
 // Decodes a whole JPEG held in memory with libjpeg. A corrupt, truncated or
 // unsupported picture gives false and libjpeg's message in `error` (never an

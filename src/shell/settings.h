@@ -7,7 +7,7 @@
 #include "platform/font_chooser.h"
 
 namespace corvalo::platform {
-class ProfileStorage;
+class IniStorage;
 }
 
 namespace corvalo::shell {
@@ -33,7 +33,7 @@ struct SettingsTargets {
     platform::FontSpec& mainFont;        // the display panel
     platform::FontSpec& gridFont;        // the grid
     platform::FontSpec& calculatorFont;  // the calculator display (always at least bold)
-    std::int32_t& left;            // the main window's position
+    std::int32_t& left;                  // the main window's position
     std::int32_t& top;
 };
 
@@ -45,14 +45,14 @@ std::string settingsFileName();
 // Reads every key in order and applies it at once; never fails.
 void loadSettings(const std::string& file, const SettingsTargets& t);
 
-// Writes the stored keys in order; a refused write throws
-// Error("Unable to write to <file>") and leaves the keys before it written.
+// Writes the stored keys in order into the file's text, then the file once; a
+// refused write throws Error("Unable to write to <file>") and leaves the old file.
 void saveSettings(const std::string& file, const SettingsTargets& t);
 
 // The same over a given file system (tests pass a fake one).
 void loadSettings(const std::string& file, const SettingsTargets& t,
-                  platform::ProfileStorage& storage);
+                  platform::IniStorage& storage);
 void saveSettings(const std::string& file, const SettingsTargets& t,
-                  platform::ProfileStorage& storage);
+                  platform::IniStorage& storage);
 
 }  // namespace corvalo::shell

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "clipcalc/calc_state.h"
-#include "platform/ini_file.h"
+#include "platform/ini_storage.h"
 #include "shell/settings.h"
 
 namespace corvalo::faults {
@@ -21,8 +21,15 @@ struct SettingsWindow {
         calc.setResultDecimals(b ? 5 : 3);
         calc.tabulationStyle =
             b ? clipcalc::TabulationStyle::UsingRows : clipcalc::TabulationStyle::UsingColumns;
-        shell = {!b, b ? 610 : 510, b ? 620 : 520, b ? 630 : 530, b ? 440 : 340, b ? 450 : 350,
-                 false, "", ""};
+        shell = {!b,
+                 b ? 610 : 510,
+                 b ? 620 : 520,
+                 b ? 630 : 530,
+                 b ? 440 : 340,
+                 b ? 450 : 350,
+                 false,
+                 "",
+                 ""};
         mainFont = {b ? "DejaVu Sans" : "MS Sans Serif", b ? 14 : 9, b ? 255 : 0, !b, b};
         gridFont = {b ? "DejaVu Sans Mono" : "Courier New", b ? 12 : 8, b ? -2147483643 : 128, b,
                     !b};
@@ -43,14 +50,11 @@ struct SettingsWindow {
     std::int32_t top = 0;
 };
 
-// Files in memory; every accepted replacement is kept in `history`, and replacements
-// from number `refuseFrom` on (counting from 0) are refused, as by a folder gone read-only.
-class MemoryStorage final : public platform::ProfileStorage {
-public:
+// Files in memory; every replacement is kept in `history`.
+class MemoryStorage final : public platform::IniStorage {
+  public:
     std::map<std::string, std::string> files;
     std::vector<std::string> history;
-    int refuseFrom = -1;
-    int attempts = 0;
 
     ReadResult read(const std::string& path, std::string& bytes) override {
         bytes.clear();
@@ -60,8 +64,6 @@ public:
         return ReadResult::Ok;
     }
     bool replace(const std::string& path, std::string_view bytes) override {
-        const int n = attempts++;
-        if (refuseFrom >= 0 && n >= refuseFrom) return false;
         files[path] = std::string(bytes);
         history.emplace_back(bytes);
         return true;
@@ -72,8 +74,8 @@ public:
 inline void printCounts(const char* what, long injected, long survived, long extra = -1,
                         const char* extraName = "") {
     if (extra >= 0) {
-        std::printf("[faults] %s: injected %ld, survived %ld, %s %ld\n", what, injected,
-                    survived, extraName, extra);
+        std::printf("[faults] %s: injected %ld, survived %ld, %s %ld\n", what, injected, survived,
+                    extraName, extra);
     } else {
         std::printf("[faults] %s: injected %ld, survived %ld\n", what, injected, survived);
     }

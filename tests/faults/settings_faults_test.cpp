@@ -1,5 +1,5 @@
-// Faults a user meets while the settings are saved at close: the folder turning
-// read-only, a full disk, and the program killed in the middle of the write.
+// Faults a user meets while the settings are saved at close: a step of the write
+// refused, a full disk, a read-only folder, and the program killed mid-write.
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -18,7 +18,7 @@
 
 #include "fault_support.h"
 #include "platform/error.h"
-#include "platform/ini_file.h"
+#include "platform/ini_storage.h"
 #include "shell/settings.h"
 #include "support/temp_dir.h"
 
@@ -39,17 +39,17 @@ const std::string kUserFile =
 
 const std::string kMemoryPath = "/home/ann/work/corvalo.ini";
 
-// Every whole file a fault-free save of `variant` passes through, starting from `start`.
-std::vector<std::string> saveSteps(const std::string& start, int variant) {
+// The whole file a fault-free save of `variant` leaves, starting from `start`.
+std::string savedText(const std::string& start, int variant) {
     MemoryStorage storage;
     storage.files[kMemoryPath] = start;
     SettingsWindow window(variant);
     shell::saveSettings(kMemoryPath, window.targets(), storage);
-    return storage.history;
+    return storage.files[kMemoryPath];
 }
 
 // The error text of a save, or "" when it succeeded.
-std::string saveError(const std::string& file, int variant, platform::ProfileStorage* storage) {
+std::string saveError(const std::string& file, int variant, platform::IniStorage* storage) {
     SettingsWindow window(variant);
     try {
         if (storage != nullptr) {
@@ -72,25 +72,51 @@ std::vector<std::string> listing(const fs::path& dir) {
     return names;
 }
 
-// The folder turns read-only before each key in turn: the close fails with the path,
-// the keys before stay written, the user's own lines stay, and once the folder is
-// writable again the next close writes exactly what an undisturbed close writes.
-TEST(SettingsFaults, FolderTurnsReadOnlyBeforeEveryKey) {
-    const std::vector<std::string> steps = saveSteps(kUserFile, 1);
-    ASSERT_GE(steps.size(), 20U);
-    const std::string undisturbed = steps.back();
-    long survived = 0;
-    for (std::size_t k = 0; k < steps.size(); ++k) {
-        SCOPED_TRACE("refused from write " + std::to_string(k));
-        MemoryStorage storage;
-        storage.files[kMemoryPath] = kUserFile;
-        storage.refuseFrom = static_cast<int>(k);
-        EXPECT_EQ(saveError(kMemoryPath, 1, &storage), "Unable to write to " + kMemoryPath);
-        EXPECT_EQ(storage.files[kMemoryPath], k == 0 ? kUserFile : steps[k - 1]);
+using platform::DiskStep;
 
-        storage.refuseFrom = -1;
-        EXPECT_EQ(saveError(kMemoryPath, 1, &storage), "");
-        EXPECT_EQ(storage.files[kMemoryPath], undisturbed);
+// Each step of the one write a close makes is refused in turn, alone and together
+// with a step of the in-place fallback. A refused new file or rename falls back to
+// writing in place; every other refusal fails the close with the path and, as long
+// as no byte was written in place, leaves the old whole file. Once nothing is
+// refused the next close writes exactly what an undisturbed close writes.
+TEST(SettingsFaults, EveryStepOfTheWriteRefused) {
+    const std::string undisturbed = savedText(kUserFile, 1);
+    ASSERT_GT(undisturbed.size(), kUserFile.size());  // so an in-place write needs no cut
+    const std::string kOld = kUserFile;
+    const struct {
+        const char* name;
+        std::vector<DiskStep> refused;
+        bool fails;
+        const std::string& after;
+    } rows[] = {
+        {"NewFile", {DiskStep::CreateTemp}, false, undisturbed},
+        {"Rename", {DiskStep::Rename}, false, undisturbed},
+        {"WriteOfNewFile", {DiskStep::WriteTemp}, true, kOld},
+        {"FsyncOfNewFile", {DiskStep::SyncTemp}, true, kOld},
+        {"NewFileAndOpen", {DiskStep::CreateTemp, DiskStep::OpenInPlace}, true, kOld},
+        {"RenameAndOpen", {DiskStep::Rename, DiskStep::OpenInPlace}, true, kOld},
+        {"NewFileAndReserve", {DiskStep::CreateTemp, DiskStep::Reserve}, true, kOld},
+        {"RenameAndReserve", {DiskStep::Rename, DiskStep::Reserve}, true, kOld},
+        {"NewFileAndWrite", {DiskStep::CreateTemp, DiskStep::WriteInPlace}, true, kOld},
+        // Past the write the new text is in the file; the close still reports the failure.
+        {"NewFileAndCut", {DiskStep::CreateTemp, DiskStep::Cut}, true, undisturbed},
+        {"NewFileAndFsync", {DiskStep::CreateTemp, DiskStep::SyncInPlace}, true, undisturbed},
+    };
+    long survived = 0;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempDir dir;
+        const std::string file = (dir / "corvalo.ini").string();
+        writeFile(file, kUserFile);
+        platform::DiskIniStorage faulty([&](DiskStep step) {
+            return std::count(row.refused.begin(), row.refused.end(), step) > 0 ? EACCES : 0;
+        });
+        EXPECT_EQ(saveError(file, 1, &faulty), row.fails ? "Unable to write to " + file : "");
+        EXPECT_EQ(readFile(file), row.after);
+        EXPECT_EQ(listing(dir.path()), std::vector<std::string>{"corvalo.ini"});
+
+        EXPECT_EQ(saveError(file, 1, nullptr), "");
+        EXPECT_EQ(readFile(file), undisturbed);
         if (!HasFailure()) ++survived;
     }
     for (const char* kept :
@@ -98,13 +124,13 @@ TEST(SettingsFaults, FolderTurnsReadOnlyBeforeEveryKey) {
           "Calculator Default Startup=1\r\n"}) {
         EXPECT_NE(undisturbed.find(kept), std::string::npos) << kept;
     }
-    printCounts("settings folder read-only at each key", static_cast<long>(steps.size()),
+    printCounts("settings write refused at each step", static_cast<long>(std::size(rows)),
                 survived);
 }
 
 // Restores the file-size limit and SIGXFSZ however the test leaves.
 class FileSizeLimit {
-public:
+  public:
     explicit FileSizeLimit(rlim_t bytes) {
         ::getrlimit(RLIMIT_FSIZE, &saved_);
         oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);  // a write past it fails with EFBIG
@@ -120,57 +146,56 @@ public:
     FileSizeLimit& operator=(const FileSizeLimit&) = delete;
     bool ok() const { return ok_; }
 
-private:
+  private:
     rlimit saved_{};
     void (*oldHandler_)(int) = SIG_DFL;
     bool ok_ = false;
 };
 
-// A full disk, made real with a file-size limit (which binds root too), placed just
-// below and at the size of every file the save writes: the file on disk is always the
-// last whole file that fitted, and no half-written file is left beside it.
-TEST(SettingsFaults, DiskFullAtEveryStepOfTheSave) {
-    const std::vector<std::string> steps = saveSteps(kUserFile, 1);
-    struct Row {
-        std::string name;
+// A full disk, made real with a file-size limit (which binds root too), placed in
+// every class of size around the old and the new file, for the new file beside the
+// old one and for the write in place: the file on disk is the old whole file or the
+// new whole file, and nothing is left beside it.
+TEST(SettingsFaults, DiskFullAtEverySizeOfTheSave) {
+    const std::string saved = savedText(kUserFile, 1);
+    ASSERT_GT(saved.size(), kUserFile.size() + 2);
+    const rlim_t oldSize = kUserFile.size();
+    const rlim_t newSize = saved.size();
+    const struct {
+        const char* name;
         rlim_t limit;
-    };
-    std::vector<Row> rows = {{"nothing fits", 0},
-                             {"one byte short of the old file", kUserFile.size() - 1}};
-    for (std::size_t k = 0; k < steps.size(); ++k) {
-        rows.push_back({"one byte short at write " + std::to_string(k), steps[k].size() - 1});
-        rows.push_back({"exactly fits write " + std::to_string(k), steps[k].size()});
-    }
+    } sizes[] = {{"NothingFits", 0},
+                 {"OneByteShortOfTheOldFile", oldSize - 1},
+                 {"ExactlyTheOldFile", oldSize},
+                 {"BetweenOldAndNew", (oldSize + newSize) / 2},
+                 {"OneByteShortOfTheNewFile", newSize - 1},
+                 {"ExactlyTheNewFile", newSize},
+                 {"RoomToSpare", newSize + 4096}};
 
     long injected = 0;
     long survived = 0;
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        TempDir dir;
-        const std::string file = (dir / "corvalo.ini").string();
-        writeFile(file, kUserFile);
-
-        // The last file a save leaves when every file larger than the limit is refused.
-        std::string expected = kUserFile;
-        bool refused = false;
-        for (const std::string& step : steps) {
-            if (step.size() > row.limit) {
-                refused = true;
-                break;
+    for (const bool inPlace : {false, true}) {
+        for (const auto& size : sizes) {
+            SCOPED_TRACE(std::string(inPlace ? "in place, " : "new file, ") + size.name);
+            TempDir dir;
+            const std::string file = (dir / "corvalo.ini").string();
+            writeFile(file, kUserFile);
+            platform::DiskIniStorage disk([&](DiskStep step) {
+                return inPlace && step == DiskStep::CreateTemp ? EACCES : 0;
+            });
+            const bool full = size.limit < newSize;
+            std::string error;
+            {
+                FileSizeLimit limit(size.limit);
+                ASSERT_TRUE(limit.ok());
+                error = saveError(file, 1, &disk);
             }
-            expected = step;
+            EXPECT_EQ(error, full ? "Unable to write to " + file : "");
+            EXPECT_EQ(readFile(file), full ? kUserFile : saved);
+            EXPECT_EQ(listing(dir.path()), std::vector<std::string>{"corvalo.ini"});
+            if (full) ++injected;
+            if (full && !HasFailure()) ++survived;
         }
-        std::string error;
-        {
-            FileSizeLimit limit(row.limit);
-            ASSERT_TRUE(limit.ok());
-            error = saveError(file, 1, nullptr);
-        }
-        EXPECT_EQ(error, refused ? "Unable to write to " + file : "");
-        EXPECT_EQ(readFile(file), expected);
-        EXPECT_EQ(listing(dir.path()), std::vector<std::string>{"corvalo.ini"});
-        if (refused) ++injected;
-        if (refused && !HasFailure()) ++survived;
     }
     printCounts("disk full during the settings write", injected, survived);
 }
@@ -191,7 +216,7 @@ TEST(SettingsFaults, ReadOnlyFolderStopsAnOrdinaryUser) {
         ASSERT_EQ(::chown(folder.c_str(), kNobody, kNobody), 0);
         ASSERT_EQ(::chown(file.c_str(), kNobody, kNobody), 0);
     }
-    const std::string undisturbed = saveSteps(kUserFile, 1).back();
+    const std::string undisturbed = savedText(kUserFile, 1);
 
     int report[2];
     ASSERT_EQ(::pipe(report), 0);
@@ -201,8 +226,8 @@ TEST(SettingsFaults, ReadOnlyFolderStopsAnOrdinaryUser) {
         ::close(report[0]);
         // 'p' privileges not dropped, 'e' wrong error, 'k' file touched, 's' second save failed.
         char verdict = 'y';
-        if (root && (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 ||
-                     ::setuid(kNobody) != 0)) {
+        if (root &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
             verdict = 'p';
         } else {
             ::chmod(file.c_str(), 0444);
@@ -228,27 +253,21 @@ TEST(SettingsFaults, ReadOnlyFolderStopsAnOrdinaryUser) {
     printCounts("read-only settings folder as an ordinary user", 1, verdict == 'y' ? 1 : 0);
 }
 
-// Kills the saving process at random moments. Every key is its own atomic replacement,
-// so the file must always be one of the whole files a save passes through: never
-// truncated, never a mix of two writes. The new text is written unnamed, so a kill
-// leaves a stray file beside it only between naming and renaming: rarely, if ever.
+// Kills the saving process at random moments. A close is one atomic replacement, so
+// the file must always be one of the whole files the saves leave: never truncated,
+// never a mix of two. The new text is written unnamed, so a kill leaves a stray file
+// beside it only between naming and renaming: rarely, if ever.
 TEST(SettingsFaults, KilledDuringTheWriteLeavesAWholeFile) {
     constexpr int kRounds = 200;
     // The child saves variant 0 and 1 in turn, from the user's file.
-    std::set<std::string> whole = {kUserFile};
-    std::vector<std::string> toA = saveSteps(kUserFile, 0);
-    std::vector<std::string> toB = saveSteps(toA.back(), 1);
-    std::vector<std::string> backToA = saveSteps(toB.back(), 0);
-    whole.insert(toA.begin(), toA.end());
-    whole.insert(toB.begin(), toB.end());
-    whole.insert(backToA.begin(), backToA.end());
-    const std::set<std::string> endStates = {kUserFile, toA.back(), toB.back()};
+    const std::string toA = savedText(kUserFile, 0);
+    const std::string toB = savedText(toA, 1);
+    const std::set<std::string> whole = {kUserFile, toA, toB, savedText(toB, 0)};
 
     TempDir dir;
     const std::string file = (dir / "corvalo.ini").string();
     std::mt19937 random(20261206);
     std::uniform_int_distribution<int> delayMicros(0, 4000);
-    long midSave = 0;
     long leftovers = 0;
     long survived = 0;
     for (int round = 0; round < kRounds; ++round) {
@@ -278,7 +297,6 @@ TEST(SettingsFaults, KilledDuringTheWriteLeavesAWholeFile) {
 
         const std::string now = readFile(file);
         EXPECT_EQ(whole.count(now), 1U) << "not a whole file (" << now.size() << " bytes)";
-        if (endStates.count(now) == 0) ++midSave;
         for (const std::string& name : listing(dir.path())) {
             if (name == "corvalo.ini") continue;
             ++leftovers;
@@ -286,8 +304,7 @@ TEST(SettingsFaults, KilledDuringTheWriteLeavesAWholeFile) {
         }
         if (!HasFailure()) ++survived;
     }
-    printCounts("kill -9 during the settings write", kRounds, survived, midSave,
-                "landed mid-save");
+    printCounts("kill -9 during the settings write", kRounds, survived);
     std::printf("[faults] stray files left by the kills: %ld\n", leftovers);
     EXPECT_LE(leftovers, kRounds / 8);  // written under a name, three kills in four left one
 }

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# The settings become unwritable while the program runs, twice: the folder turns
-# read-only, then corvalo.ini is replaced by a folder. Each time closing shows the
-# error, the window stays open and the file is untouched; once the file is back,
-# the close writes it, keeping the user's own keys.
+# The settings while the program runs, in two runs. First run: the folder and the
+# file turn read-only, so closing shows the error and the window stays with the file
+# untouched; then only the folder stays read-only, and the close rewrites the file in
+# place. Second run: corvalo.ini is a named pipe, which must neither stop the start
+# nor be written through; once the file is back, the close writes it. Each close keeps
+# the user's own keys.
 # Root writes through permissions, so as root the program runs as "nobody".
 set -euo pipefail
 corvalo=$(realpath "$1")
@@ -15,23 +17,27 @@ run_as=()
 if (( EUID == 0 )); then
   command -v setpriv >/dev/null || fail "setpriv is needed to run as an ordinary user"
   chmod 755 "$e2e_tmp"
-  chown 65534:65534 "$HOME" "$XDG_RUNTIME_DIR" "$work"
-  run_as=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+  chown nobody:nogroup "$HOME" "$XDG_RUNTIME_DIR" "$work"
+  run_as=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
 fi
 
 printf '; kept by hand\r\n[Internet]\r\nProxy=proxy.example\r\nProxyPort=8080\r\n' >corvalo.ini
 printf '[Show]\r\nResultDecimalFormat=3\r\n' >>corvalo.ini
-(( EUID == 0 )) && chown 65534:65534 corvalo.ini
-cp corvalo.ini "$e2e_tmp/original.ini"
+(( EUID == 0 )) && chown nobody:nogroup corvalo.ini
+cp -p corvalo.ini "$e2e_tmp/original.ini"
 
-"${run_as[@]}" "$corvalo" >"$e2e_tmp/app.log" 2>&1 &
-app=$!
-e2e_pids+=($app)
-wait_for 100 windows_named "$app" "Corvalo Calculator" || {
-  cat "$e2e_tmp/app.log" >&2
-  fail "the window did not appear"
+app=
+main=
+start_program() {
+  "${run_as[@]}" "$corvalo" >"$e2e_tmp/app.log" 2>&1 &
+  app=$!
+  e2e_pids+=($app)
+  wait_for 100 windows_named "$app" "Corvalo Calculator" || {
+    cat "$e2e_tmp/app.log" >&2
+    fail "$1: the window did not appear"
+  }
+  main=$(windows_named "$app" "Corvalo Calculator" | head -1)
 }
-main=$(windows_named "$app" "Corvalo Calculator" | head -1)
 
 injected=0
 survived=0
@@ -49,29 +55,44 @@ refused_close() {
   echo "$what: close refused with an error, window open"
 }
 
-# 1. The folder and file turn read-only.
+keeps_users_keys() {
+  grep -q $'^; kept by hand\r$' corvalo.ini || fail "$1: the user's comment was lost"
+  grep -q $'^Proxy=proxy.example\r$' corvalo.ini || fail "$1: the proxy was lost"
+  grep -q "^ResultDecimalFormat=$2"$'\r$' corvalo.ini || fail "$1: not the run's decimals"
+  grep -q $'^\[Form\]\r$' corvalo.ini || fail "$1: the window's keys were not written"
+}
+
+# 1. The folder and file turn read-only: refused.
+start_program "first run"
 chmod 555 "$work"
 chmod 444 corvalo.ini
-refused_close "read-only folder"
+refused_close "read-only folder and file"
 cmp -s corvalo.ini "$e2e_tmp/original.ini" || fail "read-only folder: corvalo.ini changed"
 [[ "$(ls -A "$work")" == corvalo.ini ]] || fail "read-only folder: files left: $(ls -A "$work")"
-chmod 755 "$work"
+
+# 2. Only the folder stays read-only: the file is rewritten where it is.
 chmod 644 corvalo.ini
-
-# 2. corvalo.ini becomes a folder (this stops root too).
-mv corvalo.ini "$e2e_tmp/aside.ini"
-mkdir corvalo.ini
-refused_close "settings file replaced by a folder"
-[[ -d corvalo.ini && -z "$(ls -A corvalo.ini)" ]] || fail "the folder in its place was touched"
-rmdir corvalo.ini
-mv "$e2e_tmp/aside.ini" corvalo.ini
-cmp -s corvalo.ini "$e2e_tmp/original.ini" || fail "corvalo.ini changed while aside"
-
-# 3. Writable again: the close goes through and nothing of the user's is lost.
+inode=$(stat -c %i corvalo.ini)
 exit_cleanly "$app" "$main" "$e2e_tmp/app.log"
-grep -q $'^; kept by hand\r$' corvalo.ini || fail "the user's comment was lost"
-grep -q $'^Proxy=proxy.example\r$' corvalo.ini || fail "the proxy was lost"
-grep -q $'^ResultDecimalFormat=3\r$' corvalo.ini || fail "the decimals were lost"
-grep -q $'^\[Form\]\r$' corvalo.ini || fail "the window's keys were not written"
-echo "writable again: closed, corvalo.ini keeps the user's keys and gained the window's"
+chmod 755 "$work"
+[[ "$(stat -c %i corvalo.ini)" == "$inode" ]] || fail "read-only folder: not written in place"
+[[ "$(ls -A "$work")" == corvalo.ini ]] || fail "read-only folder: files left: $(ls -A "$work")"
+keeps_users_keys "read-only folder" 3
+echo "read-only folder, writable file: closed, corvalo.ini rewritten in place"
+
+# 3. A named pipe in the file's place: the program starts on its defaults (the
+# pipe has no writer, so a blocking read would never return) and the close is refused.
+mv corvalo.ini "$e2e_tmp/aside.ini"
+mkfifo corvalo.ini
+(( EUID == 0 )) && chown nobody:nogroup corvalo.ini
+start_program "named pipe as corvalo.ini"
+refused_close "settings file replaced by a named pipe"
+[[ -p corvalo.ini ]] || fail "the pipe in its place was replaced"
+rm corvalo.ini
+mv "$e2e_tmp/aside.ini" corvalo.ini
+
+# 4. The file is back: the next close writes it.
+exit_cleanly "$app" "$main" "$e2e_tmp/app.log"
+keeps_users_keys "file back" 2  # the pipe run started on defaults
+echo "file back: closed, corvalo.ini keeps the user's keys and gained the window's"
 echo "[faults] settings unwritable while running: injected $injected, survived $survived"

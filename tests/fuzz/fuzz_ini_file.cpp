@@ -1,16 +1,16 @@
 // The INI reader on any bytes, and a write followed by a read: the value reads
 // back as it would from a file holding nothing else, and no other key changes.
+#include <strings.h>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <strings.h>
 #include <string>
 #include <string_view>
 
-#include "platform/ini_file.h"
+#include "platform/ini_text.h"
 
-using corvalo::platform::Profile;
+using corvalo::platform::IniText;
 
 namespace {
 
@@ -22,7 +22,7 @@ namespace {
 // A section or key name from a byte: letters and digits only.
 std::string name(std::uint8_t b) {
     static const char* const kNames[] = {"Show", "Fonts", "Form", "Calculator", "Internet",
-                                         "show", "FONTS", "Left", "Top", "x"};
+                                         "show", "FONTS", "Left", "Top",        "x"};
     return kNames[b % 10];
 }
 
@@ -36,18 +36,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view rest(reinterpret_cast<const char*>(data + 2), size - 2);
     const std::size_t nul = rest.find('\0');
     const std::string text(rest.substr(0, nul));
-    const std::string value(nul == std::string_view::npos ? std::string_view() : rest.substr(nul + 1));
+    const std::string value(nul == std::string_view::npos ? std::string_view()
+                                                          : rest.substr(nul + 1));
 
-    Profile file(text);
+    IniText file(text);
     const std::string probes[] = {"Show", "Fonts", "Form", "Left", "Top", "x"};
     std::string before[6][6];
     for (int s = 0; s < 6; ++s) {
         for (int k = 0; k < 6; ++k) before[s][k] = file.get(probes[s], probes[k], "\x01");
     }
-    (void)corvalo::platform::parseProfileInt(file.get(section, key, ""));
+    (void)corvalo::platform::parseIniInt(file.get(section, key, ""));
 
     file.set(section, key, value);
-    Profile alone;
+    IniText alone;
     alone.set(section, key, value);
     if (file.get(section, key, "\x01") != alone.get(section, key, "\x01")) {
         fail("written value does not read back");

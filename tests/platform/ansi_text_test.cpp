@@ -20,19 +20,51 @@ TEST(Utf8ToAnsi, Table) {
         {"LF becomes CR LF", "1\n2\n", "1\r\n2\r\n"},
         {"lone CR stays", "1\r2", "1\r2"},
         {"Latin-1 maps to itself", "\xC3\xA9\xC2\xA3", "\xE9\xA3"},
-        {"minus sign", "\xE2\x88\x92" "5", "-5"},
-        {"no-break space", "1\xC2\xA0" "234", "1\xA0" "234"},
-        {"figure space", "1\xE2\x80\x87" "234", "1\xA0" "234"},
-        {"thin space", "1\xE2\x80\x89" "234", "1\xA0" "234"},
-        {"narrow no-break space", "1\xE2\x80\xAF" "234", "1\xA0" "234"},
-        {"Swiss grouping mark", "1\xE2\x80\x99" "234", "1'234"},
-        {"euro is unmappable", "\xE2\x82\xAC" "12", "?12"},
+        {"minus sign",
+         "\xE2\x88\x92"
+         "5",
+         "-5"},
+        {"no-break space",
+         "1\xC2\xA0"
+         "234",
+         "1\xA0"
+         "234"},
+        {"figure space",
+         "1\xE2\x80\x87"
+         "234",
+         "1\xA0"
+         "234"},
+        {"thin space",
+         "1\xE2\x80\x89"
+         "234",
+         "1\xA0"
+         "234"},
+        {"narrow no-break space",
+         "1\xE2\x80\xAF"
+         "234",
+         "1\xA0"
+         "234"},
+        {"Swiss grouping mark",
+         "1\xE2\x80\x99"
+         "234",
+         "1'234"},
+        {"euro is unmappable",
+         "\xE2\x82\xAC"
+         "12",
+         "?12"},
         {"emoji is unmappable", "\xF0\x9F\x98\x80", "?"},
-        {"invalid bytes one each", "\xFF\xC3" "1", "??1"},
+        {"invalid bytes one each",
+         "\xFF\xC3"
+         "1",
+         "??1"},
         {"overlong form", "\xC0\xAF", "??"},
         {"surrogate", "\xED\xA0\x80", "???"},
         {"truncated sequence", "1\xE2\x88", "1??"},
-        {"stops at NUL", std::string("12\0" "34", 5), "12"},
+        {"stops at NUL",
+         std::string("12\0"
+                     "34",
+                     5),
+         "12"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -54,7 +86,10 @@ TEST(IsAnsiCrLf, OnlyPlainCrLfText) {
 
 TEST(AnsiToUtf8, BackToLinuxText) {
     EXPECT_EQ(ansiToUtf8("1,234.50"), "1,234.50");
-    EXPECT_EQ(ansiToUtf8("1\xA0" "234,50"), "1\xC2\xA0" "234,50");
+    EXPECT_EQ(ansiToUtf8("1\xA0"
+                         "234,50"),
+              "1\xC2\xA0"
+              "234,50");
     EXPECT_EQ(ansiToUtf8("  a  \r\n  b  "), "  a  \n  b  ");
     EXPECT_EQ(ansiToUtf8("\xE9"), "\xC3\xA9");
 }

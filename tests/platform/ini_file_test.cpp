@@ -1,334 +1,81 @@
+// One INI file over a storage: read once, changed in memory, written whole by save().
 #include "platform/ini_file.h"
 
 #include <gtest/gtest.h>
 
-#include "support/fake_ini_storage.h"
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <csignal>
-#include <filesystem>
-#include <map>
-#include <optional>
 #include <string>
-#include <vector>
 
-#include "support/temp_dir.h"
+#include "support/fake_ini_storage.h"
 
 namespace corvalo::platform {
 namespace {
 
-using corvalo::testing::readFile;
-using corvalo::testing::TempDir;
-using corvalo::testing::writeFile;
-namespace fs = std::filesystem;
-using namespace std::string_literals;
+using FakeStorage = corvalo::testing::FakeIniStorage;
 
-// ---- integers ------------------------------------------------------------------
-
-struct IntRow {
-    const char* name;
-    const char* text;
-    std::optional<std::int32_t> expected;
-};
-
-class ParseProfileIntTest : public ::testing::TestWithParam<IntRow> {};
-
-TEST_P(ParseProfileIntTest, Reads) {
-    EXPECT_EQ(parseProfileInt(GetParam().text), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, ParseProfileIntTest,
-    ::testing::Values(
-        IntRow{"Empty", "", std::nullopt}, IntRow{"Zero", "0", 0},
-        IntRow{"Plain", "456", 456}, IntRow{"LeadingZeros", "007", 7},
-        IntRow{"Minus", "-3", -3}, IntRow{"Plus", "+7", 7},
-        IntRow{"SignAlone", "-", std::nullopt}, IntRow{"Max", "2147483647", INT32_MAX},
-        IntRow{"Min", "-2147483648", INT32_MIN},
-        IntRow{"AboveMax", "2147483648", std::nullopt},
-        IntRow{"BelowMin", "-2147483649", std::nullopt},
-        IntRow{"HugeDecimal", "99999999999999999999999", std::nullopt},
-        IntRow{"Dollar", "$FF", 255}, IntRow{"LowerX", "x1", 1}, IntRow{"UpperX", "X1f", 31},
-        IntRow{"ZeroX", "0x1", 1}, IntRow{"ZeroUpperX", "0X7fFfFfFf", INT32_MAX},
-        IntRow{"EightDigitsAllOnes", "$FFFFFFFF", -1},
-        IntRow{"EightDigitsTopBit", "0x80000005", INT32_MIN + 5},
-        IntRow{"NineDigits", "$000000001", std::nullopt},
-        IntRow{"PrefixAlone", "$", std::nullopt}, IntRow{"ZeroXAlone", "0x", std::nullopt},
-        IntRow{"SignedHex", "-$1", std::nullopt}, IntRow{"BadHexDigit", "0x1g", std::nullopt},
-        IntRow{"Word", "yes", std::nullopt}, IntRow{"Fraction", "1.5", std::nullopt},
-        IntRow{"TrailingLetter", "12a", std::nullopt},
-        IntRow{"InnerBlank", "1 2", std::nullopt}),
-    [](const auto& row) { return std::string(row.param.name); });
-
-// ---- reading ---------------------------------------------------------------------
-
-struct GetRow {
-    const char* name;
-    std::string text;
-    const char* section;
-    const char* key;
-    std::optional<std::string> expected;
-};
-
-class ProfileFindTest : public ::testing::TestWithParam<GetRow> {};
-
-TEST_P(ProfileFindTest, Finds) {
-    const Profile ini(GetParam().text);
-    const auto found = ini.find(GetParam().section, GetParam().key);
-    ASSERT_EQ(found.has_value(), GetParam().expected.has_value());
-    if (found) {
-        EXPECT_EQ(std::string(*found), *GetParam().expected);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, ProfileFindTest,
-    ::testing::Values(
-        GetRow{"Plain", "[Show]\nA=1\n", "Show", "A", "1"},
-        GetRow{"CrLf", "[Show]\r\nA=1\r\nB=2\r\n", "Show", "B", "2"},
-        GetRow{"NoFinalLineEnd", "[Show]\nA=12", "Show", "A", "12"},
-        GetRow{"SectionOtherCase", "[sHOW]\nA=1\n", "Show", "A", "1"},
-        GetRow{"KeyOtherCase", "[Show]\nresultdecimalformat=4\n", "Show",
-               "ResultDecimalFormat", "4"},
-        GetRow{"BlanksAround", "  [ Show ]  \n\t A \t=  x y \t\r\n", "Show", "A", "x y"},
-        GetRow{"KeyWithBlankInside", "[Form]\nCalculator Default Startup=1\n", "Form",
-               "Calculator Default Startup", "1"},
-        GetRow{"EmptyValue", "[Show]\nA=\n", "Show", "A", ""},
-        GetRow{"DoubleQuotes", "[Fonts]\nN=\"MS Sans Serif\"\n", "Fonts", "N", "MS Sans Serif"},
-        GetRow{"SingleQuotes", "[Fonts]\nN='Arial'\n", "Fonts", "N", "Arial"},
-        GetRow{"LoneQuote", "[Fonts]\nN=\"\n", "Fonts", "N", "\""},
-        GetRow{"EqualsInValue", "[Internet]\nProxy=a=b\n", "Internet", "Proxy", "a=b"},
-        GetRow{"FirstDuplicateWins", "[Show]\nA=1\nA=2\n", "Show", "A", "1"},
-        GetRow{"SecondSectionOfSameName", "[Show]\nA=1\n[Show]\nB=2\n", "Show", "B", "2"},
-        GetRow{"MissingSection", "[Show]\nA=1\n", "Fonts", "A", std::nullopt},
-        GetRow{"MissingKey", "[Show]\nA=1\n", "Show", "B", std::nullopt},
-        GetRow{"KeyOfOtherSection", "[Show]\nA=1\n[Fonts]\n", "Fonts", "A", std::nullopt},
-        GetRow{"BeforeAnySection", "A=1\n[Show]\n", "Show", "A", std::nullopt},
-        GetRow{"Commented", "[Show]\n;A=1\n", "Show", "A", std::nullopt},
-        GetRow{"NoEquals", "[Show]\nA\n", "Show", "A", std::nullopt},
-        GetRow{"HeaderWithoutBracket", "[Show]\n[Fonts\nA=1\n", "Show", "A", std::nullopt},
-        GetRow{"NulInValue", "[Show]\nA=1\0002\n"s, "Show", "A",
-               "1\0002"s},
-        GetRow{"NulBeforeKey", "[Show]\n\0A=1\n"s, "Show", "A", "1"},
-        GetRow{"EmptyFile", "", "Show", "A", std::nullopt}),
-    [](const auto& row) { return std::string(row.param.name); });
-
-TEST(ProfileGet, SeesAtMost2047CharactersOfAValue) {
-    const Profile ini("[S]\nK=" + std::string(5000, 'v') + "\n");
-    EXPECT_EQ(ini.get("S", "K", "d"), std::string(2047, 'v'));
-    EXPECT_EQ(ini.get("S", "Other", "d"), "d");
-}
-
-TEST(ProfileGet, HostileFilesNeverHideTheReadableKeys) {
-    struct Row {
-        const char* name;
-        std::string text;
-    };
-    std::string garbage;
-    for (int i = 0; i < 65536; ++i) garbage += static_cast<char>((i * 7919) % 256);
-    const std::vector<Row> rows = {
-        {"Binary", garbage + "\n[S]\nK=5\n"},
-        {"TenMegabyteLine", "[S]\n" + std::string(10'000'000, '=') + "\nK=5\n"},
-        {"TenMegabyteValue", "[S]\nX=" + std::string(10'000'000, '[') + "\nK=5"},
-        {"Nuls", std::string(1000, '\0') + "\n[S]\n" + std::string(3, '\0') + "K=5\n"},
-        {"LoneCarriageReturns", "\r\r[S]\r\nK=5\r\n"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        Profile ini(row.text);
-        EXPECT_EQ(ini.get("S", "K", "d"), "5");
-        EXPECT_EQ(ini.get("S", "Missing", "d"), "d");
-        EXPECT_TRUE(ini.set("S", "K", "6"));
-        EXPECT_EQ(ini.get("S", "K", "d"), "6");
-        EXPECT_EQ(ini.text().size(), row.text.size());
-    }
-}
-
-// ---- writing ---------------------------------------------------------------------
-
-struct SetRow {
-    const char* name;
-    std::string before;
-    const char* section;
-    const char* key;
-    const char* value;
-    std::string after;
-};
-
-class ProfileSetTest : public ::testing::TestWithParam<SetRow> {};
-
-TEST_P(ProfileSetTest, Writes) {
-    Profile ini(GetParam().before);
-    EXPECT_TRUE(ini.set(GetParam().section, GetParam().key, GetParam().value));
-    EXPECT_EQ(ini.text(), GetParam().after);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, ProfileSetTest,
-    ::testing::Values(
-        SetRow{"CreatesFile", "", "Show", "A", "1", "[Show]\nA=1\n"},
-        SetRow{"ReplacesInPlaceCrLf", "; mine\r\n[Show]\r\nA=1\r\nB=2\r\n", "Show", "A", "10",
-               "; mine\r\n[Show]\r\nA=10\r\nB=2\r\n"},
-        SetRow{"KeepsSpellingAndSpacing", "[SHOW]\n  a =  1  \n", "Show", "A", "7",
-               "[SHOW]\n  a =  7\n"},
-        SetRow{"ReplacesLastLineWithoutEnd", "[Show]\nA=1", "Show", "A", "2", "[Show]\nA=2"},
-        SetRow{"EmptyValueFilled", "[Show]\nA=\n", "Show", "A", "3", "[Show]\nA=3\n"},
-        SetRow{"AddsAtEndOfSection", "[Show]\nA=1\n\n[Fonts]\nB=2\n", "Show", "C", "3",
-               "[Show]\nA=1\nC=3\n\n[Fonts]\nB=2\n"},
-        SetRow{"AddsAfterCommentAndForeignKey", "[Show]\nX=9\n; note\n[Fonts]\n", "Show", "A",
-               "1", "[Show]\nX=9\n; note\nA=1\n[Fonts]\n"},
-        SetRow{"AddsUnderBareHeader", "[Show]\n[Fonts]\n", "Show", "A", "1",
-               "[Show]\nA=1\n[Fonts]\n"},
-        SetRow{"AddsAfterHeaderWithoutLineEnd", "[Show]", "Show", "A", "1", "[Show]\nA=1\n"},
-        SetRow{"AddsCrLfKeyInCrLfFile", "[Show]\r\nA=1\r\n", "Show", "B", "2",
-               "[Show]\r\nA=1\r\nB=2\r\n"},
-        SetRow{"AddsToFirstOfTwinSections", "[Show]\nA=1\n[Show]\nB=2\n", "Show", "C", "3",
-               "[Show]\nA=1\nC=3\n[Show]\nB=2\n"},
-        SetRow{"ReplacesInSecondTwinSection", "[Show]\nA=1\n[Show]\nB=2\n", "Show", "B", "5",
-               "[Show]\nA=1\n[Show]\nB=5\n"},
-        SetRow{"NewSectionAtEnd", "[Show]\nA=1\n", "Form", "Left", "520",
-               "[Show]\nA=1\n\n[Form]\nLeft=520\n"},
-        SetRow{"NewSectionAfterBlankLine", "[Show]\nA=1\n\n", "Form", "Left", "5",
-               "[Show]\nA=1\n\n[Form]\nLeft=5\n"},
-        SetRow{"NewSectionWithoutFinalLineEnd", "[Show]\r\nA=1", "Form", "Left", "5",
-               "[Show]\r\nA=1\r\n\r\n[Form]\r\nLeft=5\r\n"},
-        SetRow{"NewSectionWhenHeaderIsBroken", "[Form\nLeft=1\n", "Form", "Left", "5",
-               "[Form\nLeft=1\n\n[Form]\nLeft=5\n"},
-        SetRow{"LineBreaksInValueBecomeBlanks", "[Fonts]\nN=a\n", "Fonts", "N",
-               "x\r\n[Show]\nA=1", "[Fonts]\nN=x  [Show] A=1\n"}),
-    [](const auto& row) { return std::string(row.param.name); });
-
-TEST(ProfileSet, ValueThatAlreadyReadsTheSameLeavesTheTextAlone) {
-    const std::string text = "[Show]\r\nA = \"Arial\"  \r\nB=2\r\n";
-    Profile ini(text);
-    EXPECT_FALSE(ini.set("show", "a", "Arial"));
-    EXPECT_FALSE(ini.set("Show", "B", "2"));
-    EXPECT_EQ(ini.text(), text);
-}
-
-// ---- the file system -------------------------------------------------------------
-
-using FakeStorage = corvalo::testing::FakeProfileStorage;
-
-TEST(WriteProfileString, ThroughAStorageThatRefusesReportsFalseAndKeepsTheFile) {
+TEST(IniFile, ReadsStringsAndIntegersWithTheirDefaults) {
     FakeStorage fake;
-    fake.files["f"] = "[S]\nK=1\n";
-    fake.failAt = 0;
-    EXPECT_FALSE(writeProfileString(fake, "f", "S", "K", "2"));
+    fake.files["f"] = "[Show]\nA=$10\nB=yes\n";
+    const IniFile ini(fake, "f");
+    EXPECT_EQ(ini.readString("show", "a", "d"), "$10");
+    EXPECT_EQ(ini.readString("Show", "Missing", "d"), "d");
+    EXPECT_EQ(ini.readInt("Show", "A", 42), 16);
+    EXPECT_EQ(ini.readInt("Show", "B", 42), 42);
+    EXPECT_EQ(ini.readInt("Other", "A", 42), 42);
+}
+
+TEST(IniFile, AMissingFileReadsDefaultsAndIsCreatedBySave) {
+    FakeStorage fake;
+    IniFile ini(fake, "f");
+    EXPECT_EQ(ini.readString("S", "K", "d"), "d");
+    ini.writeString("S", "K", "1");
+    EXPECT_TRUE(fake.files.empty());  // nothing before save()
+    ASSERT_TRUE(ini.save());
     EXPECT_EQ(fake.files["f"], "[S]\nK=1\n");
 }
 
-TEST(WriteProfileString, NeverOverwritesAFileItCannotRead) {
+TEST(IniFile, EveryChangeGoesIntoOneReplacement) {
     FakeStorage fake;
-    fake.readResults["f"] = ProfileStorage::ReadResult::Failed;
-    EXPECT_FALSE(writeProfileString(fake, "f", "S", "K", "2"));
-    EXPECT_EQ(fake.replacements, 0);
+    fake.files["f"] = "; mine\n[S]\nK=1\n";
+    IniFile ini(fake, "f");
+    ini.writeString("S", "K", "2");
+    ini.writeString("S", "L", "3");
+    ini.writeString("T", "M", "4");
+    ASSERT_TRUE(ini.save());
+    EXPECT_EQ(fake.replacements, 1);
+    EXPECT_EQ(fake.files["f"], "; mine\n[S]\nK=2\nL=3\n\n[T]\nM=4\n");
+    ASSERT_TRUE(ini.save());  // nothing new since
+    EXPECT_EQ(fake.replacements, 1);
 }
 
-TEST(WriteProfileString, UnchangedValueWritesNothing) {
+TEST(IniFile, UnchangedValuesWriteNothing) {
     FakeStorage fake;
     fake.files["f"] = "[S]\nK=1\n";
     fake.failAt = 0;
-    EXPECT_TRUE(writeProfileString(fake, "f", "s", "k", "1"));
+    IniFile ini(fake, "f");
+    ini.writeString("s", "k", "1");
+    EXPECT_TRUE(ini.save());
+    EXPECT_EQ(fake.replacements, 0);
 }
 
-class DiskProfileTest : public ::testing::Test {
-protected:
-    std::string file() const { return (dir_ / "corvalo.ini").string(); }
-    std::vector<std::string> folderListing() const {
-        std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(dir_.path())) {
-            names.push_back(e.path().filename().string());
-        }
-        return names;
-    }
-    TempDir dir_;
-};
-
-TEST_F(DiskProfileTest, CreatesReadsAndReplacesKeepingForeignLines) {
-    EXPECT_EQ(getProfileString(file(), "Show", "A", "def"), "def");
-    EXPECT_EQ(getProfileInt(file(), "Show", "A", 42), 42);
-    ASSERT_TRUE(writeProfileString(file(), "Show", "A", "$10"));
-    EXPECT_EQ(readFile(file()), "[Show]\nA=$10\n");
-    EXPECT_EQ(getProfileInt(file(), "SHOW", "a", 42), 16);
-
-    writeFile(file(), "; hand made\r\n[show]\r\na=1\r\n[Other]\r\nz=\xff\x01\r\n");
-    ASSERT_TRUE(writeProfileString(file(), "Show", "A", "2"));
-    ASSERT_TRUE(writeProfileString(file(), "Show", "B", "x"));
-    EXPECT_EQ(readFile(file()), "; hand made\r\n[show]\r\na=2\r\nB=x\r\n[Other]\r\nz=\xff\x01\r\n");
-    EXPECT_EQ(folderListing(), std::vector<std::string>{"corvalo.ini"});
+TEST(IniFile, ARefusedWriteReportsFalseAndKeepsTheFile) {
+    FakeStorage fake;
+    fake.files["f"] = "[S]\nK=1\n";
+    fake.failAt = 0;
+    IniFile ini(fake, "f");
+    ini.writeString("S", "K", "2");
+    EXPECT_FALSE(ini.save());
+    EXPECT_EQ(fake.files["f"], "[S]\nK=1\n");
 }
 
-TEST_F(DiskProfileTest, ReplacingKeepsTheFileMode) {
-    writeFile(file(), "[S]\nK=1\n");
-    fs::permissions(file(), fs::perms::owner_read | fs::perms::owner_write |
-                                fs::perms::group_read);
-    ASSERT_TRUE(writeProfileString(file(), "S", "K", "2"));
-    EXPECT_EQ(fs::status(file()).permissions(),
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-}
-
-TEST_F(DiskProfileTest, ALinkIsFollowedNotReplaced) {
-    const fs::path real = dir_ / "real.ini";
-    writeFile(real, "[S]\nK=1\n");
-    fs::create_symlink(real, file());
-    ASSERT_TRUE(writeProfileString(file(), "S", "K", "2"));
-    EXPECT_TRUE(fs::is_symlink(file()));
-    EXPECT_EQ(readFile(real), "[S]\nK=2\n");
-}
-
-TEST_F(DiskProfileTest, APathThatIsAFolderIsRefusedAndReadsDefaults) {
-    fs::create_directory(file());
-    DiskProfileStorage disk;
-    std::string bytes;
-    EXPECT_EQ(disk.read(file(), bytes), ProfileStorage::ReadResult::Failed);
-    EXPECT_EQ(getProfileString(file(), "S", "K", "d"), "d");
-    EXPECT_FALSE(writeProfileString(file(), "S", "K", "1"));
-    EXPECT_FALSE(disk.replace(file(), "x"));
-    EXPECT_TRUE(fs::is_directory(file()));
-    EXPECT_EQ(folderListing(), std::vector<std::string>{"corvalo.ini"});
-}
-
-TEST_F(DiskProfileTest, AFolderThatDoesNotExistIsRefused) {
-    const std::string inside = (dir_ / "gone" / "corvalo.ini").string();
-    EXPECT_EQ(getProfileString(inside, "S", "K", "d"), "d");
-    EXPECT_FALSE(writeProfileString(inside, "S", "K", "1"));
-}
-
-TEST_F(DiskProfileTest, ReadOnlyFolderAndFileAreRefused) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root writes through permissions";
-    writeFile(file(), "[S]\nK=1\n");
-    fs::permissions(file(), fs::perms::owner_read);
-    EXPECT_FALSE(writeProfileString(file(), "S", "K", "2"));
-    EXPECT_EQ(readFile(file()), "[S]\nK=1\n");
-
-    fs::permissions(file(), fs::perms::owner_read | fs::perms::owner_write);
-    fs::permissions(dir_.path(), fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_FALSE(writeProfileString(file(), "S", "K", "2"));
-    fs::permissions(dir_.path(), fs::perms::owner_all);
-    EXPECT_EQ(readFile(file()), "[S]\nK=1\n");
-}
-
-// A full disk, made real with a file-size limit (which binds root too): the old file
-// stays whole and nothing is left beside it.
-TEST_F(DiskProfileTest, AFullDiskLeavesTheOldFileWhole) {
-    const std::string old = "[S]\nK=1\n";
-    writeFile(file(), old);
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = writeProfileString(file(), "S", "K", std::string(10000, 'v'));
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
-
-    EXPECT_FALSE(written);
-    EXPECT_EQ(readFile(file()), old);
-    EXPECT_EQ(folderListing(), std::vector<std::string>{"corvalo.ini"});
+TEST(IniFile, NeverOverwritesAFileItCannotRead) {
+    FakeStorage fake;
+    fake.readResults["f"] = IniStorage::ReadResult::Failed;
+    IniFile ini(fake, "f");
+    EXPECT_EQ(ini.readString("S", "K", "d"), "d");
+    EXPECT_FALSE(ini.save());  // even with nothing to write
+    ini.writeString("S", "K", "2");
+    EXPECT_FALSE(ini.save());
+    EXPECT_EQ(fake.replacements, 0);
 }
 
 }  // namespace

@@ -6,10 +6,12 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "support/child_process.h"
 #include "support/temp_dir.h"
 
 namespace corvalo::testing {
@@ -18,8 +20,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 Bytes aboutPicture() {
-    const auto file = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() /
-                      "assets" / "about.jpg";
+    const auto file = std::filesystem::path(CORVALO_SOURCE_DIR) / "assets" / "about.jpg";
     const std::string text = readFile(file);
     return Bytes(text.begin(), text.end());
 }
@@ -30,6 +31,76 @@ size_t findMarker(const Bytes& b, std::uint8_t code) {
         if (b[i] == 0xFF && b[i + 1] == code) return i;
     }
     return b.size();
+}
+
+// A grey progressive picture whose header claims `width` x `height`: one DC scan of
+// four bytes, then the end. libjpeg keeps every coefficient of such a picture, so it
+// needs 2 bytes per pixel before the first row comes out.
+Bytes progressiveHeader(std::uint16_t width, std::uint16_t height) {
+    Bytes b = {0xFF, 0xD8};                             // start of image
+    b.insert(b.end(), {0xFF, 0xDB, 0x00, 0x43, 0x00});  // quantisation table 0
+    b.insert(b.end(), 64, 0x01);
+    b.insert(b.end(),
+             {0xFF, 0xC2, 0x00, 0x0B, 0x08,  // progressive frame
+              std::uint8_t(height >> 8), std::uint8_t(height & 0xFF), std::uint8_t(width >> 8),
+              std::uint8_t(width & 0xFF), 0x01, 0x01, 0x11, 0x00});  // one component
+    b.insert(b.end(), {0xFF, 0xC4, 0x00, 0x14, 0x00, 0x01});         // DC table: code 0 -> 0
+    b.insert(b.end(), 15, 0x00);
+    b.push_back(0x00);
+    b.insert(b.end(), {0xFF, 0xDA, 0x00, 0x08, 0x01, 0x01, 0x00,  // DC scan
+                       0x00, 0x00, 0x00});
+    b.insert(b.end(), {0x00, 0x00, 0x00, 0x00, 0xFF, 0xD9});  // data, end of image
+    return b;
+}
+
+// The process's peak resident memory in KiB, from /proc.
+long peakKib() {
+    std::ifstream status("/proc/self/status");
+    std::string word;
+    long kib = -1;
+    while (status >> word) {
+        if (word == "VmHWM:") status >> kib;
+    }
+    return kib;
+}
+
+// Regression: the size was checked only after start_decompress, when a progressive
+// picture's whole-picture buffers were already taken (and filled) for the claimed size.
+TEST(JpegImage, HugeProgressivePicturesAreRefusedBeforeTheirMemoryIsTaken) {
+    const struct {
+        const char* name;
+        std::uint16_t width;
+        std::uint16_t height;
+    } rows[] = {
+        {"OverThePixelLimit", 8193, 8193},              // 67,125,249 pixels, about 134 MB
+        {"UnderTheLimitOverTheMemoryCap", 8000, 8000},  // 64,000,000 pixels, 128 MB
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const Bytes picture = progressiveHeader(row.width, row.height);
+        const std::string verdict = runInChild([&]() -> std::string {
+            std::ofstream("/proc/self/clear_refs") << "5";  // peak := now
+            const long before = peakKib();
+            platform::RgbImage image;
+            std::string error;
+            if (platform::decodeJpeg(picture, image, error)) return "decoded";
+            if (error.empty()) return "no message";
+            const long grown = peakKib() - before;
+            if (before < 0 || grown > 32 * 1024) {
+                return "peak memory grew by " + std::to_string(grown) + " KiB";
+            }
+            return "";
+        });
+        EXPECT_EQ(verdict, "");
+    }
+}
+
+TEST(JpegImage, ASmallProgressivePictureStillDecodes) {
+    platform::RgbImage image;
+    std::string error;
+    ASSERT_TRUE(platform::decodeJpeg(progressiveHeader(16, 8), image, error)) << error;
+    EXPECT_EQ(image.width, 16);
+    EXPECT_EQ(image.height, 8);
 }
 
 TEST(JpegImage, DecodesTheAboutPicture) {
@@ -57,23 +128,30 @@ TEST(JpegImage, DamagedPicturesFailCleanly) {
     } rows[] = {
         {"empty", [] { return Bytes{}; }},
         {"not a JPEG", [] { return Bytes{'G', 'I', 'F', '8', '9', 'a', 0, 0}; }},
-        {"start marker only", [] { return Bytes{0xFF, 0xD8}; }},
-        {"cut inside the header", [&] { return Bytes(good.begin(), good.begin() + long(sof) + 4); }},
+        {"start marker only",
+         [] {
+             return Bytes{0xFF, 0xD8};
+         }},
+        {"cut inside the header",
+         [&] { return Bytes(good.begin(), good.begin() + long(sof) + 4); }},
         {"cut at the scan", [&] { return Bytes(good.begin(), good.begin() + long(sos) + 2); }},
         {"cut in half", [&] { return Bytes(good.begin(), good.begin() + long(good.size() / 2)); }},
         {"end marker missing", [&] { return Bytes(good.begin(), good.end() - 2); }},
-        {"height zero", [&] {
+        {"height zero",
+         [&] {
              Bytes b = good;
              b[sof + 5] = 0;
              b[sof + 6] = 0;
              return b;
          }},
-        {"huge width and height", [&] {
+        {"huge width and height",
+         [&] {
              Bytes b = good;
              b[sof + 5] = b[sof + 6] = b[sof + 7] = b[sof + 8] = 0xFF;
              return b;
          }},
-        {"scan header garbled", [&] {
+        {"scan header garbled",
+         [&] {
              Bytes b = good;
              for (size_t i = sos + 4; i < sos + 12; ++i) b[i] = 0xEE;
              return b;

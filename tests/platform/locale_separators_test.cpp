@@ -12,17 +12,19 @@ namespace {
 
 // Sets LC_ALL for one test and puts the old value back.
 class ScopedLcAll {
-public:
+  public:
     explicit ScopedLcAll(const char* value) {
         if (const char* old = getenv("LC_ALL")) old_ = old;
         setenv("LC_ALL", value, 1);
     }
     ~ScopedLcAll() {
-        if (old_.empty()) unsetenv("LC_ALL");
-        else setenv("LC_ALL", old_.c_str(), 1);
+        if (old_.empty())
+            unsetenv("LC_ALL");
+        else
+            setenv("LC_ALL", old_.c_str(), 1);
     }
 
-private:
+  private:
     std::string old_;
 };
 
@@ -43,7 +45,7 @@ TEST(ReadUserLocaleSeparators, RealLocales) {
         {"C.UTF-8", '.', ','},
         {"en_US.UTF-8", '.', ','},
         {"de_DE.UTF-8", ',', '.'},
-        {"fr_FR.UTF-8", ',', '\xA0'},   // U+202F narrow no-break space
+        {"fr_FR.UTF-8", ',', '\xA0'},  // U+202F narrow no-break space
         {"de_CH.UTF-8", '.', '\''},
         {"no_SUCH.locale", '.', ','},  // an unknown locale reads as the C locale
     };

@@ -4,14 +4,14 @@
 #include <string>
 #include <string_view>
 
-#include "platform/ini_file.h"
+#include "platform/ini_storage.h"
 
 namespace corvalo::testing {
 
-// Keeps profile files in memory; replace() is refused once `failAt` replacements
+// Keeps INI files in memory; replace() is refused once `failAt` replacements
 // succeeded, and a path in `readResults` reads as given there (Failed, say).
-class FakeProfileStorage final : public platform::ProfileStorage {
-public:
+class FakeIniStorage final : public platform::IniStorage {
+  public:
     std::map<std::string, std::string> files;
     std::map<std::string, ReadResult> readResults;
     int replacements = 0;

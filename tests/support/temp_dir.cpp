@@ -9,7 +9,8 @@
 namespace corvalo::testing {
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "corvalo-test-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "corvalo-test-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
 }
