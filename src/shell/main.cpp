@@ -3,8 +3,11 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QPixmap>
+
+#include <unistd.h>
+
 #include <cstdio>
-#include <cstdlib>
+#include <string>
 
 #include "net/message_pump.h"
 #include "platform/locale_separators.h"
@@ -23,10 +26,10 @@ namespace {
 
 // The socket layer's waits run the window's events through Qt's loop.
 class QtEventsPump final : public corvalo::net::MessagePump {
-public:
+  public:
     void processMessages() override { qt_.processMessages(); }
 
-private:
+  private:
     corvalo::platform::QtMessagePump qt_;
 };
 
@@ -36,10 +39,11 @@ int main(int argc, char** argv) {
     using namespace corvalo;
     const std::string program =
         QFileInfo(QString::fromLocal8Bit(argc > 0 ? argv[0] : "corvalo")).fileName().toStdString();
-    // Qt aborts without a display; say so plainly instead.
-    if (!shell::displayAvailable(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"),
-                                 std::getenv("QT_QPA_PLATFORM"))) {
-        std::fputs(shell::noDisplayMessage(program).c_str(), stderr);
+    // Qt aborts without a display it can open; say so plainly instead.
+    const std::string noDisplay =
+        shell::displayProblem(shell::displayEnvironment(), shell::systemDisplayProbes(), program);
+    if (!noDisplay.empty()) {
+        std::fputs(noDisplay.c_str(), stderr);
         return 2;
     }
     QApplication app(argc, argv);
@@ -51,8 +55,13 @@ int main(int argc, char** argv) {
     }
     QGuiApplication::setDesktopFileName(QStringLiteral("corvalo"));
 
-    platform::InstanceLock lock(platform::instanceLockPath());
-    if (!lock.acquired()) {
+    platform::InstanceLock lock(platform::instanceLockFolder());
+    if (lock.state() == platform::LockState::NoSafePlace) {
+        // Better one copy too many than a program that another user can keep from starting.
+        std::fputs(shell::noLockMessage(program, static_cast<unsigned>(::geteuid())).c_str(),
+                   stderr);
+    }
+    if (lock.state() == platform::LockState::HeldElsewhere) {
         // The title is not set yet: the box carries the program's own name.
         platform::QtDialogs dialogs(QString::fromStdString(program));
         dialogs.beep();
@@ -73,18 +82,18 @@ int main(int argc, char** argv) {
             QFileInfo(QCoreApplication::applicationFilePath()).fileName().toStdString();
         platform::QtFontChooser fonts;
         platform::QtHelpEngine help;
-        shell::MainWindow window({.clipboard = clipboard,
-                                   .dialogs = dialogs,
-                                   .settings = settings,
-                                   .separators = platform::readUserLocaleSeparators(),
-                                   .pump = pump,
-                                   .clock = clock,
-                                   .fonts = fonts,
-                                   .help = help,
-                                   .programFolder =
-                                       QCoreApplication::applicationDirPath().toStdString(),
-                                   .trayParts = shell::qtTrayParts,
-                                   .versionCheck = versionCheck});
+        shell::MainWindow window(
+            {.clipboard = clipboard,
+             .dialogs = dialogs,
+             .settings = settings,
+             .separators = platform::readUserLocaleSeparators(),
+             .pump = pump,
+             .clock = clock,
+             .fonts = fonts,
+             .help = help,
+             .programFolder = QCoreApplication::applicationDirPath().toStdString(),
+             .trayParts = shell::qtTrayParts,
+             .versionCheck = versionCheck});
         window.show();
         rc = QApplication::exec();
     }

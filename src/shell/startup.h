@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace corvalo::shell {
@@ -9,11 +10,30 @@ inline constexpr const char* kMsgAlreadyLoaded =
     "  Please see the calculator icon on your System Tray.  ";
 inline constexpr const char* kMsgLockNotClosed = "ERROR: Mutex handle was not closed properly.";
 
-// Whether a window can be shown at all: an X11 or Wayland display, or a Qt
-// platform chosen by hand (offscreen for tests). Null means unset.
-bool displayAvailable(const char* display, const char* waylandDisplay, const char* qpaPlatform);
+// What the program reads to find its display; empty means unset.
+struct DisplayEnvironment {
+    std::string display;         // DISPLAY
+    std::string waylandDisplay;  // WAYLAND_DISPLAY
+    std::string qpaPlatform;     // QT_QPA_PLATFORM
+    std::string runtimeDir;      // XDG_RUNTIME_DIR, where Wayland sockets live
+};
+DisplayEnvironment displayEnvironment();
 
-// What to print on standard error when there is none.
-std::string noDisplayMessage(const std::string& program);
+// Whether a display server answers: an X display by name (":1"), a Wayland socket by path.
+struct DisplayProbes {
+    std::function<bool(const std::string& display)> x11Answers;
+    std::function<bool(const std::string& socketPath)> waylandAnswers;
+};
+DisplayProbes systemDisplayProbes();
+
+// What to print on standard error when no window can be shown (Qt would abort),
+// "" when one can, or when a Qt platform chosen by hand (offscreen for tests) or a
+// Wayland compositor that answers leaves the choice to Qt.
+//   DISPLAY=":7" with no server -> "corvalo: cannot open display :7\n"
+std::string displayProblem(const DisplayEnvironment& env, const DisplayProbes& probes,
+                           const std::string& program);
+
+// What to print on standard error when the single-instance lock has no safe place.
+std::string noLockMessage(const std::string& program, unsigned userId);
 
 }  // namespace corvalo::shell

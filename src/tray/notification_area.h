@@ -6,26 +6,31 @@
 #include <string>
 #include <vector>
 
+#include "tray/flag_set.h"
+
 // The seams of the tray icon: the desktop's notification area, the animation timer,
 // the image list and the window that owns the icon. Header-only and free of any
-// toolkit: the Qt side implements them, the tray icon in net works through them.
+// toolkit: the Qt side implements them, the tray icon works through them.
 namespace corvalo::tray {
 
 // An icon as the notification area knows it; the platform resolves the number.
 using IconHandle = std::uint64_t;
 inline constexpr IconHandle kNoIcon = 0;
 
-// What each add, modify and delete carries.
-inline constexpr std::uint32_t kNifMessage = 1;
-inline constexpr std::uint32_t kNifIcon = 2;
-inline constexpr std::uint32_t kNifTip = 4;
+// Which parts of NotifyIconData an add or modify sets.
+enum class NotifyFlag : std::uint32_t { Message = 1, Icon = 2, Tip = 4 };
+using NotifyFlags = FlagSet<NotifyFlag>;
+constexpr NotifyFlags operator|(NotifyFlag a, NotifyFlag b) {
+    return NotifyFlags(a) | b;
+}
+
 inline constexpr std::uint32_t kTrayIconId = 2;
 inline constexpr std::uint32_t kTrayCallbackMessage = 1791;
 inline constexpr std::size_t kMaxTipChars = 63;
 
 struct NotifyIconData {
     std::uint32_t iconId = kTrayIconId;
-    std::uint32_t flags = kNifMessage | kNifIcon | kNifTip;  // 3 without the tooltip
+    NotifyFlags flags = NotifyFlag::Message | NotifyFlag::Icon | NotifyFlag::Tip;
     std::uint32_t callbackMessage = kTrayCallbackMessage;
     IconHandle icon = kNoIcon;
     std::string tip;  // UTF-8, at most kMaxTipChars characters
@@ -33,29 +38,34 @@ struct NotifyIconData {
     bool operator==(const NotifyIconData&) const = default;
 };
 
-// Mouse actions on the icon, numbered as the notification callback numbers them.
-enum class TrayMouseAction : int {
-    LeftDown = 513,
-    LeftUp = 514,
-    LeftDoubleClick = 515,
-    RightDown = 516,
-    RightUp = 517,
-    RightDoubleClick = 518,
-    MiddleDown = 519,
-    MiddleUp = 520,
-    MiddleDoubleClick = 521,
+// Mouse actions on the icon.
+enum class TrayMouseAction {
+    LeftDown,
+    LeftUp,
+    LeftDoubleClick,
+    RightDown,
+    RightUp,
+    RightDoubleClick,
+    MiddleDown,
+    MiddleUp,
+    MiddleDoubleClick,
 };
 
-enum class MouseButton { mbLeft, mbRight, mbMiddle };
+enum class MouseButton { Left, Right, Middle };
 
-// Modifier keys and buttons held, as a set of flags.
-using ShiftState = unsigned;
-inline constexpr ShiftState ssShift = 1;
-inline constexpr ShiftState ssAlt = 2;
-inline constexpr ShiftState ssCtrl = 4;
-inline constexpr ShiftState ssLeft = 8;
-inline constexpr ShiftState ssRight = 16;
-inline constexpr ShiftState ssMiddle = 32;
+// Modifier keys and mouse buttons held during a mouse action.
+enum class ShiftFlag : std::uint8_t {
+    Shift = 1,
+    Alt = 2,
+    Ctrl = 4,
+    Left = 8,
+    Right = 16,
+    Middle = 32,
+};
+using ShiftState = FlagSet<ShiftFlag>;
+constexpr ShiftState operator|(ShiftFlag a, ShiftFlag b) {
+    return ShiftState(a) | b;
+}
 
 // A popup menu: captions with their "&" mnemonics and what each item does.
 struct TrayMenuItem {
@@ -134,8 +144,8 @@ class TrayOwner {
     virtual void endMessageLoop() = 0;
 };
 
-// The owner's system commands, numbered as the system menu numbers them.
-enum class SysCommand : int { Minimize = 61472, Close = 61536 };
+// The commands of the owner window's frame that the icon may take over.
+enum class SysCommand { Minimize, Close };
 
 // What the owner window reports to the icon (an event filter on it calls these).
 class OwnerMessages {

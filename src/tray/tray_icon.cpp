@@ -9,29 +9,13 @@ namespace {
 // Icons alive in this program; a second one would fight over the same shell slot.
 int liveTrayIcons = 0;
 
-constexpr std::int32_t kDefaultStepMs = 200;  // an Interval of 0 animates at this pace
+constexpr std::int32_t kDefaultStepMs = 200;  // an interval of 0 animates at this pace
 
 bool isContinuationByte(char c) {
     return (static_cast<unsigned char>(c) & 0xC0u) == 0x80u;
 }
 
 }  // namespace
-
-std::string trayIconErrorText(int number) {
-    switch (number) {
-        case kTrayAddError:
-            return "Error adding tray icon";
-        case kTrayOnlyOneError:
-            return "Cannot have more than one TrayIcon per application";
-        case kTrayNoImagesError:
-            return "ImageList is not assigned";
-        default:
-            return "Tray icon error";
-    }
-}
-
-TrayIconError::TrayIconError(int number)
-    : corvalo::Error(trayIconErrorText(number)), number_(number) {}
 
 std::string trayTipText(const std::string& hint) {
     std::size_t chars = 0;
@@ -43,10 +27,10 @@ std::string trayTipText(const std::string& hint) {
     return hint;
 }
 
-TrayIconBase::TrayIconBase(const TrayIconServices& services)
-    : TrayComponent(services.owner), area_(services.area), timer_(services.timer) {
-    if (liveTrayIcons > 0) throw TrayIconError(kTrayOnlyOneError);
-    ownMenu_.items.push_back({"&Close", [this] { owner().endMessageLoop(); }});
+TrayIcon::TrayIcon(const TrayIconServices& services)
+    : area_(services.area), timer_(services.timer), owner_(services.owner) {
+    if (liveTrayIcons > 0) throw TrayIconError(TrayIconFault::SecondIcon);
+    ownMenu_.items.push_back({"&Close", [this] { owner_.endMessageLoop(); }});
     ownMenu_.items.push_back({"&Restore", [this] { restore(); }});
     popupMenu_ = &ownMenu_;
     area_.setListener(this);
@@ -54,7 +38,7 @@ TrayIconBase::TrayIconBase(const TrayIconServices& services)
     ++liveTrayIcons;
 }
 
-TrayIconBase::~TrayIconBase() {
+TrayIcon::~TrayIcon() {
     removeIcon();
     timer_.stop();
     area_.setMenu(nullptr);
@@ -62,7 +46,7 @@ TrayIconBase::~TrayIconBase() {
     --liveTrayIcons;
 }
 
-void TrayIconBase::loaded() {
+void TrayIcon::loaded() {
     loaded_ = true;
     // The icon is chosen before the add, so the first icon shown is already the right one.
     currentIcon_ = stillIcon();
@@ -70,9 +54,10 @@ void TrayIconBase::loaded() {
     updateTimer();
 }
 
-NotifyIconData TrayIconBase::iconData() const {
+NotifyIconData TrayIcon::iconData() const {
     NotifyIconData data;
-    data.flags = showHint_ ? kNifMessage | kNifIcon | kNifTip : kNifMessage | kNifIcon;
+    data.flags = NotifyFlag::Message | NotifyFlag::Icon;
+    if (showHint_) data.flags |= NotifyFlag::Tip;
     data.icon = currentIcon_;
     if (data.icon == kNoIcon) data.icon = area_.applicationIcon();
     if (data.icon == kNoIcon) data.icon = area_.standardIcon();
@@ -80,40 +65,40 @@ NotifyIconData TrayIconBase::iconData() const {
     return data;
 }
 
-void TrayIconBase::addIcon() {
+void TrayIcon::addIcon() {
     if (iconAdded_) return;
     ownerHooked_ = true;
     // No notification area yet: trayAvailabilityChanged() adds it when one appears.
     if (!area_.available()) return;
     if (!area_.add(iconData())) {
         iconAdded_ = false;
-        throw TrayIconError(kTrayAddError);
+        throw TrayIconError(TrayIconFault::AddRefused);
     }
     iconAdded_ = true;
 }
 
-void TrayIconBase::removeIcon() {
+void TrayIcon::removeIcon() {
     if (!iconAdded_) return;
     area_.remove(iconData());
     iconAdded_ = false;
 }
 
-void TrayIconBase::modifyIcon() {
+void TrayIcon::modifyIcon() {
     if (!iconAdded_) return;
-    if (!area_.modify(iconData())) throw TrayIconError(kTrayGeneralError);
+    if (!area_.modify(iconData())) throw TrayIconError(TrayIconFault::General);
 }
 
-IconHandle TrayIconBase::stillIcon() const {
+IconHandle TrayIcon::stillIcon() const {
     if (icon_ != kNoIcon) return icon_;
     return images_ != nullptr ? images_->icon(imageIndex_) : kNoIcon;
 }
 
-void TrayIconBase::showStill() {
+void TrayIcon::showStill() {
     currentIcon_ = stillIcon();
     modifyIcon();
 }
 
-void TrayIconBase::setActive(bool value) {
+void TrayIcon::setActive(bool value) {
     if (!loaded_) {
         active_ = value;
         return;
@@ -132,7 +117,7 @@ void TrayIconBase::setActive(bool value) {
     if (resumeAnimation_) setAnimate(true);
 }
 
-void TrayIconBase::setAnimate(bool value) {
+void TrayIcon::setAnimate(bool value) {
     if (value == animate_) return;
     if (loaded_ && active_) resumeAnimation_ = value;
     animate_ = value;
@@ -144,8 +129,8 @@ void TrayIconBase::setAnimate(bool value) {
     if (loaded_) showStill();
 }
 
-// The timer runs only while there are frames to show: no idle wake-ups without Images.
-void TrayIconBase::updateTimer() {
+// The timer runs only while there are frames to show: no idle wake-ups without images.
+void TrayIcon::updateTimer() {
     if (!loaded_ || !animate_ || images_ == nullptr) {
         timer_.stop();
         return;
@@ -154,7 +139,7 @@ void TrayIconBase::updateTimer() {
     timer_.start(interval_ > 0 ? interval_ : kDefaultStepMs, [this] { animationTick(); });
 }
 
-void TrayIconBase::animationTick() {
+void TrayIcon::animationTick() {
     if (images_ == nullptr || !iconAdded_) return;
     const int frames = images_->count();
     if (frames <= 0) return;
@@ -164,76 +149,76 @@ void TrayIconBase::animationTick() {
     frameIndex_ = (frameIndex_ + 1) % frames;
 }
 
-void TrayIconBase::setInterval(std::int32_t value) {
+void TrayIcon::setInterval(std::int32_t value) {
     interval_ = value;
     timer_.setInterval(value > 0 ? value : kDefaultStepMs);
 }
 
-void TrayIconBase::setHint(const std::string& value) {
+void TrayIcon::setHint(const std::string& value) {
     if (value == hint_) return;
     hint_ = value;
     if (showHint_) modifyIcon();
 }
 
-void TrayIconBase::setShowHint(bool value) {
+void TrayIcon::setShowHint(bool value) {
     if (value == showHint_) return;
     showHint_ = value;
     modifyIcon();
 }
 
-void TrayIconBase::setIcon(IconHandle value) {
+void TrayIcon::setIcon(IconHandle value) {
     icon_ = value;
     if (!loaded_ || (animate_ && timer_.running())) return;
     showStill();
 }
 
-void TrayIconBase::setImages(TrayImageList* value) {
+void TrayIcon::setImages(TrayImageList* value) {
     images_ = value;
     if (!loaded_) return;
     updateTimer();
     if (!timer_.running()) showStill();
 }
 
-void TrayIconBase::setImageIndex(std::int32_t value) {
-    if (iconAdded_ && images_ == nullptr) throw TrayIconError(kTrayNoImagesError);
+void TrayIcon::setImageIndex(std::int32_t value) {
+    if (iconAdded_ && images_ == nullptr) throw TrayIconError(TrayIconFault::NoImageList);
     imageIndex_ = value;
     if (!loaded_ || (animate_ && timer_.running())) return;
     showStill();
 }
 
-void TrayIconBase::setPopupMenu(const TrayMenu* value) {
+void TrayIcon::setPopupMenu(const TrayMenu* value) {
     popupMenu_ = value;
     area_.setMenu(value);
 }
 
-void TrayIconBase::notification(const void* removed) {
-    if (removed == nullptr) return;
-    if (removed == popupMenu_) setPopupMenu(nullptr);
-    if (removed == images_) {
+void TrayIcon::forget(const void* gone) {
+    if (gone == nullptr) return;
+    if (gone == popupMenu_) setPopupMenu(nullptr);
+    if (gone == images_) {
         images_ = nullptr;
         updateTimer();
     }
 }
 
 // The button of the action counts as held, beside the modifier keys of that moment.
-void TrayIconBase::trayMouseAction(TrayMouseAction action, ShiftState modifiers) {
+void TrayIcon::trayMouseAction(TrayMouseAction action, ShiftState modifiers) {
     switch (action) {
         case TrayMouseAction::LeftDown:
-            if (onClick_) onClick_(*this, MouseButton::mbLeft, modifiers | ssLeft);
+            if (onClick_) onClick_(*this, MouseButton::Left, modifiers | ShiftFlag::Left);
             break;
         case TrayMouseAction::MiddleDown:
-            if (onClick_) onClick_(*this, MouseButton::mbMiddle, modifiers | ssMiddle);
+            if (onClick_) onClick_(*this, MouseButton::Middle, modifiers | ShiftFlag::Middle);
             break;
         case TrayMouseAction::LeftDoubleClick:
-            dblClick(MouseButton::mbLeft, modifiers | ssLeft);
+            doubleClick(MouseButton::Left, modifiers | ShiftFlag::Left);
             break;
         case TrayMouseAction::RightDoubleClick:
-            dblClick(MouseButton::mbRight, modifiers | ssRight);
+            doubleClick(MouseButton::Right, modifiers | ShiftFlag::Right);
             break;
         case TrayMouseAction::MiddleDoubleClick:
-            dblClick(MouseButton::mbMiddle, modifiers | ssMiddle);
+            doubleClick(MouseButton::Middle, modifiers | ShiftFlag::Middle);
             break;
-        // The platform opens popupMenu itself on its context click (see setMenu).
+        // The platform opens the popup menu itself on its context click (see setMenu).
         case TrayMouseAction::RightDown:
         case TrayMouseAction::LeftUp:
         case TrayMouseAction::RightUp:
@@ -242,19 +227,19 @@ void TrayIconBase::trayMouseAction(TrayMouseAction action, ShiftState modifiers)
     }
 }
 
-void TrayIconBase::dblClick(MouseButton button, ShiftState shift) {
+void TrayIcon::doubleClick(MouseButton button, ShiftState shift) {
     bool restoreApp = true;
-    if (onDblClick_) onDblClick_(*this, button, shift, restoreApp);
+    if (onDoubleClick_) onDoubleClick_(*this, button, shift, restoreApp);
     if (restoreApp) restore();
 }
 
-void TrayIconBase::trayAvailabilityChanged(bool available) {
+void TrayIcon::trayAvailabilityChanged(bool available) {
     if (available) {
         if (!loaded_ || !active_ || iconAdded_) return;
         try {
             addIcon();
         } catch (const TrayIconError&) {
-            // Still not added: the next change or the next Active := True tries again.
+            // Still not added: the next change or the next setActive(true) tries again.
         }
         return;
     }
@@ -265,12 +250,12 @@ void TrayIconBase::trayAvailabilityChanged(bool available) {
     if (hiddenInTray_) restore();
 }
 
-void TrayIconBase::hideOwnerInTray() {
-    owner().hide();
+void TrayIcon::hideOwnerInTray() {
+    owner_.hide();
     hiddenInTray_ = true;
 }
 
-bool TrayIconBase::ownerSysCommand(SysCommand command) {
+bool TrayIcon::ownerSysCommand(SysCommand command) {
     if (!ownerHooked_) return false;
     if (command == SysCommand::Minimize && onMinimize_) onMinimize_(*this);
     const bool toTray = (command == SysCommand::Minimize && minimizeToTray_) ||
@@ -283,9 +268,9 @@ bool TrayIconBase::ownerSysCommand(SysCommand command) {
     return true;
 }
 
-void TrayIconBase::ownerPositionChanged() {
+void TrayIcon::ownerPositionChanged() {
     if (!ownerHooked_ || startHidden_ >= 2) return;
-    if (owner().isMinimized() && iconAdded_) {
+    if (owner_.isMinimized() && iconAdded_) {
         hideOwnerInTray();
         ++startHidden_;
     } else {
@@ -293,24 +278,24 @@ void TrayIconBase::ownerPositionChanged() {
     }
 }
 
-void TrayIconBase::restore() {
+void TrayIcon::restore() {
     if (onRestore_) onRestore_(*this);
     // Once the user brings the window back, its start is over: a window that began
     // minimised would otherwise show minimised and be hidden again at once.
     startHidden_ = 2;
-    if (owner().isMinimized()) owner().setNormalState();
-    owner().showAndActivate();
+    if (owner_.isMinimized()) owner_.setNormalState();
+    owner_.showAndActivate();
     hiddenInTray_ = false;
     if (hideOnRestore_) removeIcon();
 }
 
-bool TrayIconBase::shrinkToTray() {
+bool TrayIcon::shrinkToTray() {
     setActive(true);
     if (iconAdded_) {
         hideOwnerInTray();
         return true;
     }
-    owner().minimize();
+    owner_.minimize();
     return false;
 }
 

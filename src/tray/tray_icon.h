@@ -4,54 +4,14 @@
 #include <functional>
 #include <string>
 
-#include "platform/error.h"
 #include "tray/notification_area.h"
+#include "tray/tray_icon_error.h"
 
 namespace corvalo::tray {
-
-// The component speaks the notification area's own terms: its events carry them.
-
-// Numbers of the tray icon's error texts.
-inline constexpr int kTrayAddError = 119;       // "Error adding tray icon"
-inline constexpr int kTrayGeneralError = 121;   // "Tray icon error"
-inline constexpr int kTrayOnlyOneError = 133;   // "Cannot have more than one ..."
-inline constexpr int kTrayNoImagesError = 135;  // "ImageList is not assigned"
-
-// 119 -> "Error adding tray icon"; an unknown number -> "Tray icon error".
-std::string trayIconErrorText(int number);
-
-// A failure of the tray icon; what() is the text the user sees, number() its number.
-class TrayIconError : public corvalo::Error {
-  public:
-    explicit TrayIconError(int number);
-    int number() const { return number_; }
-
-  private:
-    int number_;
-};
 
 // "Hello" cut to its first kMaxTipChars characters, counted in UTF-8 characters
 // so that a multi-byte character is never split.
 std::string trayTipText(const std::string& hint);
-
-// The base of the shell components: it knows the window that owns it.
-class TrayComponent {
-  public:
-    TrayComponent(const TrayComponent&) = delete;
-    TrayComponent& operator=(const TrayComponent&) = delete;
-    virtual ~TrayComponent() = default;
-
-    // A component this one may refer to is being destroyed: drop the reference.
-    virtual void notification(const void* removed) { (void)removed; }
-
-  protected:
-    explicit TrayComponent(TrayOwner& owner) : owner_(owner) {}
-    TrayOwner& owner() { return owner_; }
-    const TrayOwner& owner() const { return owner_; }
-
-  private:
-    TrayOwner& owner_;
-};
 
 // What the icon works through; each must outlive it.
 struct TrayIconServices {
@@ -61,32 +21,34 @@ struct TrayIconServices {
 };
 
 // The icon of the application in the desktop's notification area. The host
-// constructs it, sets the stored properties, then calls loaded(); it routes the
-// owner window's events to the OwnerMessages side (see TrayOwnerFilter).
+// constructs it, sets its properties, then calls loaded(); it routes the owner
+// window's events to the OwnerMessages side (see TrayOwnerFilter).
 // Without a notification area nothing is lost: the icon waits for one to
 // appear, and minimise or close to the tray leave the window as it is.
-class TrayIconBase : public TrayComponent,
-                          public OwnerMessages,
-                          private NotificationListener {
+class TrayIcon final : public OwnerMessages, private NotificationListener {
   public:
-    using NotifyEvent = std::function<void(TrayIconBase& sender)>;
-    using ClickEvent =
-        std::function<void(TrayIconBase& sender, MouseButton button, ShiftState shift)>;
-    using DoubleClickEvent = std::function<void(TrayIconBase& sender, MouseButton button,
-                                              ShiftState shift, bool& RestoreApp)>;
+    using IconEvent = std::function<void(TrayIcon& sender)>;
+    using ClickEvent = std::function<void(TrayIcon& sender, MouseButton button, ShiftState shift)>;
+    // `restoreApp` comes in true; a handler that clears it keeps the window where it is.
+    using DoubleClickEvent = std::function<void(TrayIcon& sender, MouseButton button,
+                                                ShiftState shift, bool& restoreApp)>;
 
-    // Throws TrayIconError 133 while another icon exists in the program.
-    explicit TrayIconBase(const TrayIconServices& services);
-    ~TrayIconBase() override;
+    // Throws TrayIconError SecondIcon while another icon exists in the program.
+    explicit TrayIcon(const TrayIconServices& services);
+    ~TrayIcon() override;
+    TrayIcon(const TrayIcon&) = delete;
+    TrayIcon& operator=(const TrayIcon&) = delete;
 
-    // After the stored properties are set: adds the icon when Active.
+    // After the properties are set: adds the icon when active.
     void loaded();
-    // Brings the owner back: OnRestore, then shows and activates it.
+    // Brings the owner back: the restore event, then shows and activates it.
     void restore();
     // The window's "Shrink to tray": makes the icon active and hides the owner
     // there; without a notification area it minimises the owner instead.
     // Returns whether the window went to the tray.
     bool shrinkToTray();
+    // A menu or image list the icon refers to is being destroyed: drop the reference.
+    void forget(const void* gone);
 
     bool iconAdded() const { return iconAdded_; }
     bool hiddenInTray() const { return hiddenInTray_; }
@@ -94,11 +56,6 @@ class TrayIconBase : public TrayComponent,
     IconHandle currentIcon() const { return currentIcon_; }
     const TrayMenu& ownMenu() const { return ownMenu_; }
 
-    bool ownerSysCommand(SysCommand command) override;
-    void ownerPositionChanged() override;
-    void notification(const void* removed) override;
-
-  protected:
     bool active() const { return active_; }
     void setActive(bool value);
     bool animate() const { return animate_; }
@@ -124,9 +81,12 @@ class TrayIconBase : public TrayComponent,
     bool showHint() const { return showHint_; }
     void setShowHint(bool value);
     void setOnClick(ClickEvent handler) { onClick_ = std::move(handler); }
-    void setOnDblClick(DoubleClickEvent handler) { onDblClick_ = std::move(handler); }
-    void setOnMinimize(NotifyEvent handler) { onMinimize_ = std::move(handler); }
-    void setOnRestore(NotifyEvent handler) { onRestore_ = std::move(handler); }
+    void setOnDoubleClick(DoubleClickEvent handler) { onDoubleClick_ = std::move(handler); }
+    void setOnMinimize(IconEvent handler) { onMinimize_ = std::move(handler); }
+    void setOnRestore(IconEvent handler) { onRestore_ = std::move(handler); }
+
+    bool ownerSysCommand(SysCommand command) override;
+    void ownerPositionChanged() override;
 
   private:
     void trayMouseAction(TrayMouseAction action, ShiftState modifiers) override;
@@ -140,11 +100,12 @@ class TrayIconBase : public TrayComponent,
     void showStill();
     void updateTimer();
     void animationTick();
-    void dblClick(MouseButton button, ShiftState shift);
+    void doubleClick(MouseButton button, ShiftState shift);
     void hideOwnerInTray();
 
     NotificationArea& area_;
     TrayTimer& timer_;
+    TrayOwner& owner_;
 
     bool active_ = true;
     bool animate_ = false;
@@ -159,9 +120,9 @@ class TrayIconBase : public TrayComponent,
     const TrayMenu* popupMenu_ = nullptr;
     bool showHint_ = true;
     ClickEvent onClick_;
-    DoubleClickEvent onDblClick_;
-    NotifyEvent onMinimize_;
-    NotifyEvent onRestore_;
+    DoubleClickEvent onDoubleClick_;
+    IconEvent onMinimize_;
+    IconEvent onRestore_;
 
     TrayMenu ownMenu_;
     IconHandle currentIcon_ = kNoIcon;
@@ -172,41 +133,6 @@ class TrayIconBase : public TrayComponent,
     bool resumeAnimation_ = false;
     int frameIndex_ = 0;
     int startHidden_ = 0;  // 0 to 2: a window that starts minimised starts in the tray
-};
-
-// The icon with its properties and events open to the window that hosts it.
-class TrayIcon final : public TrayIconBase {
-  public:
-    using TrayIconBase::TrayIconBase;
-
-    using TrayIconBase::active;
-    using TrayIconBase::animate;
-    using TrayIconBase::closeToTray;
-    using TrayIconBase::hideOnRestore;
-    using TrayIconBase::hint;
-    using TrayIconBase::icon;
-    using TrayIconBase::imageIndex;
-    using TrayIconBase::images;
-    using TrayIconBase::interval;
-    using TrayIconBase::minimizeToTray;
-    using TrayIconBase::popupMenu;
-    using TrayIconBase::setActive;
-    using TrayIconBase::setAnimate;
-    using TrayIconBase::setCloseToTray;
-    using TrayIconBase::setHideOnRestore;
-    using TrayIconBase::setHint;
-    using TrayIconBase::setIcon;
-    using TrayIconBase::setImageIndex;
-    using TrayIconBase::setImages;
-    using TrayIconBase::setInterval;
-    using TrayIconBase::setMinimizeToTray;
-    using TrayIconBase::setOnClick;
-    using TrayIconBase::setOnDblClick;
-    using TrayIconBase::setOnMinimize;
-    using TrayIconBase::setOnRestore;
-    using TrayIconBase::setPopupMenu;
-    using TrayIconBase::setShowHint;
-    using TrayIconBase::showHint;
 };
 
 }  // namespace corvalo::tray

@@ -1,6 +1,7 @@
 // Starts racing for the single-instance lock: exactly one wins, every time.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -42,10 +43,16 @@ void awaitClose(int readEnd) {
     }
 }
 
-// `racers` processes are released at once to take the lock at `path`; each reports
+// A new folder of the user's own for a lock file.
+std::string privateFolder(const TempDir& dir, const std::string& name) {
+    const std::string folder = (dir / name).string();
+    return ::mkdir(folder.c_str(), 0700) == 0 ? folder : "";
+}
+
+// `racers` processes are released at once to take the lock in `folder`; each reports
 // 'W' (won) or 'L' (lost) and holds what it got until all have reported, so a loser
 // can never take the lock after the winner let go. Returns the reports.
-std::string race(const std::string& path, int racers) {
+std::string race(const std::string& folder, int racers) {
     Pipe go;
     Pipe done;
     Pipe reports;
@@ -59,7 +66,7 @@ std::string race(const std::string& path, int racers) {
             done.closeEnd(1);
             reports.closeEnd(0);
             awaitClose(go.fd[0]);
-            platform::InstanceLock lock(path);
+            platform::InstanceLock lock(folder);
             const char verdict = lock.acquired() ? 'W' : 'L';
             (void)!::write(reports.fd[1], &verdict, 1);
             awaitClose(done.fd[0]);
@@ -92,13 +99,15 @@ TEST(LockRace, ExactlyOneOfTwoStartsWinsEveryTime) {
     constexpr int kRounds = 200;
     constexpr int kRacers = 2;
     TempDir dir;
-    const std::string kept = (dir / "kept.lock").string();
+    const std::string kept = privateFolder(dir, "kept");
+    ASSERT_FALSE(kept.empty());
     long survived = 0;
     for (int round = 0; round < kRounds; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
-        const std::string path =
-            round % 2 == 0 ? (dir / ("fresh" + std::to_string(round) + ".lock")).string() : kept;
-        const std::string verdicts = race(path, kRacers);
+        const std::string folder =
+            round % 2 == 0 ? privateFolder(dir, "fresh" + std::to_string(round)) : kept;
+        ASSERT_FALSE(folder.empty());
+        const std::string verdicts = race(folder, kRacers);
         ASSERT_EQ(verdicts.size(), static_cast<std::size_t>(kRacers)) << verdicts;
         EXPECT_EQ(std::count(verdicts.begin(), verdicts.end(), 'W'), 1) << verdicts;
         if (!HasFailure()) ++survived;
@@ -111,7 +120,7 @@ TEST(LockRace, ExactlyOneOfTwoStartsWinsEveryTime) {
 TEST(LockRace, AfterAKilledHolderTheNextRaceHasOneWinner) {
     constexpr int kRounds = 20;
     TempDir dir;
-    const std::string path = (dir / "lock").string();
+    const std::string folder = dir.path().string();
     long survived = 0;
     for (int round = 0; round < kRounds; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
@@ -121,7 +130,7 @@ TEST(LockRace, AfterAKilledHolderTheNextRaceHasOneWinner) {
         ASSERT_GE(holder, 0);
         if (holder == 0) {
             ready.closeEnd(0);
-            platform::InstanceLock lock(path);
+            platform::InstanceLock lock(folder);
             const char verdict = lock.acquired() ? 'W' : 'L';
             (void)!::write(ready.fd[1], &verdict, 1);
             ::pause();
@@ -131,11 +140,11 @@ TEST(LockRace, AfterAKilledHolderTheNextRaceHasOneWinner) {
         char verdict = 0;
         ASSERT_EQ(::read(ready.fd[0], &verdict, 1), 1);
         EXPECT_EQ(verdict, 'W');
-        EXPECT_EQ(race(path, 2), "LL");
+        EXPECT_EQ(race(folder, 2), "LL");
         ::kill(holder, SIGKILL);
         int status = 0;
         ::waitpid(holder, &status, 0);
-        const std::string after = race(path, 2);
+        const std::string after = race(folder, 2);
         EXPECT_EQ(std::count(after.begin(), after.end(), 'W'), 1) << after;
         if (!HasFailure()) ++survived;
     }

@@ -17,7 +17,7 @@ namespace {
 
 class WindowTrayTest : public WindowFixture {
   protected:
-    int page() const { return window->pages_->currentIndex(); }
+    int page() const { return child<QStackedWidget>("pages")->currentIndex(); }
 };
 
 TEST_F(WindowTrayTest, IconIsInTheAreaFromTheStart) {
@@ -36,19 +36,21 @@ TEST_F(WindowTrayTest, ShrinkHidesAndRestoreBringsTheSamePageBackUntouched) {
         {"menu Restore", [](FakeNotificationArea& a) { a.choose("&Restore"); }},
         {"left double-click",
          [](FakeNotificationArea& a) {
-             a.listener->trayMouseAction(tray::TrayMouseAction::LeftDoubleClick, 0);
+             a.listener->trayMouseAction(tray::TrayMouseAction::LeftDoubleClick, {});
          }},
         {"middle double-click",
          [](FakeNotificationArea& a) {
-             a.listener->trayMouseAction(tray::TrayMouseAction::MiddleDoubleClick, 0);
+             a.listener->trayMouseAction(tray::TrayMouseAction::MiddleDoubleClick, {});
          }},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         start();
-        window->menuCalculatorOn->trigger();
-        QTest::keyClicks(window->calculator_, QStringLiteral("12+3"));
-        const std::string display = window->calculator_->displayText();
+        trigger("actionCalculatorOn");
+        QTest::keyClicks(child<deskcalc::DeskCalculatorWidget>("calculator"),
+                         QStringLiteral("12+3"));
+        const std::string display =
+            child<deskcalc::DeskCalculatorWidget>("calculator")->displayText();
         QTest::keyClick(window.get(), Qt::Key_F12);
         EXPECT_FALSE(window->isVisible());
         EXPECT_TRUE(trayArea.shown);
@@ -58,8 +60,8 @@ TEST_F(WindowTrayTest, ShrinkHidesAndRestoreBringsTheSamePageBackUntouched) {
         EXPECT_TRUE(window->isVisible());
         EXPECT_FALSE(window->isMinimized());
         EXPECT_EQ(page(), shell::kCalculatorPage);
-        EXPECT_FALSE(window->menuCalculatorOn->isEnabled());
-        EXPECT_EQ(window->calculator_->displayText(), display);
+        EXPECT_FALSE(child("actionCalculatorOn")->isEnabled());
+        EXPECT_EQ(child<deskcalc::DeskCalculatorWidget>("calculator")->displayText(), display);
         EXPECT_EQ(settings.loads, 1);  // no second first showing
         EXPECT_EQ(settings.saves, 0);
         EXPECT_TRUE(dialogs.errors.empty());
@@ -70,11 +72,11 @@ TEST_F(WindowTrayTest, ShrinkHidesAndRestoreBringsTheSamePageBackUntouched) {
 
 TEST_F(WindowTrayTest, RestoreOfAShownWindowKeepsItsPage) {
     start();  // the page of the first showing is the grid page
-    window->menuCalculatorOn->trigger();
+    trigger("actionCalculatorOn");
     trayArea.choose("&Restore");
     EXPECT_EQ(page(), shell::kCalculatorPage);
-    EXPECT_FALSE(window->menuCalculatorOn->isEnabled());
-    EXPECT_TRUE(window->menuCalculatorOff->isEnabled());
+    EXPECT_FALSE(child("actionCalculatorOn")->isEnabled());
+    EXPECT_TRUE(child("actionCalculatorOff")->isEnabled());
 }
 
 TEST_F(WindowTrayTest, TrayCloseEndsTheLoopWithoutClosingOrWriting) {
@@ -100,7 +102,7 @@ TEST_F(WindowTrayTest, TrayCloseDuringAVersionCheckCancelsItFirst) {
         endsInside = loopEnds;
     };
     const std::int64_t before = clock.now;
-    window->checkVersionAction->trigger();
+    trigger("actionCheckVersion");
     EXPECT_EQ(endsInside, 0);  // not while the check still waits
     EXPECT_EQ(loopEnds, 1);
     EXPECT_EQ(clock.now, before);  // ended at once, not at a time-out
@@ -113,7 +115,7 @@ TEST_F(WindowTrayTest, WithoutATrayShrinkMinimisesAndTheIconComesLater) {
     trayArea.present = false;
     start();
     EXPECT_TRUE(trayArea.calls.empty());
-    window->menuCalculatorOn->trigger();
+    trigger("actionCalculatorOn");
     QTest::keyClick(window.get(), Qt::Key_F12);
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(window->isMinimized());

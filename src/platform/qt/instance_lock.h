@@ -6,32 +6,44 @@ namespace corvalo::platform {
 
 inline constexpr const char* kInstanceLockName = "Mutex_Corvalo_utility_RunOnce";
 
-// Where the lock file of a named lock lives: the user's runtime directory, or
-// /tmp with the user id in the name when there is none.
-//   ("/run/user/1000", 1000) -> "/run/user/1000/Mutex_Corvalo_utility_RunOnce.lock"
-//   ("", 1000)               -> "/tmp/Mutex_Corvalo_utility_RunOnce-1000.lock"
-std::string instanceLockPath(const std::string& runtimeDir, unsigned userId);
-// The same for this process's environment and user.
-std::string instanceLockPath();
+// Whether `dir` is a folder only `userId` can reach: a real folder (not a link),
+// owned by that user, with no access for group or others.
+bool isPrivateFolder(const std::string& dir, unsigned userId);
 
-// A named lock held for the life of the object. It is an flock on a file, so the
-// kernel releases it when the process ends, however it ends.
+// The folder for the lock file: the user's runtime folder when it is private, else
+// tmpDir/corvalo-<uid>, made 0700 when missing; "" when neither is private.
+//   ("/run/user/1000", "/tmp", 1000) -> "/run/user/1000"
+//   ("", "/tmp", 1000)               -> "/tmp/corvalo-1000"
+std::string instanceLockFolder(const std::string& runtimeDir, const std::string& tmpDir,
+                               unsigned userId);
+// The same for this process's environment and user, in /tmp.
+std::string instanceLockFolder();
+
+enum class LockState {
+    Acquired,
+    HeldElsewhere,  // another process (or another lock object) holds it
+    NoSafePlace,    // the folder or the lock file is not the user's own: no lock taken
+    Released,       // was acquired until release()
+};
+
+// A named lock held for the life of the object: an flock on a file in a folder
+// private to the user, so the kernel releases it when the process ends, however it ends.
 class InstanceLock {
-public:
-    explicit InstanceLock(const std::string& path);
+  public:
+    // Locks folder/kInstanceLockName.lock; "" as the folder gives NoSafePlace.
+    explicit InstanceLock(const std::string& folder);
     ~InstanceLock();
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
 
-    // False when another process (or another lock object) holds the lock, or the
-    // lock file cannot be opened.
-    bool acquired() const { return acquired_; }
+    LockState state() const { return state_; }
+    bool acquired() const { return state_ == LockState::Acquired; }
     // Closes the lock file now; false when the close failed.
     bool release();
 
-private:
+  private:
     int fd_ = -1;
-    bool acquired_ = false;
+    LockState state_ = LockState::NoSafePlace;
 };
 
 }  // namespace corvalo::platform

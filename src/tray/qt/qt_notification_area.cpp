@@ -19,50 +19,14 @@ constexpr IconHandle kStandardIconHandle = 2;
 
 ShiftState keyboardModifiers() {
     const Qt::KeyboardModifiers mods = QGuiApplication::queryKeyboardModifiers();
-    ShiftState shift = 0;
-    if (mods & Qt::ShiftModifier) shift |= ssShift;
-    if (mods & Qt::ControlModifier) shift |= ssCtrl;
-    if (mods & Qt::AltModifier) shift |= ssAlt;
+    ShiftState shift;
+    if (mods & Qt::ShiftModifier) shift |= ShiftFlag::Shift;
+    if (mods & Qt::ControlModifier) shift |= ShiftFlag::Ctrl;
+    if (mods & Qt::AltModifier) shift |= ShiftFlag::Alt;
     return shift;
 }
 
 }  // namespace
-
-std::optional<TrayMouseAction> TrayActivationMapper::map(
-    QSystemTrayIcon::ActivationReason reason, std::int64_t nowMs) {
-    const bool pairs =
-        lastPress_ && lastPress_->reason == reason && nowMs - lastPress_->atMs <= doubleClickMs_;
-    switch (reason) {
-        case QSystemTrayIcon::DoubleClick:
-            lastPress_.reset();
-            return TrayMouseAction::LeftDoubleClick;
-        case QSystemTrayIcon::Trigger:
-        case QSystemTrayIcon::MiddleClick: {
-            const bool left = reason == QSystemTrayIcon::Trigger;
-            if (pairs) {
-                lastPress_.reset();
-                return left ? TrayMouseAction::LeftDoubleClick
-                            : TrayMouseAction::MiddleDoubleClick;
-            }
-            lastPress_ = Press{reason, nowMs};
-            return left ? TrayMouseAction::LeftDown : TrayMouseAction::MiddleDown;
-        }
-        case QSystemTrayIcon::Context:
-            lastPress_.reset();
-            return TrayMouseAction::RightDown;
-        case QSystemTrayIcon::Unknown:
-            break;
-    }
-    return std::nullopt;
-}
-
-std::optional<TrayMouseAction> TrayActivationMapper::mapWindowDoubleClick(
-    Qt::MouseButton button) {
-    lastPress_.reset();
-    if (button == Qt::MiddleButton) return TrayMouseAction::MiddleDoubleClick;
-    if (button == Qt::RightButton) return TrayMouseAction::RightDoubleClick;
-    return std::nullopt;  // Qt reports the left one itself
-}
 
 QtNotificationArea::QtNotificationArea(AvailabilityProbe probe, int pollMs, QObject* parent)
     : QObject(parent),
@@ -108,8 +72,9 @@ void QtNotificationArea::checkAvailability() {
 }
 
 void QtNotificationArea::apply(const NotifyIconData& data) {
-    if (data.flags & kNifIcon) icon_.setIcon(iconFor(data.icon));
-    icon_.setToolTip((data.flags & kNifTip) ? QString::fromStdString(data.tip) : QString());
+    if (data.flags.has(NotifyFlag::Icon)) icon_.setIcon(iconFor(data.icon));
+    icon_.setToolTip(data.flags.has(NotifyFlag::Tip) ? QString::fromStdString(data.tip)
+                                                     : QString());
 }
 
 bool QtNotificationArea::add(const NotifyIconData& data) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "tray/notification_area.h"
+#include "tray/qt/tray_activation_mapper.h"
 
 class QMenu;
 
@@ -22,27 +23,6 @@ namespace corvalo::tray {
 
 // Reports a failure of a tray callback; exceptions must not cross Qt's event loop.
 using TrayErrorReporter = std::function<void(const std::string& message)>;
-
-// Turns what QSystemTrayIcon reports into the icon's mouse actions. Qt reports a
-// left double-click only on XEmbed trays, and StatusNotifierItem hosts send one
-// activation per click, so two activations within the double-click time count as
-// a double-click too: 3 (Trigger) at 0 ms, 3 at 120 ms -> LeftDown, LeftDoubleClick.
-class TrayActivationMapper {
-  public:
-    explicit TrayActivationMapper(std::int64_t doubleClickMs) : doubleClickMs_(doubleClickMs) {}
-    std::optional<TrayMouseAction> map(QSystemTrayIcon::ActivationReason reason,
-                                            std::int64_t nowMs);
-    // A double-click that the XEmbed icon window saw but Qt does not report.
-    std::optional<TrayMouseAction> mapWindowDoubleClick(Qt::MouseButton button);
-
-  private:
-    struct Press {
-        QSystemTrayIcon::ActivationReason reason;
-        std::int64_t atMs;
-    };
-    std::int64_t doubleClickMs_;
-    std::optional<Press> lastPress_;
-};
 
 // The desktop's notification area through QSystemTrayIcon: a StatusNotifierItem
 // over D-Bus or an XEmbed icon, whichever the desktop offers. Qt has no signal for

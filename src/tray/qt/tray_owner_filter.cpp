@@ -10,8 +10,7 @@
 
 namespace corvalo::tray {
 
-TrayOwnerFilter::TrayOwnerFilter(OwnerMessages& tray, TrayErrorReporter reporter,
-                                 QObject* parent)
+TrayOwnerFilter::TrayOwnerFilter(OwnerMessages& tray, TrayErrorReporter reporter, QObject* parent)
     : QObject(parent), tray_(tray), reporter_(std::move(reporter)) {}
 
 bool TrayOwnerFilter::guarded(SysCommand command) {

@@ -16,9 +16,9 @@
 #include <cstdio>
 #include <string>
 
-#include "tray/tray_icon.h"
 #include "tray/qt/qt_notification_area.h"
 #include "tray/qt/tray_owner_filter.h"
+#include "tray/tray_icon.h"
 
 namespace {
 
@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
     tray.setAnimate(true);
     tray.setCloseToTray(false);
     tray.setHint("Tray Harness");
-    tray.setOnRestore([&](tray::TrayIconBase&) {
+    tray.setOnRestore([&](tray::TrayIcon&) {
         say("OnRestore");
         window.pages->setCurrentIndex(window.savedPage);
     });
