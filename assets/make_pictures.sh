@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Draws the About picture (about.jpg, 438 x 343) and the application icon
-# (corvalo.png, 256 x 256) with ImageMagick. Run from anywhere; the results are
-# committed, so building never needs ImageMagick.
+# (corvalo.png, 256 x 256) with ImageMagick, and renders the desktop icons
+# (icons/hicolor/<size>/apps/corvalo.png) from icons/hicolor/scalable/apps/corvalo.svg
+# with rsvg-convert. Run from anywhere; the results are committed, so building
+# needs neither ImageMagick nor librsvg and every build embeds the same pixels.
 set -euo pipefail
 cd "$(dirname "$0")"
 tmp=$(mktemp -d)
@@ -21,6 +23,13 @@ convert "$tmp/tile.png" \
   -fill '#ffb347' -draw 'roundrectangle 164,108 210,198 8,8' \
   -fill '#0a2f44' -draw 'rectangle 173,150 201,156' -draw 'rectangle 184,139 190,167' \
   -depth 8 corvalo.png
+
+# --- The desktop icons: the SVG draws the same tile; each size is rendered from it.
+for size in 16 22 24 32 48 64 128 256; do
+  mkdir -p "icons/hicolor/${size}x${size}/apps"
+  rsvg-convert -w "$size" -h "$size" icons/hicolor/scalable/apps/corvalo.svg \
+    -o "icons/hicolor/${size}x${size}/apps/corvalo.png"
+done
 
 # --- The About picture: night-blue gradient, wordmark, a light card for the
 # version and copyright (labels at tops 135 and 170), a faint sheet below.

@@ -39,8 +39,8 @@ for f in usr/lib/corvalo/corvalo usr/lib/corvalo/CORVALO.HLP usr/bin/corvalo \
 done
 [[ "$(readlink "$root/usr/bin/corvalo")" == ../lib/corvalo/corvalo ]] ||
   fail "bin/corvalo is not a relative link to the program"
-grep -q '^Exec=corvalo$' "$root/usr/share/applications/corvalo.desktop" ||
-  fail "the desktop entry does not start corvalo"
+grep -q '^Exec=/usr/lib/corvalo/desktop-start$' "$root/usr/share/applications/corvalo.desktop" ||
+  fail "the desktop entry does not start corvalo through its launcher"
 grep -q '^Icon=corvalo$' "$root/usr/share/applications/corvalo.desktop" ||
   fail "the desktop entry names no icon"
 echo "files in place"

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QPushButton>
+#include <QRect>
+#include <QTest>
 #include <QTextBrowser>
 #include <QUrl>
 #include <filesystem>
@@ -23,9 +25,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Not from __FILE__: ccache's base_dir makes that relative to the build folder.
 fs::path shippedHelpFile() {
-    return fs::path(__FILE__).parent_path().parent_path().parent_path() / "assets" / "help" /
-           "CORVALO.HLP";
+    return fs::path(CORVALO_SOURCE_DIR) / "assets" / "help" / "CORVALO.HLP";
 }
 
 class RecordingHelp final : public platform::HelpEngine {
@@ -173,6 +175,22 @@ TEST(HelpViewer, OpensContentsFollowsLinksAndGoesBack) {
     EXPECT_TRUE(engine.showTopic(file, "Fonts"));
     EXPECT_FALSE(engine.showTopic(file, "NoSuchTopic"));
     EXPECT_EQ(viewer.currentTopic(), QStringLiteral("Fonts"));
+}
+
+TEST(HelpViewer, EscClosesAndReopeningKeepsPlaceAndSize) {
+    platform::QtHelpEngine engine;
+    const std::string file = shippedHelpFile().string();
+    ASSERT_TRUE(engine.showContents(file));
+    platform::HelpViewer& viewer = *engine.viewer();
+    const QRect left(viewer.x() + 37, viewer.y() + 23, 517, 409);
+    viewer.setGeometry(left);
+    // Esc where the focus usually is: the text, which passes the key on.
+    QTest::keyClick(viewer.browser(), Qt::Key_Escape);
+    EXPECT_FALSE(viewer.isVisible());
+
+    ASSERT_TRUE(engine.showContents(file));
+    EXPECT_TRUE(viewer.isVisible());
+    EXPECT_EQ(viewer.geometry(), left);
 }
 
 TEST(HelpViewer, UnreadableFiles) {

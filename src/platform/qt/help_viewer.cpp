@@ -3,10 +3,14 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QHBoxLayout>
+#include <QHideEvent>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include "platform/regular_file.h"
 
 namespace corvalo::platform {
 
@@ -51,11 +55,13 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 bool HelpViewer::load(const QString& file) {
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly) || f.size() > kMaxHelpBytes) return false;
-    const QByteArray bytes = f.readAll();
-    HelpBook book = parseHelpBook(std::string_view(bytes.constData(),
-                                                   static_cast<size_t>(bytes.size())));
+    // Never blocks: a pipe put in the file's place after the caller looked is refused.
+    std::string bytes;
+    if (readRegularFile(QFile::encodeName(file).toStdString(), static_cast<size_t>(kMaxHelpBytes),
+                        bytes) != FileRead::Ok) {
+        return false;
+    }
+    HelpBook book = parseHelpBook(bytes);
     if (book.topics.empty()) return false;
     book_ = std::move(book);
     file_ = file;
@@ -82,6 +88,28 @@ bool HelpViewer::showFirstTopic() {
 QString HelpViewer::currentTopic() const {
     if (history_.empty()) return {};
     return QString::fromStdString(book_.topics[history_[position_]].name);
+}
+
+void HelpViewer::present() {
+    // A window manager may place a re-shown window anew; the user's place wins.
+    if (!lastGeometry_.isEmpty()) restoreGeometry(lastGeometry_);
+    show();
+    raise();
+    activateWindow();
+}
+
+void HelpViewer::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Cancel)) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void HelpViewer::hideEvent(QHideEvent* event) {
+    // Only the window's own hiding counts; minimising keeps the old place.
+    if (!event->spontaneous()) lastGeometry_ = saveGeometry();
+    QWidget::hideEvent(event);
 }
 
 void HelpViewer::showTopicAt(size_t index, bool record) {
@@ -119,9 +147,7 @@ bool QtHelpEngine::ensureLoaded(const std::string& file) {
     const QString name = QString::fromStdString(file);
     // Read afresh when asked again: the file may have been replaced meanwhile.
     if (!viewer_->load(name)) return false;
-    viewer_->show();
-    viewer_->raise();
-    viewer_->activateWindow();
+    viewer_->present();
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QWidget>
 #include <memory>
@@ -8,6 +9,8 @@
 #include "platform/help_engine.h"
 #include "platform/help_topics.h"
 
+class QHideEvent;
+class QKeyEvent;
 class QPushButton;
 class QTextBrowser;
 class QUrl;
@@ -15,10 +18,11 @@ class QUrl;
 namespace corvalo::platform {
 
 // The help window: one topic at a time, links between topics, Contents, Back
-// and Forward, as the old help engines did.
+// and Forward, as the old help engines did. Esc closes it; shown again in the
+// same run it comes back where the user left it, at the size they gave it.
 class HelpViewer final : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit HelpViewer(QWidget* parent = nullptr);
 
     // Reads and splits a help file (UTF-8 HTML); false when it cannot be read
@@ -30,13 +34,19 @@ public:
     // The first topic of the file.
     bool showFirstTopic();
     QString currentTopic() const;
+    // Shows the window in front, at the place and size it had when last hidden.
+    void present();
 
     QTextBrowser* browser() const { return browser_; }
     QPushButton* btnContents = nullptr;
     QPushButton* btnBack = nullptr;
     QPushButton* btnForward = nullptr;
 
-private:
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+  private:
     void showTopicAt(size_t index, bool record);
     void linkClicked(const QUrl& url);
     void updateButtons();
@@ -46,18 +56,19 @@ private:
     QTextBrowser* browser_ = nullptr;
     std::vector<size_t> history_;  // topic indexes visited
     size_t position_ = 0;          // where in history_ the shown topic is
+    QByteArray lastGeometry_;      // place and size when last hidden; empty before
 };
 
 // The help engine over that window: one window, made on first use and reused.
 class QtHelpEngine final : public HelpEngine {
-public:
+  public:
     QtHelpEngine();
     ~QtHelpEngine() override;
     bool showContents(const std::string& file) override;
     bool showTopic(const std::string& file, const std::string& topic) override;
     HelpViewer* viewer() const { return viewer_.get(); }
 
-private:
+  private:
     bool ensureLoaded(const std::string& file);
     std::unique_ptr<HelpViewer> viewer_;
 };
