@@ -56,41 +56,28 @@ bool readQuestion(const unsigned char* q, std::size_t size, std::string& name, s
 
 }  // namespace
 
-SilentDnsServer::SilentDnsServer() {
+DnsServer::DnsServer(std::string name, std::uint32_t address)
+    : name_(std::move(name)), address_(address) {
     fd_ = bindUdpOnLoopback(port_);
+    thread_ = std::thread([this] { run(); });
 }
 
-SilentDnsServer::~SilentDnsServer() {
+DnsServer::~DnsServer() {
+    stop_ = true;
+    thread_.join();
     ::close(fd_);
 }
 
-net::HostResolver::Options SilentDnsServer::options() const {
+net::HostResolver::Options DnsServer::options(int timeoutMs) const {
     net::HostResolver::Options o;
-    o.timeoutMs = 5000;
+    o.timeoutMs = timeoutMs;
     o.tries = 1;
     o.lookups = "b";
     o.servers = "127.0.0.1:" + std::to_string(port_);
     return o;
 }
 
-AnsweringDnsServer::AnsweringDnsServer(std::string name, std::uint32_t address)
-    : name_(std::move(name)), address_(address) {
-    fd_ = bindUdpOnLoopback(port_);
-    thread_ = std::thread([this] { run(); });
-}
-
-AnsweringDnsServer::~AnsweringDnsServer() {
-    stop_ = true;
-    thread_.join();
-    ::close(fd_);
-}
-
-std::vector<std::string> AnsweringDnsServer::questions() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return questions_;
-}
-
-void AnsweringDnsServer::run() {
+void DnsServer::run() {
     unsigned char query[512];
     while (!stop_.load()) {
         pollfd p{fd_, POLLIN, 0};
@@ -103,16 +90,12 @@ void AnsweringDnsServer::run() {
     }
 }
 
-void AnsweringDnsServer::answer(const unsigned char* query, std::size_t size, const void* from,
-                                unsigned fromLength) {
+void DnsServer::answer(const unsigned char* query, std::size_t size, const void* from,
+                       unsigned fromLength) {
     std::string name;
     std::size_t end = 0;
     std::uint16_t type = 0;
-    if (!readQuestion(query, size, name, end, type)) return;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        questions_.push_back(name);
-    }
+    if (name_.empty() || !readQuestion(query, size, name, end, type)) return;
     const bool known = name == name_ && type == 1;
     // Header: the query's id, a recursive answer, "no such name" unless known.
     const unsigned char flags = known ? 0x80 : 0x83;

@@ -2,44 +2,25 @@
 
 #include <atomic>
 #include <cstdint>
-#include <mutex>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "net/host_resolver.h"
 
 namespace corvalo::testing {
 
-// A "DNS server" on 127.0.0.1 that takes queries and never answers.
-class SilentDnsServer {
-  public:
-    SilentDnsServer();
-    ~SilentDnsServer();
-    SilentDnsServer(const SilentDnsServer&) = delete;
-    SilentDnsServer& operator=(const SilentDnsServer&) = delete;
-
-    // DNS only, this server only, one try of 5 s.
-    net::HostResolver::Options options() const;
-
-  private:
-    int fd_ = -1;
-    std::uint16_t port_ = 0;
-};
-
 // A DNS server on 127.0.0.1 that answers an A query for `name` with `address`
-// (network byte order) and every other query with "no such name". It stops at
-// destruction.
-class AnsweringDnsServer {
+// (network byte order) and every other query with "no such name"; with an empty
+// name it answers nothing at all. It stops at destruction.
+class DnsServer {
   public:
-    AnsweringDnsServer(std::string name, std::uint32_t address);
-    ~AnsweringDnsServer();
-    AnsweringDnsServer(const AnsweringDnsServer&) = delete;
-    AnsweringDnsServer& operator=(const AnsweringDnsServer&) = delete;
+    explicit DnsServer(std::string name = "", std::uint32_t address = 0);
+    ~DnsServer();
+    DnsServer(const DnsServer&) = delete;
+    DnsServer& operator=(const DnsServer&) = delete;
 
-    std::uint16_t port() const { return port_; }
-    // The names asked for, in order, in lower case.
-    std::vector<std::string> questions() const;
+    // DNS only, this server only, one try of `timeoutMs`.
+    net::HostResolver::Options options(int timeoutMs = 5000) const;
 
   private:
     void run();
@@ -51,8 +32,6 @@ class AnsweringDnsServer {
     int fd_ = -1;
     std::uint16_t port_ = 0;
     std::atomic<bool> stop_{false};
-    mutable std::mutex mutex_;
-    std::vector<std::string> questions_;
     std::thread thread_;
 };
 

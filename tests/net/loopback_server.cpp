@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <stdexcept>
 
 #include <arpa/inet.h>
@@ -20,12 +21,9 @@ constexpr std::size_t kMaxRequest = 1024 * 1024;
 int listenOnLoopback(std::uint16_t& port) {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) throw std::runtime_error("socket failed");
-    const int yes = 1;
-    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
     sockaddr_in sa{};
     sa.sin_family = AF_INET;
     sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    sa.sin_port = 0;
     socklen_t len = sizeof sa;
     if (::bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0 || ::listen(fd, 16) != 0 ||
         ::getsockname(fd, reinterpret_cast<sockaddr*>(&sa), &len) != 0) {
@@ -38,9 +36,9 @@ int listenOnLoopback(std::uint16_t& port) {
 
 }  // namespace
 
-bool ServerConnection::waitReadable() {
+bool ServerConnection::waitFor(short events) {
     while (!stop_.load()) {
-        pollfd p{fd_, POLLIN, 0};
+        pollfd p{fd_, events, 0};
         const int r = ::poll(&p, 1, kPollMs);
         if (r > 0) return true;
         if (r < 0 && errno != EINTR) return false;
@@ -51,21 +49,33 @@ bool ServerConnection::waitReadable() {
 std::string ServerConnection::readRequest() {
     std::string request;
     char chunk[4096];
-    while (request.find("\r\n\r\n") == std::string::npos && request.size() < kMaxRequest) {
-        if (!waitReadable()) break;
+    std::size_t end = std::string::npos;
+    while ((end = request.find("\r\n\r\n")) == std::string::npos && request.size() < kMaxRequest) {
+        if (!waitFor(POLLIN)) break;
         const ssize_t n = ::recv(fd_, chunk, sizeof chunk, 0);
         if (n <= 0) break;
         request.append(chunk, static_cast<std::size_t>(n));
+    }
+    const std::size_t field = request.find("\r\nContent-Length: ");
+    if (end != std::string::npos && field != std::string::npos && field < end) {
+        const std::size_t length = std::strtoul(request.c_str() + field + 18, nullptr, 10);
+        const std::size_t have = request.size() - end - 4;
+        if (length > have) request += readExactly(length - have);
     }
     server_.recordRequest(request);
     return request;
 }
 
 std::string ServerConnection::readBytes(std::size_t count) {
+    std::string bytes = readExactly(count);
+    server_.recordRequest(bytes);
+    return bytes;
+}
+
+std::string ServerConnection::readExactly(std::size_t count) {
     std::string bytes;
     char chunk[4096];
-    while (bytes.size() < count) {
-        if (!waitReadable()) break;
+    while (bytes.size() < count && waitFor(POLLIN)) {
         const ssize_t n = ::recv(fd_, chunk, std::min(sizeof chunk, count - bytes.size()), 0);
         if (n <= 0) break;
         bytes.append(chunk, static_cast<std::size_t>(n));
@@ -74,42 +84,37 @@ std::string ServerConnection::readBytes(std::size_t count) {
 }
 
 bool ServerConnection::send(std::string_view bytes) {
-    std::size_t sent = 0;
-    while (sent < bytes.size() && !stop_.load()) {
-        pollfd p{fd_, POLLOUT, 0};
-        if (::poll(&p, 1, kPollMs) <= 0) continue;
-        const ssize_t n = ::send(fd_, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+    while (!bytes.empty() && waitFor(POLLOUT)) {
+        const ssize_t n = ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
         if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
         if (n <= 0) return false;
-        sent += static_cast<std::size_t>(n);
+        bytes.remove_prefix(static_cast<std::size_t>(n));
     }
-    return sent == bytes.size();
+    return bytes.empty();
 }
 
-bool ServerConnection::sendByteByByte(std::string_view bytes) {
+bool ServerConnection::sendEachByteOnceTaken(std::string_view bytes,
+                                             const std::atomic<std::int64_t>& taken) {
     const int yes = 1;
     ::setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
-    for (const char c : bytes) {
-        if (!send(std::string_view(&c, 1))) return false;
-        // Pacing, not waiting: gives the reader the chance to see each byte alone.
-        ::usleep(1000);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (!send(bytes.substr(i, 1))) return false;
+        while (taken.load() <= static_cast<std::int64_t>(i)) {
+            if (stop_.load()) return false;
+            ::poll(nullptr, 0, 1);
+        }
     }
     return true;
 }
 
 void ServerConnection::waitForClose() {
     char chunk[4096];
-    while (waitReadable()) {
-        const ssize_t n = ::recv(fd_, chunk, sizeof chunk, 0);
-        if (n <= 0) return;
+    while (waitFor(POLLIN) && ::recv(fd_, chunk, sizeof chunk, 0) > 0) {
     }
 }
 
 void ServerConnection::waitForCloseUnread() {
-    while (!stop_.load()) {
-        pollfd p{fd_, POLLRDHUP, 0};
-        if (::poll(&p, 1, kPollMs) > 0) return;
-    }
+    waitFor(POLLRDHUP);
 }
 
 LoopbackServer::LoopbackServer(Script script, int maxConnections)
@@ -122,14 +127,6 @@ LoopbackServer::~LoopbackServer() {
     stop_.store(true);
     thread_.join();
     ::close(listenFd_);
-}
-
-std::string LoopbackServer::hostPort() const {
-    return "127.0.0.1:" + std::to_string(port_);
-}
-
-std::string LoopbackServer::url(const std::string& path) const {
-    return "http://" + hostPort() + path;
 }
 
 std::vector<std::string> LoopbackServer::requests() const {
@@ -150,9 +147,8 @@ void LoopbackServer::run() {
         if (fd < 0) continue;
         connections_.fetch_add(1);
         ServerConnection connection(fd, stop_, *this);
-        script_(connection, index);
+        script_(connection, index++);
         ::close(fd);
-        ++index;
     }
 }
 
@@ -163,6 +159,10 @@ LoopbackServer::Script respond(std::string reply) {
     };
 }
 
+void holdOpen(ServerConnection& connection, int) {
+    connection.waitForClose();
+}
+
 std::string httpReply(const std::string& status, const std::string& headers,
                       const std::string& body) {
     return "HTTP/1.0 " + status + "\r\n" + headers + "\r\n" + body;
@@ -170,8 +170,7 @@ std::string httpReply(const std::string& status, const std::string& headers,
 
 std::uint16_t unusedPort() {
     std::uint16_t port = 0;
-    const int fd = listenOnLoopback(port);
-    ::close(fd);
+    ::close(listenOnLoopback(port));
     return port;
 }
 

@@ -20,23 +20,24 @@ class ServerConnection {
     ServerConnection(int fd, const std::atomic<bool>& stop, LoopbackServer& server)
         : fd_(fd), stop_(stop), server_(server) {}
 
-    // Reads until the blank line that ends a request header (at most 1 MiB), or EOF,
-    // and records it with the server.
+    // Reads a request header (up to its blank line) and the body its Content-Length
+    // names, or up to EOF, and records it with the server.
     std::string readRequest();
-    // Reads exactly `count` more bytes (a request body), or until EOF.
+    // Reads exactly `count` more bytes, or until EOF, and records them with the server.
     std::string readBytes(std::size_t count);
     // Sends everything; false when the peer has gone.
     bool send(std::string_view bytes);
-    // Sends one byte at a time, each in its own segment.
-    bool sendByteByByte(std::string_view bytes);
-    // Waits until the peer closes (or resets) the connection.
+    // Sends one byte at a time, each only once `taken` says the peer has read the
+    // ones before, so every byte reaches the reader alone.
+    bool sendEachByteOnceTaken(std::string_view bytes, const std::atomic<std::int64_t>& taken);
+    // Waits until the peer closes (or resets) the connection, reading what comes.
     void waitForClose();
     // The same without reading anything, so the peer's sends fill the buffers.
     void waitForCloseUnread();
-    bool stopping() const { return stop_.load(); }
 
   private:
-    bool waitReadable();
+    bool waitFor(short events);
+    std::string readExactly(std::size_t count);
 
     int fd_;
     const std::atomic<bool>& stop_;
@@ -56,10 +57,10 @@ class LoopbackServer {
     LoopbackServer& operator=(const LoopbackServer&) = delete;
 
     std::uint16_t port() const { return port_; }
-    std::string url(const std::string& path = "/") const;
-    std::string hostPort() const;
+    std::string hostPort() const { return "127.0.0.1:" + std::to_string(port_); }
+    std::string url(const std::string& path = "/") const { return "http://" + hostPort() + path; }
     int connections() const { return connections_.load(); }
-    // What readRequest() read on each connection, in order.
+    // What readRequest() and readBytes() read, in order.
     std::vector<std::string> requests() const;
     void recordRequest(std::string request);
 
@@ -77,9 +78,10 @@ class LoopbackServer {
     std::thread thread_;
 };
 
-// Scripts for the common cases.
 // Reads the request, records it, sends `reply` and closes.
 LoopbackServer::Script respond(std::string reply);
+// Accepts and reads until the client closes; never answers.
+void holdOpen(ServerConnection& connection, int index);
 // "HTTP/1.0 <status>\r\n<headers>\r\n<body>" with headers already CR LF-ended.
 std::string httpReply(const std::string& status, const std::string& headers,
                       const std::string& body);

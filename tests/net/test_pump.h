@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "net/host_resolver.h"
 #include "net/message_pump.h"
+#include "platform/error.h"
 
 namespace corvalo::testing {
 
@@ -34,6 +36,20 @@ inline net::HostResolver::Options hostsFileOnly() {
     options.tries = 1;
     options.lookups = "f";
     return options;
+}
+
+// The longest a test lets one wait of a client run: a hung scenario fails by time-out.
+inline constexpr std::int32_t kHungMs = 10000;
+
+// The text of the `E` that `action` throws; "no error" when it returns.
+template <typename E = corvalo::Error, typename Action>
+std::string errorText(Action&& action) {
+    try {
+        action();
+    } catch (const E& e) {
+        return e.what();
+    }
+    return "no error";
 }
 
 }  // namespace corvalo::testing

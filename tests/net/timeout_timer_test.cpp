@@ -7,13 +7,8 @@
 namespace corvalo::net {
 namespace {
 
-using corvalo::testing::FakeClock;
-
-struct TimerFixture {
-    FakeClock clock;
-    TimeoutTimer timer{clock};
-    int ticks = 0;
-
+class TimeoutTimerTest : public ::testing::Test {
+  protected:
     void bind() {
         timer.setOnTimer([this](TimeoutTimer&) { ++ticks; });
     }
@@ -21,35 +16,30 @@ struct TimerFixture {
         clock.now += ms;
         timer.poll();
     }
+
+    corvalo::testing::FakeClock clock;
+    TimeoutTimer timer{clock};
+    int ticks = 0;
 };
 
-TEST(TimeoutTimer, StartsEnabledWithOneSecondButRunsOnlyOnceBound) {
-    TimerFixture f;
-    EXPECT_TRUE(f.timer.enabled());
-    EXPECT_EQ(f.timer.interval(), 1000u);
-    EXPECT_FALSE(f.timer.running());
-    f.advance(5000);
-    EXPECT_EQ(f.ticks, 0);
-    f.bind();
-    EXPECT_TRUE(f.timer.running());
+TEST_F(TimeoutTimerTest, RunsOnceBoundAndFiresEachSecondCountedFromThen) {
+    EXPECT_TRUE(timer.enabled());
+    EXPECT_FALSE(timer.running());
+    advance(5000);
+    bind();
+    EXPECT_TRUE(timer.running());
+    advance(999);
+    EXPECT_EQ(ticks, 0);
+    EXPECT_EQ(timer.msUntilDue(), 1);
+    advance(1);
+    EXPECT_EQ(ticks, 1);
+    advance(999);
+    EXPECT_EQ(ticks, 1);
+    advance(1);
+    EXPECT_EQ(ticks, 2);
 }
 
-TEST(TimeoutTimer, FiresAfterTheIntervalAndAgainAfterTheNext) {
-    TimerFixture f;
-    f.bind();
-    f.timer.setInterval(200);
-    f.advance(199);
-    EXPECT_EQ(f.ticks, 0);
-    EXPECT_EQ(f.timer.msUntilDue(), 1);
-    f.advance(1);
-    EXPECT_EQ(f.ticks, 1);
-    f.advance(199);
-    EXPECT_EQ(f.ticks, 1);
-    f.advance(1);
-    EXPECT_EQ(f.ticks, 2);
-}
-
-TEST(TimeoutTimer, DoesNotRunWhenDisabledOrWithIntervalZero) {
+TEST_F(TimeoutTimerTest, DoesNotRunWhenDisabledOrWithIntervalZero) {
     const struct {
         const char* name;
         bool enabled;
@@ -57,39 +47,36 @@ TEST(TimeoutTimer, DoesNotRunWhenDisabledOrWithIntervalZero) {
     } rows[] = {{"disabled", false, 100}, {"interval 0", true, 0}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        TimerFixture f;
-        f.bind();
-        f.timer.setInterval(row.interval);
-        f.timer.setEnabled(row.enabled);
-        EXPECT_EQ(f.timer.msUntilDue(), -1);
-        f.advance(10000);
-        EXPECT_EQ(f.ticks, 0);
+        bind();
+        timer.setInterval(row.interval);
+        timer.setEnabled(row.enabled);
+        EXPECT_EQ(timer.msUntilDue(), -1);
+        advance(10000);
+        EXPECT_EQ(ticks, 0);
     }
 }
 
-TEST(TimeoutTimer, EnablingAgainCountsTheIntervalFromThen) {
-    TimerFixture f;
-    f.bind();
-    f.timer.setInterval(100);
-    f.advance(90);
-    f.timer.setEnabled(true);  // a time-out restarted by each received piece
-    f.advance(90);
-    EXPECT_EQ(f.ticks, 0);
-    f.advance(10);
-    EXPECT_EQ(f.ticks, 1);
+TEST_F(TimeoutTimerTest, EnablingAgainCountsTheIntervalFromThen) {
+    bind();
+    timer.setInterval(100);
+    advance(90);
+    timer.setEnabled(true);  // a time-out restarted by each received piece
+    advance(90);
+    EXPECT_EQ(ticks, 0);
+    advance(10);
+    EXPECT_EQ(ticks, 1);
 }
 
-TEST(TimeoutTimer, AHandlerMaySwitchItsTimerOff) {
-    TimerFixture f;
-    f.timer.setInterval(10);
-    f.timer.setOnTimer([&f](TimeoutTimer& t) {
-        ++f.ticks;
+TEST_F(TimeoutTimerTest, AHandlerMaySwitchItsTimerOff) {
+    timer.setInterval(10);
+    timer.setOnTimer([this](TimeoutTimer& t) {
+        ++ticks;
         t.setEnabled(false);
     });
-    f.advance(10);
-    f.advance(10);
-    EXPECT_EQ(f.ticks, 1);
-    EXPECT_FALSE(f.timer.running());
+    advance(10);
+    advance(10);
+    EXPECT_EQ(ticks, 1);
+    EXPECT_FALSE(timer.running());
 }
 
 }  // namespace

@@ -12,11 +12,11 @@
 namespace corvalo::net {
 namespace {
 
+using corvalo::testing::holdOpen;
 using corvalo::testing::hostsFileOnly;
 using corvalo::testing::httpReply;
 using corvalo::testing::LoopbackServer;
 using corvalo::testing::respond;
-using corvalo::testing::ServerConnection;
 using corvalo::testing::TestPump;
 
 const std::string kSame =
@@ -33,25 +33,40 @@ class RecordingSink final : public VersionMessageSink {
     std::vector<std::string> messages;
 };
 
-VersionCheckConfig configFor(const std::string& updateHost) {
+class VersionCheckTest : public ::testing::Test {
+  protected:
+    VersionCheckTest() {
+        config.downloadHost = "dl.example";
+        config.exeName = "corvalo.exe";
+        config.timeOutMs = corvalo::testing::kHungMs;
+        config.maxBodyLength = 64;
+    }
+    // A fresh check of `updateHost` with `config`, replacing any earlier one.
+    VersionCheck& checkOf(const std::string& updateHost) {
+        config.updateHost = updateHost;
+        current = std::make_unique<VersionCheck>(pump, clock, sink, config, hostsFileOnly());
+        return *current;
+    }
+
+    TestPump pump;
+    SteadyClock clock;
+    RecordingSink sink;
     VersionCheckConfig config;
-    config.updateHost = updateHost;
-    config.downloadHost = "dl.example";
-    config.exeName = "corvalo.exe";
-    return config;
-}
+    std::unique_ptr<VersionCheck> current;
+};
 
-void holdOpen(ServerConnection& c, int) {
-    c.waitForClose();
-}
-
-TEST(VersionCheck, ShowsOneMessageForEachReply) {
+TEST_F(VersionCheckTest, ShowsOneMessageForEachOutcome) {
+    const std::string refused = "127.0.0.1:" + std::to_string(corvalo::testing::unusedPort());
     const struct {
         const char* name;
         std::string reply;
         std::string message;
+        std::string host = "";  // empty: the server that sends the reply
+        const char* proxy = "";
+        const char* proxyPort = "";
     } rows[] = {
         {"same version, anything after it", httpReply("200 OK", "", "1.01 (build 7)\r\n"), kSame},
+        {"a long body is cut", httpReply("200 OK", "", "1.01" + std::string(1 << 20, 'z')), kSame},
         {"newer version", httpReply("200 OK", "", "1.02\r\n"), newer("1.02")},
         {"a lower version counts as newer", httpReply("200 OK", "", "1.00"), newer("1.00")},
         {"a look-alike character differs", httpReply("200 OK", "", "1.0l"), newer("1.0l")},
@@ -63,63 +78,36 @@ TEST(VersionCheck, ShowsOneMessageForEachReply) {
         {"redirect loop shows why it stopped",
          httpReply("301 Moved", "Location: /versions/corvalo.htm\r\n", ""),
          "Version request error: Too many redirections"},
+        {"refused", "", "Version request error: Connection Failed.", refused},
+        {"name under .invalid", "", "Version request error: Invalid Host.",
+         "update.corvalo.invalid"},
+        {"proxy port that is not a number", "", "Version request error: Connection Failed.",
+         "update.corvalo.invalid", "127.0.0.1", "80a"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         LoopbackServer server(respond(row.reply), HttpClient::kMaxExchanges);
-        TestPump pump;
-        SteadyClock clock;
-        RecordingSink sink;
-        VersionCheck check(pump, clock, sink, configFor(server.hostPort()), hostsFileOnly());
-        check.run("", "");
+        sink.messages.clear();
+        checkOf(row.host.empty() ? server.hostPort() : row.host).run(row.proxy, row.proxyPort);
         EXPECT_EQ(sink.messages, std::vector<std::string>{row.message});
+        EXPECT_LE(current->httpClient().body.size(), 64u);
+        if (!row.host.empty()) continue;
         ASSERT_GE(server.requests().size(), 1u);
         EXPECT_EQ(server.requests()[0].substr(0, 40),
                   "GET /versions/corvalo.htm HTTP/1.0\r\nHost");
     }
 }
 
-TEST(VersionCheck, ConnectionFailuresShowTheirEventsText) {
-    const struct {
-        const char* name;
-        std::string host;
-        std::string message;
-    } rows[] = {
-        {"refused", "127.0.0.1:" + std::to_string(corvalo::testing::unusedPort()),
-         "Version request error: Connection Failed."},
-        {"name under .invalid", "update.corvalo.invalid", "Version request error: Invalid Host."},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        TestPump pump;
-        SteadyClock clock;
-        RecordingSink sink;
-        VersionCheck check(pump, clock, sink, configFor(row.host), hostsFileOnly());
-        check.run("", "");
-        EXPECT_EQ(sink.messages, std::vector<std::string>{row.message});
-    }
-}
-
-TEST(VersionCheck, GoesThroughTheProxyWithTheWholeUrl) {
+TEST_F(VersionCheckTest, GoesThroughTheProxyGivenWhichStaysForTheNextCheck) {
     LoopbackServer proxy(respond(httpReply("200 OK", "", "1.01")), 2);
-    TestPump pump;
-    SteadyClock clock;
-    RecordingSink sink;
-    VersionCheck check(pump, clock, sink, configFor("update.corvalo.invalid"), hostsFileOnly());
+    VersionCheck& check = checkOf("update.corvalo.invalid");
     check.run("127.0.0.1", std::to_string(proxy.port()));
     check.run("", "");  // the proxy given before stays on the component
     EXPECT_EQ(sink.messages, (std::vector<std::string>{kSame, kSame}));
-    ASSERT_EQ(proxy.requests().size(), 2u);
-    EXPECT_EQ(proxy.requests()[1],
-              "GET http://update.corvalo.invalid/versions/corvalo.htm HTTP/1.0\r\n"
-              "Proxy-Connection: Keep-Alive\r\n"
-              "Host: update.corvalo.invalid\r\n"
-              "Accept: www/source, text/html, video/mpeg, image/jpeg, image/x-tiff\r\n"
-              "Accept: image/x-rgb, image/x-xbm, image/gif, */*, application/postscript\r\n"
-              "Content-type: application/x-www-form-urlencoded\r\n\r\n");
+    EXPECT_EQ(proxy.connections(), 2);
 }
 
-TEST(VersionCheck, ProxyPortTextIsAWholeDecimalNumberOrZero) {
+TEST(VersionCheckProxyPort, IsAWholeDecimalNumberOrZero) {
     const struct {
         const char* text;
         std::int32_t port;
@@ -130,25 +118,10 @@ TEST(VersionCheck, ProxyPortTextIsAWholeDecimalNumberOrZero) {
     }
 }
 
-TEST(VersionCheck, ProxyPortThatIsNotANumberFailsTheConnection) {
-    TestPump pump;
-    SteadyClock clock;
-    RecordingSink sink;
-    VersionCheck check(pump, clock, sink, configFor("update.corvalo.invalid"), hostsFileOnly());
-    check.run("127.0.0.1", "80a");
-    EXPECT_EQ(check.httpClient().proxyPort, 0);
-    EXPECT_EQ(sink.messages,
-              std::vector<std::string>{"Version request error: Connection Failed."});
-}
-
-TEST(VersionCheck, FailureWithoutEventShowsItsOwnTextNotAnEarlierOne) {
+TEST_F(VersionCheckTest, FailureWithoutEventShowsItsOwnTextNotAnEarlierOne) {
     LoopbackServer silent(holdOpen);
-    TestPump pump;
-    SteadyClock clock;
-    RecordingSink sink;
-    VersionCheckConfig config = configFor("update.corvalo.invalid");
     config.timeOutMs = 200;
-    VersionCheck check(pump, clock, sink, config, hostsFileOnly());
+    VersionCheck& check = checkOf("update.corvalo.invalid");
     check.run("127.0.0.1", std::to_string(corvalo::testing::unusedPort()));
     check.run("127.0.0.1", std::to_string(silent.port()));
     EXPECT_EQ(sink.messages,
@@ -156,40 +129,27 @@ TEST(VersionCheck, FailureWithoutEventShowsItsOwnTextNotAnEarlierOne) {
                                         "Version request error: Socket readln aborted"}));
 }
 
-TEST(VersionCheck, DeadlineEndsACheckThatHasNoTimeOutOfItsOwn) {
+TEST_F(VersionCheckTest, DeadlineEndsACheckThatHasNoTimeOutOfItsOwn) {
     LoopbackServer silent(holdOpen);
-    TestPump pump;
-    corvalo::testing::FakeClock clock;
-    pump.onPass = [&] { clock.now += 50; };
-    RecordingSink sink;
-    VersionCheckConfig config = configFor(silent.hostPort());
+    corvalo::testing::FakeClock fakeClock;
+    config.updateHost = silent.hostPort();
     config.timeOutMs = 0;  // each wait unbounded: only the whole check's deadline is left
     config.deadlineMs = 1000;
-    VersionCheck check(pump, clock, sink, config, hostsFileOnly());
+    VersionCheck check(pump, fakeClock, sink, config, hostsFileOnly());
+    pump.onPass = [&] {
+        fakeClock.now += 50;
+        if (pump.passes < 1000) return;
+        ADD_FAILURE() << "no end after 50 s on the check's clock";
+        check.httpClient().abort();
+    };
     check.run("", "");
     EXPECT_EQ(sink.messages,
               std::vector<std::string>{"Version request error: Socket readln aborted"});
 }
 
-TEST(VersionCheck, KeepsOnlyABoundedBody) {
-    LoopbackServer server(respond(httpReply("200 OK", "", "1.01" + std::string(1 << 20, 'z'))));
-    TestPump pump;
-    SteadyClock clock;
-    RecordingSink sink;
-    VersionCheckConfig config = configFor(server.hostPort());
-    config.maxBodyLength = 64;
-    VersionCheck check(pump, clock, sink, config, hostsFileOnly());
-    check.run("", "");
-    EXPECT_EQ(sink.messages, std::vector<std::string>{kSame});
-    EXPECT_EQ(check.httpClient().body.size(), 64u);
-}
-
-TEST(VersionCheck, CommandRepeatedDuringAWaitIsIgnored) {
+TEST_F(VersionCheckTest, CommandRepeatedDuringAWaitIsIgnored) {
     LoopbackServer server(respond(httpReply("200 OK", "", "1.01")), 2);
-    TestPump pump;
-    SteadyClock clock;
-    RecordingSink sink;
-    VersionCheck check(pump, clock, sink, configFor(server.hostPort()), hostsFileOnly());
+    VersionCheck& check = checkOf(server.hostPort());
     bool runningInside = false;
     pump.onPass = [&] {
         if (pump.passes != 1) return;
@@ -203,29 +163,24 @@ TEST(VersionCheck, CommandRepeatedDuringAWaitIsIgnored) {
     EXPECT_EQ(server.connections(), 1);
 }
 
-TEST(VersionCheck, CloseDuringAWaitCancelsAndClosesOnceUnwound) {
+TEST_F(VersionCheckTest, CloseDuringAWaitCancelsAndClosesOnceUnwound) {
     LoopbackServer silent(holdOpen);
-    TestPump pump;
-    SteadyClock clock;
-    RecordingSink sink;
-    auto check = std::make_unique<VersionCheck>(pump, clock, sink, configFor(silent.hostPort()),
-                                                hostsFileOnly());
-    EXPECT_FALSE(check->closeWhenIdle([] { ADD_FAILURE() << "closed while idle"; }));
+    VersionCheck& running = checkOf(silent.hostPort());
+    EXPECT_FALSE(running.closeWhenIdle([] { ADD_FAILURE() << "closed while idle"; }));
     int closes = 0;
     bool deferred = false;
     pump.onPass = [&] {
         if (pump.passes != 5) return;
         // The window's close handler: the check owns the close from here.
-        deferred = check->closeWhenIdle([&] {
+        deferred = current->closeWhenIdle([&] {
             ++closes;
-            check.reset();  // the window and its check go away
+            current.reset();  // the window and its check go away
         });
     };
-    VersionCheck* running = check.get();
-    running->run("", "");
+    running.run("", "");
     EXPECT_TRUE(deferred);
     EXPECT_EQ(closes, 1);
-    EXPECT_EQ(check, nullptr);
+    EXPECT_EQ(current, nullptr);
     EXPECT_TRUE(sink.messages.empty());
 }
 
