@@ -11,7 +11,7 @@ char* Grid::pendingRoom(std::size_t extra) {
     const std::size_t need = text_.size() + pending_ + extra;
     // Cell offsets are 32-bit; a text this large cannot come from a clipboard.
     if (need > std::numeric_limits<std::uint32_t>::max()) throw Error("Out of memory");
-    text_.reserve(need);
+    text_.reserve(need + kReadAhead);
     return text_.data() + text_.size() + pending_;
 }
 

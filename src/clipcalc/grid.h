@@ -69,6 +69,35 @@ class Grid {
                 platform::BigBuffer<std::uint32_t>&& rowFirst, std::int32_t cols,
                 std::int32_t rows);
 
+    // Readable bytes after every cell text that walkColumn hands over.
+    static constexpr std::size_t kReadAhead = 16;
+
+    // Calls f(text, length) for the cells (col, 1) to (col, rowCount - 1) in order,
+    // straight from the arena, each text followed by kReadAhead readable bytes.
+    // Returns false, calling nothing, when a cell is kept aside or col is no
+    // data column: then cell() is the way.
+    template <class F>
+    bool walkColumn(std::int32_t col, F&& f) const {
+        if (!aside_.empty() || col < 1 || col >= colCount_) return false;
+        if (text_.capacity() < text_.size() + kReadAhead) return false;
+        const char* const text = text_.data();
+        const std::size_t cells = cellStart_.size();
+        const std::size_t rows = rowFirst_.size();
+        const auto c = static_cast<std::size_t>(col - 1);
+        for (std::size_t r = 0; r < rows; ++r) {
+            const std::size_t i = rowFirst_[r] + c;
+            const std::size_t end = r + 1 < rows ? rowFirst_[r + 1] : cells;
+            if (i < end) {
+                const std::size_t last = i + 1 < cells ? cellStart_[i + 1] : text_.size();
+                f(text + cellStart_[i], last - cellStart_[i]);
+            } else {
+                f(text, std::size_t{0});
+            }
+        }
+        for (std::int32_t r = storedRows() + 1; r < rowCount_; ++r) f(text, std::size_t{0});
+        return true;
+    }
+
     // Bytes held for cell texts and offsets (for the memory figures).
     std::size_t storageBytes() const;
 

@@ -8,6 +8,7 @@
 
 #include "clipcalc/clean.h"
 #include "clipcalc/parser.h"
+#include "clipcalc/scan.h"
 #include "platform/error.h"
 
 namespace corvalo::clipcalc {
@@ -20,26 +21,86 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// The number of digits at q, eight bytes at a time. Reads up to 7 bytes past
-// the first non-digit: the text buffer keeps room for that.
-std::size_t digitRun(const char* q) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101;
-    std::size_t n = 0;
-    for (;;) {
-        std::uint64_t x;
-        std::memcpy(&x, q + n, 8);
-        // High bit set in every byte below '0' or above '9' (the lowest such byte
-        // is exact; borrows only disturb the bytes above it).
-        const std::uint64_t outside =
-            ((x - '0' * kOnes) | (x + (0x7F - '9') * kOnes)) & (0x80 * kOnes);
-        if (outside != 0) return n + static_cast<std::size_t>(__builtin_ctzll(outside)) / 8;
-        n += 8;
+constexpr std::size_t kBlock = 64;
+
+struct Token {
+    std::size_t length = 0;  // up to the next TAB, LF, CR or NUL, when found
+    bool found = false;      // that separator lies within 64 bytes
+    bool plain = false;      // «-1234.5»: an optional '-', digits, optionally the
+                             // decimal separator and more digits
+};
+
+// Tokens of the text read from the byte masks of the 64-byte blocks they lie in,
+// so no byte is looked at one at a time. Reads up to two blocks past the end
+// of the text: the buffer keeps room for that.
+class TokenScanner {
+  public:
+    TokenScanner(const char* start, char decimal)
+        : start_(start), decimal_(decimal), classify_(bestBlockClassifier()) {
+        load(0);
     }
-}
+
+    Token at(const char* p) {
+        const auto off = static_cast<std::size_t>(p - start_);
+        if (off - block_ >= kBlock) advance(off);
+        const auto s = static_cast<unsigned>(off - block_);
+        const std::uint64_t separator = window(cur_.separator, next_.separator, s);
+        Token t;
+        if (separator == 0) return t;
+        t.found = true;
+        t.length = static_cast<std::size_t>(__builtin_ctzll(separator));
+        const std::uint64_t in = (std::uint64_t{1} << t.length) - 1;
+        const std::uint64_t minus = window(cur_.minus, next_.minus, s) & in;
+        const std::uint64_t dot = window(cur_.decimal, next_.decimal, s) & in;
+        const std::uint64_t other = window(cur_.other, next_.other, s) & in;
+        const unsigned sign = minus & 1;
+        // The separator needs a digit on each side: not first, not last, not after '-'.
+        const std::uint64_t dotEdges = (std::uint64_t{1} << sign) | (in ^ (in >> 1));
+        t.plain =
+            (other | (minus & ~std::uint64_t{1}) | (dot & (dot - 1)) | (dot & dotEdges)) == 0 &&
+            t.length > sign;
+        return t;
+    }
+
+  private:
+    // The 64 mask bits from bit s of the current block on.
+    static std::uint64_t window(std::uint64_t cur, std::uint64_t next, unsigned s) {
+        return s == 0 ? cur : (cur >> s) | (next << (64 - s));
+    }
+    void load(std::size_t block) {
+        block_ = block;
+        cur_ = classify_(start_ + block_, decimal_);
+        next_ = classify_(start_ + block_ + kBlock, decimal_);
+    }
+    void advance(std::size_t off) {
+        if (off - block_ < 2 * kBlock) {
+            block_ += kBlock;
+            cur_ = next_;
+            next_ = classify_(start_ + block_ + kBlock, decimal_);
+        } else {
+            load(off / kBlock * kBlock);
+        }
+    }
+
+    const char* const start_;
+    const char decimal_;
+    const BlockClassifier classify_;
+    std::size_t block_ = 0;  // offset of the current block
+    BlockMasks cur_, next_;
+};
 
 // Copies n bytes from `from` down to `to`, which lies before it in the same
-// buffer; eight at a time once the gap allows.
+// buffer: a short cell in two 8-byte moves once the gap allows, as the writes
+// then stay behind `from`.
 char* copyDown(char* to, const char* from, std::size_t n) {
+    if (n <= 16 && from - to >= 16) {
+        std::uint64_t a, b;
+        std::memcpy(&a, from, 8);
+        std::memcpy(&b, from + 8, 8);
+        std::memcpy(to, &a, 8);
+        std::memcpy(to + 8, &b, 8);
+        return to + n;
+    }
     if (from - to >= 8) {
         for (std::size_t k = 0; k < n; k += 8) std::memcpy(to + k, from + k, 8);
         return to + n;
@@ -149,8 +210,8 @@ std::optional<std::int64_t> loadClipboardText(BigBuffer<char>&& text, const Calc
     }
 
     // Room after the text: the last token may come out one longer than it is, and
-    // the scans below read a few bytes past the end.
-    text.reserve(text.size() + 16);
+    // the block scan below reads up to two blocks past the end.
+    text.reserve(text.size() + 2 * kBlock + 16);
     const std::string_view t = prepareClipboardText(text.data(), text.size());
     InPlaceStore store(text.data());
     TableRows<InPlaceStore> rows(store, state.ignoreFirstRowWhenEmpty);
@@ -158,38 +219,34 @@ std::optional<std::int64_t> loadClipboardText(BigBuffer<char>&& text, const Calc
     char last = 0;  // last character of the cleaned text so far ('x' for number text)
     const char* p = t.data();
     const char* const end = p + t.size();
-    // A NUL after the text ends every scan below without a bounds check; what it
-    // overwrites (trailing blanks, or spare room) has been trimmed off already.
-    text.data()[static_cast<std::size_t>(end - text.data())] = '\0';
+    // NULs after the text end every scan below without a bounds check; what they
+    // overwrite (trailing blanks, or spare room) has been trimmed off already.
+    std::memset(text.data() + (end - text.data()), 0, 2 * kBlock);
+    TokenScanner scanner(t.data(), decimal);
     // The writing position lives in a local: writes through a char pointer may
     // alias any object, so a member would be reloaded at every character.
     char* w = store.writer();
     for (;;) {
         // A plain number, «-1234.5», followed by a separator or the end cleans to
         // itself, and all of it stays in its cell: copy it as it is.
-        const char* q = p;
-        bool plain = false;
-        const bool empty = q == end || isTextSeparator(*q);  // as between CR and LF
-        if (!empty) {
-            if (*q == '-') ++q;
-            std::size_t run = digitRun(q);
-            q += run;
-            plain = run != 0;
-            if (plain && *q == decimal) {
-                run = digitRun(++q);
-                q += run;
-                plain = run != 0;
-            }
-            plain = plain && (q == end || isTextSeparator(*q));
-            if (!plain) {
-                while (q != end && !isTextSeparator(*q)) ++q;
-            }
+        const Token token = scanner.at(p);
+        const char* q = p + token.length;
+        bool plain = token.plain;
+        bool empty = false;
+        if (token.found && *q == '\0' && q != end) {
+            plain = false;  // a NUL inside the text is no separator
+        } else if (token.found && token.length == 0) {
+            empty = true;  // as between CR and LF
+        }
+        if (!plain && !empty) {
+            q = p;
+            while (q != end && !isTextSeparator(*q)) ++q;
         }
         // Read the separator first: a cleaned token may come out one longer and
         // reach it.
         const char separator = *q;
         if (plain) {
-            w = copyDown(w, p, static_cast<std::size_t>(q - p));
+            w = copyDown(w, p, token.length);
             last = 'x';
         } else if (!empty) {
             scratch.assign(p, q);  // cleaned in place it could overtake its own reading

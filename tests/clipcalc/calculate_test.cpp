@@ -52,6 +52,53 @@ TEST(CellValue, Table) {
     }
 }
 
+// A column is read straight from the grid's arena, numbers up to 16 characters
+// a whole word at a time; each text here is the only cell of column 1, so
+// Subtraction gives its value exactly, the sign of a zero included.
+TEST(CalculateLine, ColumnCellsReadFromTheArena) {
+    struct Row {
+        const char* name;
+        std::string text;
+        double value;
+        char decimal = '.';
+    };
+    const Row rows[] = {
+        {"one digit", "7", 7},
+        {"eight digits", "12345678", 12345678},
+        {"nine digits", "-123456789", -123456789},
+        {"fifteen digits", "123456789012345", 123456789012345},
+        {"sixteen digits go the long way", "1234567890123456", 1234567890123456},
+        {"fifteen digits with a point", "-1234567890.12345", -1234567890.12345},
+        {"fraction of fifteen digits", ".123456789012345", 0.123456789012345},
+        {"amount", "-12345.67", -12345.67},
+        {"leading point", ".25", 0.25},
+        {"trailing point", "5.", 5},
+        {"point alone", ".", 0},
+        {"minus and point alone", "-.", 0},
+        {"minus zero", "-0", -0.0},
+        {"minus zero fraction", "-0.00", -0.0},
+        {"two points", "1.2.3", 0},
+        {"exponent", "1.5E3", 1500},
+        {"comma locale", "12,5", 12.5, ','},
+        {"comma locale rejects point", "12.5", 0, ','},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        Grid g;
+        g.setColCount(2);
+        g.setRowCount(2);
+        g.setCell(1, 1, r.text);
+        CalcState s;
+        s.localeDecimalSeparator = r.decimal;
+        s.tabulationStyle = TabulationStyle::UsingColumns;
+        s.mathMode = MathMode::Subtraction;
+        s.currentColumn = 1;
+        calculateLine(s, g);
+        EXPECT_EQ(s.lastResult, r.value);
+        EXPECT_EQ(std::signbit(s.lastResult), std::signbit(r.value));
+    }
+}
+
 TEST(CellValue, HugeDigitRunIsOutOfRange) {
     EXPECT_EQ(cellValue(std::string(5'000'000, '9'), '.'), 0.0);
     EXPECT_EQ(cellValue("0." + std::string(100'000, '0') + "1", '.'), 0.0);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace corvalo::clipcalc {
 namespace {
 
@@ -41,6 +44,41 @@ TEST(Grid, WritesOutOfReadingOrderAndOverwrites) {
     EXPECT_EQ(g.cell(3, 2), "");
     EXPECT_EQ(g.cell(4, 2), "d");
     EXPECT_EQ(g.colCount(), 5);
+}
+
+TEST(Grid, WalkColumnGivesEveryRowInOrder) {
+    Grid g;
+    g.putCell("1", 1, 1);
+    g.putCell("2", 2, 1);
+    g.putCell("3", 1, 2);  // a short row
+    g.putCell("45", 2, 3);
+    g.setRowCount(5);  // row 4 stored nowhere
+    std::vector<std::string> seen;
+    ASSERT_TRUE(g.walkColumn(2, [&](const char* p, std::size_t n) { seen.emplace_back(p, n); }));
+    EXPECT_EQ(seen, (std::vector<std::string>{"2", "", "45", ""}));
+}
+
+TEST(Grid, WalkColumnRefusesWhatTheArenaCannotGive) {
+    struct Row {
+        const char* name;
+        std::int32_t col;
+        bool aside;
+    };
+    const Row rows[] = {
+        {"header column", 0, false},
+        {"beyond the count", 3, false},
+        {"a cell kept aside", 1, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        Grid g;
+        g.putCell("1", 1, 2);
+        g.putCell("2", 2, 2);
+        if (r.aside) g.putCell("3", 1, 1);  // before the stored row
+        bool called = false;
+        EXPECT_FALSE(g.walkColumn(r.col, [&](const char*, std::size_t) { called = true; }));
+        EXPECT_FALSE(called);
+    }
 }
 
 TEST(Grid, EmptyCellsKeepsTheCounts) {

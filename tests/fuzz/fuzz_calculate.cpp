@@ -1,12 +1,14 @@
 // The whole calculate pipeline from raw clipboard bytes. The first byte picks the
 // locale, direction, mode and decimals; the rest is the clipboard's UTF-8 text.
 // Checks: the one-pass load gives exactly what cleaning and then parsing give;
-// every line in every mode calculates or reports an overflow; every result
+// every line in every mode calculates or reports an overflow, a column read
+// down the arena exactly as the same cells read one by one; every result
 // formats, and the text reads back to the value within its rounding.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "clipcalc/calculate.h"
@@ -111,6 +113,41 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::int32_t r = 0; r < grid.rowCount(); ++r) {
         for (std::int32_t c = 0; c < grid.colCount(); ++c) {
             if (grid.cell(c, r) != literal.cell(c, r)) fail("cells differ");
+        }
+    }
+
+    // Every column summed down the arena against the same cells read as a row
+    // of a transposed grid, cell by cell: bit for bit the same result.
+    clipcalc::Grid transposed;
+    transposed.setColCount(grid.rowCount());
+    transposed.setRowCount(grid.colCount());
+    for (std::int32_t c = 1; c < grid.colCount() && c <= 64; ++c) {
+        for (std::int32_t r = 1; r < grid.rowCount(); ++r)
+            transposed.setCell(r, c, grid.cell(c, r));
+    }
+    for (const auto mode : {clipcalc::MathMode::Addition, clipcalc::MathMode::Subtraction,
+                            clipcalc::MathMode::Multiplication, clipcalc::MathMode::Division}) {
+        for (std::int32_t c = 1; c < grid.colCount() && c <= 64; ++c) {
+            clipcalc::CalcState down = state, across = state;
+            down.mathMode = across.mathMode = mode;
+            down.tabulationStyle = clipcalc::TabulationStyle::UsingColumns;
+            across.tabulationStyle = clipcalc::TabulationStyle::UsingRows;
+            down.currentColumn = across.currentRow = c;
+            bool downFailed = false, acrossFailed = false;
+            try {
+                clipcalc::calculateLine(down, grid);
+            } catch (const Error&) {
+                downFailed = true;
+            }
+            try {
+                clipcalc::calculateLine(across, transposed);
+            } catch (const Error&) {
+                acrossFailed = true;
+            }
+            if (downFailed != acrossFailed) fail("column and row disagree on overflow");
+            if (std::memcmp(&down.lastResult, &across.lastResult, sizeof(double)) != 0) {
+                fail("column and transposed row differ");
+            }
         }
     }
 
