@@ -2,13 +2,8 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <map>
-#include <string>
-#include <string_view>
-#include <vector>
 
 #include "clipcalc/calc_state.h"
-#include "platform/ini_storage.h"
 #include "shell/settings.h"
 
 namespace corvalo::faults {
@@ -18,24 +13,17 @@ namespace corvalo::faults {
 struct SettingsWindow {
     explicit SettingsWindow(int variant = 0) {
         const bool b = variant != 0;
+        const std::int32_t d = b ? 100 : 0;
         calc.setResultDecimals(b ? 5 : 3);
         calc.tabulationStyle =
             b ? clipcalc::TabulationStyle::UsingRows : clipcalc::TabulationStyle::UsingColumns;
-        shell = {!b,
-                 b ? 610 : 510,
-                 b ? 620 : 520,
-                 b ? 630 : 530,
-                 b ? 440 : 340,
-                 b ? 450 : 350,
-                 false,
-                 "",
-                 ""};
+        shell = {!b, 510 + d, 520 + d, 530 + d, 340 + d, 350 + d, false, "", ""};
         mainFont = {b ? "DejaVu Sans" : "MS Sans Serif", b ? 14 : 9, b ? 255 : 0, !b, b};
         gridFont = {b ? "DejaVu Sans Mono" : "Courier New", b ? 12 : 8, b ? -2147483643 : 128, b,
                     !b};
         calculatorFont = {b ? "Liberation Mono" : "Courier", b ? 16 : 11, b ? 65280 : 1, !b, b};
-        left = b ? 100 : 200;
-        top = b ? 150 : 250;
+        left = 200 - d;
+        top = 250 - d;
     }
     shell::SettingsTargets targets() {
         return {calc, shell, mainFont, gridFont, calculatorFont, left, top};
@@ -50,35 +38,9 @@ struct SettingsWindow {
     std::int32_t top = 0;
 };
 
-// Files in memory; every replacement is kept in `history`.
-class MemoryStorage final : public platform::IniStorage {
-  public:
-    std::map<std::string, std::string> files;
-    std::vector<std::string> history;
-
-    ReadResult read(const std::string& path, std::string& bytes) override {
-        bytes.clear();
-        const auto it = files.find(path);
-        if (it == files.end()) return ReadResult::Missing;
-        bytes = it->second;
-        return ReadResult::Ok;
-    }
-    bool replace(const std::string& path, std::string_view bytes) override {
-        files[path] = std::string(bytes);
-        history.emplace_back(bytes);
-        return true;
-    }
-};
-
 // One line of the counts that the hardening note quotes.
-inline void printCounts(const char* what, long injected, long survived, long extra = -1,
-                        const char* extraName = "") {
-    if (extra >= 0) {
-        std::printf("[faults] %s: injected %ld, survived %ld, %s %ld\n", what, injected, survived,
-                    extraName, extra);
-    } else {
-        std::printf("[faults] %s: injected %ld, survived %ld\n", what, injected, survived);
-    }
+inline void printCounts(const char* what, long injected, long survived) {
+    std::printf("[faults] %s: injected %ld, survived %ld\n", what, injected, survived);
     std::fflush(stdout);
 }
 

@@ -10,24 +10,6 @@
 namespace corvalo::platform {
 namespace {
 
-// Sets LC_ALL for one test and puts the old value back.
-class ScopedLcAll {
-  public:
-    explicit ScopedLcAll(const char* value) {
-        if (const char* old = getenv("LC_ALL")) old_ = old;
-        setenv("LC_ALL", value, 1);
-    }
-    ~ScopedLcAll() {
-        if (old_.empty())
-            unsetenv("LC_ALL");
-        else
-            setenv("LC_ALL", old_.c_str(), 1);
-    }
-
-  private:
-    std::string old_;
-};
-
 bool installed(const char* name) {
     locale_t l = newlocale(LC_NUMERIC_MASK, name, static_cast<locale_t>(nullptr));
     if (l == static_cast<locale_t>(nullptr)) return false;
@@ -35,34 +17,48 @@ bool installed(const char* name) {
     return true;
 }
 
-TEST(ReadUserLocaleSeparators, RealLocales) {
-    struct Row {
-        const char* locale;
-        char decimal, thousands;
-    };
-    const Row rows[] = {
-        {"C", '.', ','},
-        {"C.UTF-8", '.', ','},
-        {"en_US.UTF-8", '.', ','},
-        {"de_DE.UTF-8", ',', '.'},
-        {"fr_FR.UTF-8", ',', '\xA0'},  // U+202F narrow no-break space
-        {"de_CH.UTF-8", '.', '\''},
-        {"no_SUCH.locale", '.', ','},  // an unknown locale reads as the C locale
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.locale);
-        if (r.locale[0] != 'n' && !installed(r.locale)) {
-            GTEST_SKIP() << r.locale << " is not installed (Debian: locales-all)";
-        }
-        ScopedLcAll lc(r.locale);
-        const LocaleSeparators s = readUserLocaleSeparators();
-        EXPECT_EQ(s.decimal, r.decimal);
-        EXPECT_EQ(s.thousands, r.thousands);
+struct LocaleRow {
+    const char* name;
+    const char* locale;
+    bool mustBeInstalled;
+    char decimal;
+    char thousands;
+};
+
+// Each test sets LC_ALL and gets the value CTest gave back.
+class ReadUserLocaleSeparatorsTest : public ::testing::TestWithParam<LocaleRow> {
+  protected:
+    void TearDown() override { setenv("LC_ALL", old_.c_str(), 1); }
+    const std::string old_ = getenv("LC_ALL") != nullptr ? getenv("LC_ALL") : "C";
+};
+
+TEST_P(ReadUserLocaleSeparatorsTest, ReadsTheLocale) {
+    const LocaleRow& row = GetParam();
+    if (row.mustBeInstalled && !installed(row.locale)) {
+        GTEST_SKIP() << row.locale << " is not installed (Debian: locales-all)";
     }
+    setenv("LC_ALL", row.locale, 1);
+    const LocaleSeparators s = readUserLocaleSeparators();
+    EXPECT_EQ(s.decimal, row.decimal);
+    EXPECT_EQ(s.thousands, row.thousands);
 }
 
-TEST(ReadUserLocaleSeparators, LeavesTheProcessLocaleAlone) {
-    ScopedLcAll lc("de_DE.UTF-8");
+INSTANTIATE_TEST_SUITE_P(Table, ReadUserLocaleSeparatorsTest,
+                         ::testing::Values(LocaleRow{"C", "C", true, '.', ','},
+                                           LocaleRow{"CUtf8", "C.UTF-8", true, '.', ','},
+                                           LocaleRow{"English", "en_US.UTF-8", true, '.', ','},
+                                           LocaleRow{"German", "de_DE.UTF-8", true, ',', '.'},
+                                           // U+202F narrow no-break space
+                                           LocaleRow{"French", "fr_FR.UTF-8", true, ',', '\xA0'},
+                                           LocaleRow{"Swiss", "de_CH.UTF-8", true, '.', '\''},
+                                           // An unknown locale reads as the C locale.
+                                           LocaleRow{"Unknown", "no_SUCH.locale", false, '.',
+                                                     ','}),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(ReadUserLocaleSeparatorsTest, LeavesTheProcessLocaleAlone) {
+    if (!installed("de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    setenv("LC_ALL", "de_DE.UTF-8", 1);
     const std::string before = setlocale(LC_NUMERIC, nullptr);
     readUserLocaleSeparators();
     EXPECT_EQ(setlocale(LC_NUMERIC, nullptr), before);

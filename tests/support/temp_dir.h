@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace corvalo::testing {
 
@@ -24,5 +25,7 @@ class TempDir {
 // Writes `bytes` to `file` exactly (binary), replacing it.
 void writeFile(const std::filesystem::path& file, const std::string& bytes);
 std::string readFile(const std::filesystem::path& file);
+// The names of the entries in `folder`, sorted.
+std::vector<std::string> fileNames(const std::filesystem::path& folder);
 
 }  // namespace corvalo::testing
