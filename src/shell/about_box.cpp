@@ -93,7 +93,9 @@ void AboutDialog::loadPicture(std::span<const std::uint8_t> jpeg) {
     btnOK->move((clientWidth - btnOK->width()) / 2, clientHeight - 2 * btnOK->height());
 }
 
-void AboutDialog::btnOKClick() { accept(); }
+void AboutDialog::btnOKClick() {
+    accept();
+}
 
 void AboutDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);

@@ -6,7 +6,7 @@
 namespace corvalo::shell {
 
 deskcalc::CalculatorServices calculatorServicesFrom(platform::Clipboard& clipboard,
-                                                      platform::Dialogs& dialogs) {
+                                                    platform::Dialogs& dialogs) {
     deskcalc::CalculatorServices services;
     services.beep = [&dialogs] { dialogs.beep(); };
     services.clipboardText = [&clipboard, &dialogs] {

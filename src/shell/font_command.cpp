@@ -21,9 +21,9 @@ void applyGridFontOk(const platform::FontSpec& font, FontCommandHost& host) {
 }  // namespace
 
 void runFontCommand(FontTarget target, platform::FontChooser& chooser, FontCommandHost& host) {
-    const auto chosen = chooser.choose(
-        host.targetFont(target),
-        [&](const platform::FontSpec& font) { host.setTargetFont(target, font); });
+    const auto chosen =
+        chooser.choose(host.targetFont(target),
+                       [&](const platform::FontSpec& font) { host.setTargetFont(target, font); });
     if (!chosen) return;
     host.setTargetFont(target, *chosen);
     switch (target) {

@@ -11,13 +11,13 @@ enum class FontTarget { MainDisplay, Grid, CalculatorDisplay };
 // What the font commands need of the main window. Qt-free, so the commands'
 // order of effects is tested against a fake.
 class FontCommandHost {
-public:
+  public:
     virtual ~FontCommandHost() = default;
     // The font the target carries now (display panel, grid, calculator's tapeFont).
     virtual platform::FontSpec targetFont(FontTarget target) const = 0;
     // The target takes the font and its control repaints; nothing else changes.
     virtual void setTargetFont(FontTarget target, const platform::FontSpec& font) = 0;
-    // The hidden edtBase takes the grid font.
+    // The hidden single-line edit (edtBase) takes the grid font; its height sets the rows.
     virtual void setEdtBaseFont(const platform::FontSpec& font) = 0;
     // Text-metric height (tmHeight) of a font on the screen.
     virtual int textHeight(const platform::FontSpec& font) const = 0;
@@ -50,7 +50,5 @@ void applyFirstShowingGridMetrics(FontCommandHost& host);
 
 // The height adjustDisplayHeight gives the display panel for its font.
 int adjustedDisplayHeight(const FontCommandHost& host);
-
-// The settings file keeps face, size, colour, bold and italic; underline and
 
 }  // namespace corvalo::shell

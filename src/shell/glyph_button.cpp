@@ -1,8 +1,8 @@
 #include "shell/glyph_button.h"
 
+#include <qdrawutil.h>
 #include <QMouseEvent>
 #include <QPainter>
-#include <qdrawutil.h>
 
 namespace corvalo::shell {
 
@@ -18,9 +18,14 @@ void GlyphButton::setGlyph(const SizeGlyph& glyph) {
         for (int x = 0; x < kGlyphWidth; ++x) {
             QRgb rgb = qRgba(0, 0, 0, 0);  // white is transparent
             switch (glyph_[static_cast<std::size_t>(y * kGlyphWidth + x)]) {
-                case GlyphInk::White: break;
-                case GlyphInk::Black: rgb = qRgb(0, 0, 0); break;
-                case GlyphInk::Grey: rgb = qRgb(128, 128, 128); break;
+                case GlyphInk::White:
+                    break;
+                case GlyphInk::Black:
+                    rgb = qRgb(0, 0, 0);
+                    break;
+                case GlyphInk::Grey:
+                    rgb = qRgb(128, 128, 128);
+                    break;
             }
             image_.setPixel(x, y, rgb);
         }

@@ -81,8 +81,7 @@ QColor GridView::cellColour(int col, int row) const {
     return QColor::fromRgb(chosen ? kChosenColour : kOtherColour);
 }
 
-void GridView::drawCell(QPainter& p, const QFontMetrics& fm, int col, int row,
-                        const QRect& rect) {
+void GridView::drawCell(QPainter& p, const QFontMetrics& fm, int col, int row, const QRect& rect) {
     p.fillRect(rect, cellColour(col, row));
     if (col == 0 || row == 0) return;  // headers show no text and no numbering
     const std::string_view cell = grid_.cell(col, row);

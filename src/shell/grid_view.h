@@ -19,11 +19,12 @@ namespace corvalo::shell {
 // top, cut at the left so that its right-hand digits stay visible.
 class GridView final : public QAbstractScrollArea {
     Q_OBJECT
-public:
+  public:
     static constexpr QRgb kChosenColour = 0xFFFFFFFF;
     static constexpr QRgb kOtherColour = 0xFF808080;
 
-    GridView(const clipcalc::Grid& grid, const clipcalc::CalcState& state, QWidget* parent = nullptr);
+    GridView(const clipcalc::Grid& grid, const clipcalc::CalcState& state,
+             QWidget* parent = nullptr);
 
     void setGridFont(const QFont& font, const QColor& textColour);
     GridGeometry& gridGeometry() { return geometry_; }
@@ -37,10 +38,10 @@ public:
     // The background a cell is drawn with.
     QColor cellColour(int col, int row) const;
 
-signals:
+  signals:
     void cellClicked(int col, int row);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -50,7 +51,7 @@ protected:
     QSize sizeHint() const override { return {200, 100}; }
     QSize minimumSizeHint() const override { return {1, 1}; }
 
-private:
+  private:
     void updateScrollBars();
     void drawCell(QPainter& p, const QFontMetrics& fm, int col, int row, const QRect& rect);
 

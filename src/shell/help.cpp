@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "platform/help_engine.h"
 #include "platform/dialogs.h"
+#include "platform/help_engine.h"
 
 namespace corvalo::shell {
 
@@ -15,7 +15,7 @@ std::string helpFilePath(const std::string& programFolder) {
 }
 
 bool showHelp(const std::string& programFolder, std::string& applicationHelpFile,
-                       platform::Dialogs& dialogs, platform::HelpEngine& help) {
+              platform::Dialogs& dialogs, platform::HelpEngine& help) {
     const std::string path = helpFilePath(programFolder);
     std::error_code ec;
     // A folder or a dangling link of that name is no help file either.

@@ -76,7 +76,9 @@ namespace {
 constexpr int kReachableStripHeight = 24;
 constexpr int kReachableStripWidth = 48;
 
-int overlap(int a0, int a1, int b0, int b1) { return std::min(a1, b1) - std::max(a0, b0); }
+int overlap(int a0, int a1, int b0, int b1) {
+    return std::min(a1, b1) - std::max(a0, b0);
+}
 
 }  // namespace
 

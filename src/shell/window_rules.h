@@ -16,12 +16,13 @@ namespace corvalo::shell {
 // modes and the calculator page, the rules run on every resize, the line a grid
 // click chooses, and where a window goes when its stored place is off screen.
 
-inline constexpr int kNarrowWindowWidth = 300;   // the width that clears the size button
-inline constexpr int kSizeButtonInset = 39;      // size button's left, from the tools' right
+inline constexpr int kNarrowWindowWidth = 300;  // the width that clears the size button
+inline constexpr int kSizeButtonInset = 39;     // size button's left, from the tools' right
 inline constexpr int kMinCalculatorHeight = 220;
 inline constexpr int kMinCalculatorWidth = 295;
 
 enum Page : int { kGridPage = 0, kTextPage = 1, kCalculatorPage = 2 };
+inline constexpr int kTabStripHeight = 0;  // the pages show no tabs: only commands switch them
 
 struct PixelSize {
     int width = 0;
@@ -62,11 +63,11 @@ PixelSize calculatorWindowSize(const ShellSettings& s, FrameExtra frame, int tab
 struct ResizeInput {
     int page = kGridPage;
     bool expanded = false;
-    PixelSize outer;            // the window's new outer size
+    PixelSize outer;  // the window's new outer size
     FrameExtra frame;
     int decimalButtonRight = 0;  // right edge of the decimal button in the tools panel
     GridPageHeights heights;
-    PixelSize calculator;       // the calculator control's current size
+    PixelSize calculator;  // the calculator control's current size
 };
 
 struct ResizeOutcome {

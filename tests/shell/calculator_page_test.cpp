@@ -23,9 +23,12 @@ class CalculatorPageTest : public WindowFixture {
         };
     }
     void type(const char* keys) {
-        QTest::keyClicks(window->calculator_, QString::fromLatin1(keys));
+        QTest::keyClicks(child<deskcalc::DeskCalculatorWidget>("calculator"),
+                         QString::fromLatin1(keys));
     }
-    QSize calculatorSize() const { return window->calculator_->size(); }
+    QSize calculatorSize() const {
+        return child<deskcalc::DeskCalculatorWidget>("calculator")->size();
+    }
     QSize storedSize() const {
         return {window->shell().calculatorWidth, window->shell().calculatorHeight};
     }
@@ -35,18 +38,18 @@ TEST_F(CalculatorPageTest, F9ShowsTheCalculatorWithTheKeyboardAndF10GoesBack) {
     start();
     const QSize gridPage = window->frameGeometry().size();
     QTest::keyClick(window.get(), Qt::Key_F9);
-    ASSERT_EQ(window->pages_->currentIndex(), shell::kCalculatorPage);
+    ASSERT_EQ(child<QStackedWidget>("pages")->currentIndex(), shell::kCalculatorPage);
     EXPECT_EQ(calculatorSize(), QSize(440, 400));
-    EXPECT_TRUE(window->calculator_->hasFocus());
+    EXPECT_TRUE(child<deskcalc::DeskCalculatorWidget>("calculator")->hasFocus());
     type("12+3=");
-    EXPECT_EQ(window->calculator_->displayText(), "15 ");
+    EXPECT_EQ(child<deskcalc::DeskCalculatorWidget>("calculator")->displayText(), "15 ");
 
     // Off: the grid page comes back in the size it had; On again finds the entry kept.
     QTest::keyClick(window.get(), Qt::Key_F10);
-    EXPECT_EQ(window->pages_->currentIndex(), shell::kGridPage);
+    EXPECT_EQ(child<QStackedWidget>("pages")->currentIndex(), shell::kGridPage);
     EXPECT_EQ(window->frameGeometry().size(), gridPage);
     QTest::keyClick(window.get(), Qt::Key_F9);
-    EXPECT_EQ(window->calculator_->displayText(), "15 ");
+    EXPECT_EQ(child<deskcalc::DeskCalculatorWidget>("calculator")->displayText(), "15 ");
 }
 
 // "On" is disabled on its own page, so F9 is the calculator's +/- key there.
@@ -54,9 +57,9 @@ TEST_F(CalculatorPageTest, F9OnTheCalculatorPageChangesTheSign) {
     start();
     QTest::keyClick(window.get(), Qt::Key_F9);
     type("7");
-    QTest::keyClick(window->calculator_, Qt::Key_F9);
-    EXPECT_EQ(window->calculator_->displayText(), "-7.00 ");
-    EXPECT_EQ(window->pages_->currentIndex(), shell::kCalculatorPage);
+    QTest::keyClick(child<deskcalc::DeskCalculatorWidget>("calculator"), Qt::Key_F9);
+    EXPECT_EQ(child<deskcalc::DeskCalculatorWidget>("calculator")->displayText(), "-7.00 ");
+    EXPECT_EQ(child<QStackedWidget>("pages")->currentIndex(), shell::kCalculatorPage);
 }
 
 struct SizeRow {
@@ -78,7 +81,7 @@ TEST_F(CalculatorPageTest, OnSizesThePageFromTheSettingsButNotBelowTheMinimum) {
         SCOPED_TRACE(row.name);
         storedSize(row.storedWidth, row.storedHeight);
         start();
-        window->menuCalculatorOn->trigger();
+        trigger("actionCalculatorOn");
         EXPECT_EQ(calculatorSize(), row.shown);
         EXPECT_EQ(storedSize(), row.shown);
         window.reset();
@@ -87,20 +90,23 @@ TEST_F(CalculatorPageTest, OnSizesThePageFromTheSettingsButNotBelowTheMinimum) {
 
 TEST_F(CalculatorPageTest, ResizingThePageStoresTheSizeAndCloseSavesIt) {
     start();
-    window->menuCalculatorOn->trigger();
-    const QSize frame = window->frameGeometry().size() - window->calculator_->size();
+    trigger("actionCalculatorOn");
+    const QSize frame = window->frameGeometry().size() -
+                        child<deskcalc::DeskCalculatorWidget>("calculator")->size();
     window->resize(window->width() + 37, window->height() + 21);
     EXPECT_EQ(calculatorSize(), QSize(477, 421));
     EXPECT_EQ(storedSize(), QSize(477, 421));
     ASSERT_TRUE(window->close());
     EXPECT_EQ(settings.saved.calculatorWidth, 477);
     EXPECT_EQ(settings.saved.calculatorHeight, 421);
-    EXPECT_EQ(window->frameGeometry().size() - window->calculator_->size(), frame);
+    EXPECT_EQ(window->frameGeometry().size() -
+                  child<deskcalc::DeskCalculatorWidget>("calculator")->size(),
+              frame);
 }
 
 TEST_F(CalculatorPageTest, AWindowMadeTooSmallGrowsAtTheNextResize) {
     start();
-    window->menuCalculatorOn->trigger();
+    trigger("actionCalculatorOn");
     window->resize(window->width() - 200, window->height() - 250);
     EXPECT_EQ(storedSize(), QSize(240, 150));  // taken as it came
     window->resize(window->width() + 1, window->height());
@@ -117,8 +123,8 @@ TEST_F(CalculatorPageTest, StartingOnThePageGrowsATooSmallSizeAtOnce) {
         t.shell.calculatorDefaultStartup = true;
     };
     start();
-    EXPECT_EQ(window->pages_->currentIndex(), shell::kCalculatorPage);
-    EXPECT_TRUE(window->calculator_->hasFocus());
+    EXPECT_EQ(child<QStackedWidget>("pages")->currentIndex(), shell::kCalculatorPage);
+    EXPECT_TRUE(child<deskcalc::DeskCalculatorWidget>("calculator")->hasFocus());
     EXPECT_EQ(calculatorSize(), QSize(295, 220));
     EXPECT_EQ(storedSize(), QSize(295, 220));
 }
@@ -138,13 +144,15 @@ TEST_F(CalculatorPageTest, CtrlCCopiesTheTrimmedEntry) {
         {"nothing typed yet", "", "0"},
     };
     start();
-    window->menuCalculatorOn->trigger();
+    trigger("actionCalculatorOn");
     for (const CopyRow& row : rows) {
         SCOPED_TRACE(row.name);
-        QTest::keyClick(window->calculator_, Qt::Key_Escape);  // clear all
+        QTest::keyClick(child<deskcalc::DeskCalculatorWidget>("calculator"),
+                        Qt::Key_Escape);  // clear all
         clipboard.contents = "sentinel";
         type(row.keys);
-        QTest::keyClick(window->calculator_, Qt::Key_C, Qt::ControlModifier);
+        QTest::keyClick(child<deskcalc::DeskCalculatorWidget>("calculator"), Qt::Key_C,
+                        Qt::ControlModifier);
         EXPECT_EQ(clipboard.contents, row.copied);
     }
     EXPECT_EQ(clipboard.writes, 5);
@@ -153,11 +161,12 @@ TEST_F(CalculatorPageTest, CtrlCCopiesTheTrimmedEntry) {
 
 TEST_F(CalculatorPageTest, CtrlVRunsCalculateClipboardNotTheCalculatorsPaste) {
     start();
-    window->menuCalculatorOn->trigger();
+    trigger("actionCalculatorOn");
     clipboard.contents = "12\t30\t8";
-    QTest::keyClick(window->calculator_, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(child<deskcalc::DeskCalculatorWidget>("calculator"), Qt::Key_V,
+                    Qt::ControlModifier);
     EXPECT_EQ(window->displayCaption(), "50.00 ");
-    EXPECT_EQ(window->calculator_->displayText(), "0 ");
+    EXPECT_EQ(child<deskcalc::DeskCalculatorWidget>("calculator")->displayText(), "0 ");
 }
 
 struct FontRow {
@@ -182,12 +191,13 @@ TEST_F(CalculatorPageTest, TheCalculatorDisplayFontFromTheSettingsIsTheTapeFont)
             t.calculatorFont = row.stored;
         };
         start();
-        const QFont& tape = window->calculator_->tapeFont();
+        const QFont& tape = child<deskcalc::DeskCalculatorWidget>("calculator")->tapeFont();
         EXPECT_EQ(tape.family().toStdString(), row.stored.name);
         EXPECT_EQ(tape.pointSize(), row.stored.size);
         EXPECT_EQ(tape.bold(), row.stored.bold);
         EXPECT_EQ(tape.italic(), row.stored.italic);
-        const QLabel* display = window->calculator_->displayPanel();
+        const QLabel* display =
+            child<deskcalc::DeskCalculatorWidget>("calculator")->displayPanel();
         EXPECT_EQ(display->font(), tape);
         const QColor expected =
             row.systemColour ? window->palette().color(QPalette::WindowText) : row.colour;

@@ -23,10 +23,8 @@ TEST(FontMetrics, FirstShowingGrid) {
         int editBox;
         shell::GridMetrics want;
     } rows[] = {
-        {"default grid font", 22, {18, 64, 18}},
-        {"edit box 26", 26, {22, 78, 22}},
-        {"truncates 19*64/18=67.6", 23, {19, 67, 19}},
-        {"large font", 58, {54, 192, 54}},
+        {"default grid font", 22, {18, 64, 18}},       {"edit box 26", 26, {22, 78, 22}},
+        {"truncates 19*64/18=67.6", 23, {19, 67, 19}}, {"large font", 58, {54, 192, 54}},
         {"row never below one pixel", 3, {1, 3, 1}},
     };
     for (const auto& row : rows) {
@@ -65,7 +63,7 @@ TEST(FontMetrics, PanelAndEditBoxHeights) {
 // Plays the dialog: presses Apply with each font of `applies`, then OK with
 // `result` or Cancel when it is empty.
 class ScriptedChooser final : public platform::FontChooser {
-public:
+  public:
     std::vector<FontSpec> applies;
     std::optional<FontSpec> result;
     std::optional<FontSpec> shownFirst;
@@ -81,7 +79,7 @@ public:
 // edit box of 22 and size 18 one of 26. The display panel's height and the
 // collapsed window's height follow the real arithmetic.
 class FakeWindow final : public shell::FontCommandHost {
-public:
+  public:
     FontSpec fonts[3];
     std::optional<FontSpec> edtBase;
     int rowHeight = 18;
@@ -117,7 +115,8 @@ public:
     void applyWindowMode() override {
         shell::ShellSettings s;
         const shell::FrameExtra frame{0, 30};
-        collapsedHeight = shell::gridPageWindowSize(false, s, frame, {0, displayHeight, 48}).height;
+        collapsedHeight =
+            shell::gridPageWindowSize(false, s, frame, {0, displayHeight, 48}).height;
         calls.push_back("window mode");
     }
 };
@@ -153,7 +152,8 @@ TEST(FontCommand, GridCancelAfterApplyKeepsFontAndOldMetrics) {
 }
 
 TEST(FontCommand, PlainCancelChangesNothing) {
-    for (FontTarget t : {FontTarget::MainDisplay, FontTarget::Grid, FontTarget::CalculatorDisplay}) {
+    for (FontTarget t :
+         {FontTarget::MainDisplay, FontTarget::Grid, FontTarget::CalculatorDisplay}) {
         SCOPED_TRACE(static_cast<int>(t));
         FakeWindow w;
         const FakeWindow before;
@@ -179,8 +179,7 @@ TEST(FontCommand, LargerDisplayFontGrowsPanelAndCollapsedWindowAlike) {
     EXPECT_EQ(panelBefore, 19);
     EXPECT_EQ(w.displayHeight, 32);
     EXPECT_EQ(w.collapsedHeight - windowBefore, w.displayHeight - panelBefore);
-    EXPECT_EQ(w.calls,
-              (std::vector<std::string>{"font 0", "adjust display", "window mode"}));
+    EXPECT_EQ(w.calls, (std::vector<std::string>{"font 0", "adjust display", "window mode"}));
 }
 
 TEST(FontCommand, ApplyOnlyShowsTheFont) {
@@ -198,8 +197,9 @@ TEST(FontCommand, ApplyOnlyShowsTheFont) {
         ScriptedChooser dialog;
         dialog.applies = {kBigGrid};
         shell::runFontCommand(row.target, dialog, w);
-        EXPECT_EQ(w.calls, (std::vector<std::string>{
-                               "font " + std::to_string(static_cast<int>(row.target))}));
+        EXPECT_EQ(
+            w.calls,
+            (std::vector<std::string>{"font " + std::to_string(static_cast<int>(row.target))}));
         EXPECT_EQ(w.fonts[static_cast<int>(row.target)], kBigGrid);
         EXPECT_EQ(w.rowHeight, 18);
         EXPECT_FALSE(w.edtBase.has_value());

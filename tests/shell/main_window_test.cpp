@@ -30,20 +30,23 @@ using clipcalc::TabulationStyle;
 using shell::MainWindow;
 
 class MainWindowTest : public WindowFixture {
-protected:
+  protected:
     void paste(const std::string& utf8) {
         clipboard.contents = utf8;
-        window->menuPaste->trigger();
+        trigger("actionPaste");
     }
     void direction(TabulationStyle style) {
-        (style == TabulationStyle::UsingColumns ? window->mnuByColumns : window->mnuByRows)
+        (style == TabulationStyle::UsingColumns ? child("actionUsingColumns")
+                                                : child("actionUsingRows"))
             ->trigger();
     }
-    QColor colour(int col, int row) const { return window->gridView_->cellColour(col, row); }
+    QColor colour(int col, int row) const {
+        return child<shell::GridView>("grid")->cellColour(col, row);
+    }
     void click(int col, int row, Qt::MouseButton button = Qt::LeftButton) {
-        const QRect cell = window->gridView_->cellRect(col, row);
+        const QRect cell = child<shell::GridView>("grid")->cellRect(col, row);
         ASSERT_FALSE(cell.isEmpty());
-        QTest::mouseClick(window->gridView_->viewport(), button, {}, cell.center());
+        QTest::mouseClick(child<shell::GridView>("grid")->viewport(), button, {}, cell.center());
     }
     int outerWidth() const { return window->frameGeometry().width(); }
     int outerHeight() const { return window->frameGeometry().height(); }
@@ -56,7 +59,7 @@ const QColor kWhite(255, 255, 255);
 const QColor kGrey(128, 128, 128);
 
 std::string onlyOne(std::string_view hint) {
-    return std::string(clipcalc::MsgOnlyOneNumber) + std::string(hint);
+    return std::string(clipcalc::kMsgOnlyOneNumber) + std::string(hint);
 }
 
 struct PasteRow {
@@ -72,19 +75,19 @@ TEST_F(MainWindowTest, CalculateClipboardCases) {
     using enum TabulationStyle;
     const PasteRow rows[] = {
         {"spreadsheet row by columns", "12\t30\t8", UsingColumns, "12.00 ",
-         onlyOne(clipcalc::MsgHintRowToColumn), true},
+         onlyOne(clipcalc::kMsgHintRowToColumn), true},
         {"spreadsheet row by rows", "12\t30\t8", UsingRows, "50.00 ", "", true},
         {"spreadsheet column by rows", "12\r\n30\r\n8", UsingRows, "12.00 ",
-         onlyOne(clipcalc::MsgHintColumnToRow), true},
+         onlyOne(clipcalc::kMsgHintColumnToRow), true},
         {"column with Linux line ends by columns", "12\n30\n8\n", UsingColumns, "50.00 ", "",
          true},
-        {"one number", "5", UsingRows, "0.00 ", std::string(clipcalc::MsgTooFewNumbers), false},
-        {"letters only", "abc", UsingRows, "0.00 ", std::string(clipcalc::MsgClipboardEmpty),
+        {"one number", "5", UsingRows, "5.00 ", std::string(clipcalc::kMsgTooFewNumbers), false},
+        {"letters only", "abc", UsingRows, "0.00 ", std::string(clipcalc::kMsgClipboardEmpty),
          false},
-        {"number and tab", "5\t", UsingRows, "0.00 ", std::string(clipcalc::MsgTooFewNumbers),
+        {"number and tab", "5\t", UsingRows, "5.00 ", std::string(clipcalc::kMsgTooFewNumbers),
          false},
         {"no text at all", std::nullopt, UsingRows, "0.00 ",
-         std::string(clipcalc::MsgClipboardEmpty), false},
+         std::string(clipcalc::kMsgClipboardEmpty), false},
         {"2 x 2 block by columns", "1\t2\r\n3\t4", UsingColumns, "4.00 ", "", false},
     };
     for (const PasteRow& row : rows) {
@@ -92,14 +95,14 @@ TEST_F(MainWindowTest, CalculateClipboardCases) {
         start();
         direction(row.style);
         clipboard.contents = row.clipboard;
-        window->menuPaste->trigger();
+        trigger("actionPaste");
         EXPECT_EQ(window->displayCaption(), row.display);
         EXPECT_EQ(dialogs.messages.size(), row.message.empty() ? 0u : 1u);
         if (!row.message.empty() && !dialogs.messages.empty()) {
             EXPECT_EQ(dialogs.messages.back(), row.message);
         }
         EXPECT_EQ(window->expanded(), row.expanded);
-        EXPECT_EQ(window->gridView_->isVisible(), row.expanded);
+        EXPECT_EQ(child<shell::GridView>("grid")->isVisible(), row.expanded);
         EXPECT_EQ(outerHeight() == collapsedHeight(), !row.expanded);
         EXPECT_TRUE(dialogs.errors.empty());
         window.reset();
@@ -109,7 +112,7 @@ TEST_F(MainWindowTest, CalculateClipboardCases) {
 
 TEST_F(MainWindowTest, SizeButtonDisabledUntilTheFirstCalculation) {
     start();
-    auto* button = window->speedbuttonChangeWindowSize;
+    auto* button = child<shell::GlyphButton>("sizeButton");
     EXPECT_FALSE(button->glyphEnabled());
     EXPECT_EQ(button->shownImage(), 2);
     QTest::mouseClick(button, Qt::LeftButton);
@@ -125,14 +128,14 @@ TEST_F(MainWindowTest, SizeButtonDisabledUntilTheFirstCalculation) {
     EXPECT_EQ(button->toolTip(), QStringLiteral(" Hide the grid "));
     QTest::mouseRelease(button, Qt::LeftButton);
     EXPECT_EQ(button->shownImage(), 4);
-    EXPECT_TRUE(window->gridView_->isVisible());
+    EXPECT_TRUE(child<shell::GridView>("grid")->isVisible());
     EXPECT_EQ(outerHeight(), window->shell().expandedHeight);
 
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_FALSE(window->expanded());
     EXPECT_EQ(button->toolTip(), QStringLiteral(" Display the grid "));
     EXPECT_EQ(button->shownImage(), 1);
-    EXPECT_FALSE(window->gridView_->isVisible());
+    EXPECT_FALSE(child<shell::GridView>("grid")->isVisible());
     EXPECT_EQ(outerHeight(), collapsedHeight());
 }
 
@@ -143,7 +146,7 @@ TEST_F(MainWindowTest, GridClicksChooseTheLineAndDirection) {
     ASSERT_TRUE(window->expanded());
     EXPECT_EQ(colour(1, 2), kWhite);
     EXPECT_EQ(colour(2, 1), kGrey);
-    EXPECT_EQ(colour(0, 1), window->gridView_->palette().color(QPalette::Button));
+    EXPECT_EQ(colour(0, 1), child<shell::GridView>("grid")->palette().color(QPalette::Button));
 
     const struct {
         const char* name;
@@ -164,8 +167,8 @@ TEST_F(MainWindowTest, GridClicksChooseTheLineAndDirection) {
         SCOPED_TRACE(step.name);
         click(step.col, step.row);
         EXPECT_EQ(window->displayCaption(), step.display);
-        EXPECT_EQ(window->mnuByColumns->isChecked(), step.byColumns);
-        EXPECT_EQ(window->mnuByRows->isChecked(), !step.byColumns);
+        EXPECT_EQ(child("actionUsingColumns")->isChecked(), step.byColumns);
+        EXPECT_EQ(child("actionUsingRows")->isChecked(), !step.byColumns);
         EXPECT_EQ(colour(step.whiteCell.x(), step.whiteCell.y()), kWhite);
         EXPECT_EQ(colour(step.greyCell.x(), step.greyCell.y()), kGrey);
     }
@@ -189,7 +192,7 @@ TEST_F(MainWindowTest, GridDrawsColoursAndRightAlignedClippedText) {
     direction(TabulationStyle::UsingColumns);
     paste("123456789012345678\t5\n1\t2\n3\t4\n");  // the first wider than its column
     ASSERT_TRUE(window->expanded());
-    shell::GridView* grid = window->gridView_;
+    shell::GridView* grid = child<shell::GridView>("grid");
     const QImage image = grid->viewport()->grab().toImage();
     const QRect wide = grid->cellRect(1, 1);
     const QRect header = grid->cellRect(0, 1);
@@ -197,9 +200,9 @@ TEST_F(MainWindowTest, GridDrawsColoursAndRightAlignedClippedText) {
     EXPECT_EQ(image.pixelColor(header.topLeft()), grid->palette().color(QPalette::Button));
     EXPECT_EQ(image.pixelColor(wide.topLeft()), kWhite);
     EXPECT_EQ(image.pixelColor(grey.bottomRight()), kGrey);
-    EXPECT_EQ(inkIn(image, wide, wide.right() - 2, wide.right() + 1), 0);  // 3 px clear
+    EXPECT_EQ(inkIn(image, wide, wide.right() - 2, wide.right() + 1), 0);   // 3 px clear
     EXPECT_GT(inkIn(image, wide, wide.right() - 12, wide.right() - 2), 0);  // last digits
-    EXPECT_GT(inkIn(image, wide, wide.left(), wide.left() + 8), 0);  // cut, not elided
+    EXPECT_GT(inkIn(image, wide, wide.left(), wide.left() + 8), 0);         // cut, not elided
     EXPECT_EQ(inkIn(image, header, header.left(), header.right() + 1), 0);  // headers blank
 }
 
@@ -207,36 +210,36 @@ TEST_F(MainWindowTest, DivisionThenAddition) {
     start();
     direction(TabulationStyle::UsingColumns);
     paste("100\n4\n5\n");
-    window->divisionAction->trigger();
+    trigger("actionDivision");
     EXPECT_EQ(window->displayCaption(), "5.00 ");
-    EXPECT_EQ(window->btnMathMode->text(), QStringLiteral("/"));
-    window->additionAction->trigger();
+    EXPECT_EQ(child<QPushButton>("mathModeButton")->text(), QStringLiteral("/"));
+    trigger("actionAddition");
     EXPECT_EQ(window->displayCaption(), "109.00 ");
-    EXPECT_EQ(window->btnMathMode->text(), QStringLiteral("+"));
+    EXPECT_EQ(child<QPushButton>("mathModeButton")->text(), QStringLiteral("+"));
 }
 
 TEST_F(MainWindowTest, CopyPutsTheTrimmedDisplayOnTheClipboard) {
     start();
-    window->menuCopy->trigger();
+    trigger("actionCopy");
     EXPECT_EQ(clipboard.contents, "0.00");  // the start result before any calculation
 
     direction(TabulationStyle::UsingColumns);
     paste("1000\n234.5\n");
-    window->menuCopy->trigger();
+    trigger("actionCopy");
     EXPECT_EQ(clipboard.contents, "1,234.50");
 
-    window->popupPeriod[0]->trigger();
+    child("actionDecimals0")->trigger();
     EXPECT_EQ(window->displayCaption(), "1,235 ");
-    window->menuCopy->trigger();
+    trigger("actionCopy");
     EXPECT_EQ(clipboard.contents, "1,235");
 }
 
 TEST_F(MainWindowTest, LocaleWithCommaDecimals) {
     start({',', '.'});
-    EXPECT_EQ(window->btnDecimalFormat->text(), QStringLiteral(","));
-    EXPECT_EQ(window->popupPeriod[0]->text(), QStringLiteral("0"));
-    EXPECT_EQ(window->popupPeriod[1]->text(), QStringLiteral("0,1"));
-    EXPECT_EQ(window->popupPeriod[9]->text(), QStringLiteral("0,123456789"));
+    EXPECT_EQ(child<QPushButton>("decimalsButton")->text(), QStringLiteral(","));
+    EXPECT_EQ(child("actionDecimals0")->text(), QStringLiteral("0"));
+    EXPECT_EQ(child("actionDecimals1")->text(), QStringLiteral("0,1"));
+    EXPECT_EQ(child("actionDecimals9")->text(), QStringLiteral("0,123456789"));
     direction(TabulationStyle::UsingColumns);
     paste("1234,5\n0\n");
     EXPECT_EQ(window->displayCaption(), "1.234,50 ");
@@ -247,23 +250,24 @@ TEST_F(MainWindowTest, CtrlVOnTheTextPageRunsTheCommandNotThePaste) {
     QGuiApplication::clipboard()->setText(QStringLiteral("what a plain paste would insert"));
     clipboard.contents = "12\t30\t8";
     direction(TabulationStyle::UsingRows);
-    window->pages_->setCurrentIndex(shell::kTextPage);
-    window->textPage_->setFocus();
-    QTest::keyClick(window->textPage_, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(window->textPage_->toPlainText().toStdString(), "");
+    child<QStackedWidget>("pages")->setCurrentIndex(shell::kTextPage);
+    child<QPlainTextEdit>("textPage")->setFocus();
+    QTest::keyClick(child<QPlainTextEdit>("textPage"), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(child<QPlainTextEdit>("textPage")->toPlainText().toStdString(), "");
     EXPECT_EQ(window->displayCaption(), "50.00 ");
 
     clipboard.contents = "sentinel";
-    QTest::keyClick(window->textPage_, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(child<QPlainTextEdit>("textPage"), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(clipboard.contents, "0");  // the calculator's entry, not the text's selection
 }
 
 TEST_F(MainWindowTest, CtrlCOnTheCalculatorPageCopiesItsEntry) {
     start();
-    window->menuCalculatorOn->trigger();
-    QTest::keyClicks(window->calculator_, QStringLiteral("12+3="));
+    trigger("actionCalculatorOn");
+    QTest::keyClicks(child<deskcalc::DeskCalculatorWidget>("calculator"), QStringLiteral("12+3="));
     clipboard.contents = "sentinel";
-    QTest::keyClick(window->calculator_, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(child<deskcalc::DeskCalculatorWidget>("calculator"), Qt::Key_C,
+                    Qt::ControlModifier);
     EXPECT_EQ(clipboard.writes, 1);
     EXPECT_EQ(clipboard.contents, "15");
 }
@@ -272,26 +276,26 @@ TEST_F(MainWindowTest, FunctionKeysReachTheMenu) {
     start();
     QTest::keyClick(window.get(), Qt::Key_F4);
     EXPECT_EQ(window->calc().tabulationStyle, TabulationStyle::UsingColumns);
-    EXPECT_TRUE(window->mnuByColumns->isChecked());
+    EXPECT_TRUE(child("actionUsingColumns")->isChecked());
     QTest::keyClick(window.get(), Qt::Key_F5);
     EXPECT_EQ(window->calc().tabulationStyle, TabulationStyle::UsingRows);
     QTest::keyClick(window.get(), Qt::Key_F9);
-    EXPECT_EQ(window->pages_->currentIndex(), shell::kCalculatorPage);
+    EXPECT_EQ(child<QStackedWidget>("pages")->currentIndex(), shell::kCalculatorPage);
     QTest::keyClick(window.get(), Qt::Key_F10);
-    EXPECT_EQ(window->pages_->currentIndex(), shell::kGridPage);
+    EXPECT_EQ(child<QStackedWidget>("pages")->currentIndex(), shell::kGridPage);
 }
 
 TEST_F(MainWindowTest, CalculateSubmenuOnlyOnTheGridPage) {
     start();
-    EXPECT_TRUE(window->mnuCalculateBy->isEnabled());
-    window->menuCalculatorOn->trigger();
-    EXPECT_FALSE(window->mnuCalculateBy->isEnabled());
-    EXPECT_FALSE(window->mnuByColumns->isEnabled());
-    EXPECT_FALSE(window->menuCalculatorOn->isEnabled());
-    EXPECT_TRUE(window->menuCalculatorOff->isEnabled());
-    window->menuCalculatorOff->trigger();
-    EXPECT_TRUE(window->mnuCalculateBy->isEnabled());
-    EXPECT_TRUE(window->mnuByRows->isEnabled());
+    EXPECT_TRUE(child<QMenu>("menuCalculate")->isEnabled());
+    trigger("actionCalculatorOn");
+    EXPECT_FALSE(child<QMenu>("menuCalculate")->isEnabled());
+    EXPECT_FALSE(child("actionUsingColumns")->isEnabled());
+    EXPECT_FALSE(child("actionCalculatorOn")->isEnabled());
+    EXPECT_TRUE(child("actionCalculatorOff")->isEnabled());
+    trigger("actionCalculatorOff");
+    EXPECT_TRUE(child<QMenu>("menuCalculate")->isEnabled());
+    EXPECT_TRUE(child("actionUsingRows")->isEnabled());
 }
 
 TEST_F(MainWindowTest, CollapsedWindowSnapsBackAndKeepsTheNewWidth) {
@@ -312,7 +316,7 @@ TEST_F(MainWindowTest, ExpandedResizeIsStored) {
     EXPECT_EQ(window->shell().expandedHeight, outerHeight());
     EXPECT_EQ(window->shell().expandedWidth, outerWidth());
     EXPECT_EQ(window->shell().collapsedWidth, outerWidth());
-    QTest::mouseClick(window->speedbuttonChangeWindowSize, Qt::LeftButton);
+    QTest::mouseClick(child<shell::GlyphButton>("sizeButton"), Qt::LeftButton);
     EXPECT_EQ(outerWidth(), 640 + window->frameExtra().width);  // the collapse keeps the width
 }
 
@@ -320,7 +324,7 @@ TEST_F(MainWindowTest, TooNarrowForTheToolsBecomes300Wide) {
     start();
     window->resize(220, window->height());
     EXPECT_EQ(outerWidth(), 300);
-    EXPECT_EQ(window->speedbuttonChangeWindowSize->x(), window->width() - 39);
+    EXPECT_EQ(child<shell::GlyphButton>("sizeButton")->x(), window->width() - 39);
 }
 
 TEST_F(MainWindowTest, SmallStoredCalculatorGrowsWhenSwitchedOn) {
@@ -329,10 +333,10 @@ TEST_F(MainWindowTest, SmallStoredCalculatorGrowsWhenSwitchedOn) {
         t.shell.calculatorHeight = 100;
     };
     start();
-    window->menuCalculatorOn->trigger();
+    trigger("actionCalculatorOn");
     EXPECT_EQ(window->shell().calculatorWidth, 295);
     EXPECT_EQ(window->shell().calculatorHeight, 220);
-    EXPECT_EQ(window->calculator_->size(), QSize(295, 220));
+    EXPECT_EQ(child<deskcalc::DeskCalculatorWidget>("calculator")->size(), QSize(295, 220));
 }
 
 TEST_F(MainWindowTest, StartsOnTheCalculatorPageWhenAsked) {
@@ -343,9 +347,9 @@ TEST_F(MainWindowTest, StartsOnTheCalculatorPageWhenAsked) {
     };
     start();
     EXPECT_EQ(settings.loads, 1);
-    EXPECT_EQ(window->pages_->currentIndex(), shell::kCalculatorPage);
-    EXPECT_FALSE(window->menuCalculatorOn->isEnabled());
-    EXPECT_TRUE(window->mnuByColumns->isChecked());
+    EXPECT_EQ(child<QStackedWidget>("pages")->currentIndex(), shell::kCalculatorPage);
+    EXPECT_FALSE(child("actionCalculatorOn")->isEnabled());
+    EXPECT_TRUE(child("actionUsingColumns")->isChecked());
     EXPECT_EQ(window->displayCaption(), "0.000 ");
 }
 
@@ -374,10 +378,23 @@ TEST_F(MainWindowTest, ClosingSavesOnceAndARefusedWriteKeepsTheWindow) {
     EXPECT_EQ(settings.saved.collapsedWidth, 400 + window->frameExtra().width);
 }
 
+// The close after a refused write does not keep the user in the window.
+TEST_F(MainWindowTest, ASecondCloseAfterARefusedWriteClosesWithoutWriting) {
+    start();
+    settings.refuse = true;
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->close());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(settings.saves, 0);
+    EXPECT_EQ(dialogs.errors,
+              (std::vector<std::string>{"Unable to write to /nowhere/corvalo.ini"}));
+}
+
 TEST_F(MainWindowTest, StayOnTopFromTheSettingsAndTheMenu) {
     settings.onLoad = [](const shell::SettingsTargets& t) { t.shell.stayOnTop = true; };
     start();
-    EXPECT_TRUE(window->stayOnTopAction->isChecked());
+    EXPECT_TRUE(child("actionStayOnTop")->isChecked());
     EXPECT_TRUE(QTest::qWaitFor(
         [this] { return window->windowFlags().testFlag(Qt::WindowStaysOnTopHint); }));
     EXPECT_TRUE(window->isVisible());
@@ -397,7 +414,7 @@ TEST_F(MainWindowTest, ErrorsGoToTheStandardReport) {
     EXPECT_EQ(window->cells().rowCount(), 3);  // the grid shows what was pasted
 
     clipboard.held = true;
-    window->menuCopy->trigger();
+    trigger("actionCopy");
     EXPECT_EQ(dialogs.errors.back(), "Cannot open clipboard");
 }
 

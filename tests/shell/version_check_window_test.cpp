@@ -50,7 +50,7 @@ class VersionCheckWindowTest : public WindowFixture {
             t.shell.proxyPort = port;
         };
     }
-    void check() { window->checkVersionAction->trigger(); }
+    void check() { trigger("actionCheckVersion"); }
 };
 
 struct ReplyRow {
@@ -133,7 +133,7 @@ TEST_F(VersionCheckWindowTest, TheWindowAnswersWhileTheCheckWaitsAndIgnoresTheCo
     };
     check();
     release(go);  // also when the wait ended early, so the server can stop
-    EXPECT_EQ(window->pages_->currentIndex(), shell::kCalculatorPage);
+    EXPECT_EQ(child<QStackedWidget>("pages")->currentIndex(), shell::kCalculatorPage);
     EXPECT_EQ(dialogs.messages, std::vector<std::string>{kSame});
     EXPECT_EQ(server.connections(), 1);
 

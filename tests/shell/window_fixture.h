@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QTest>
 #include <memory>
+#include <stdexcept>
+#include <string>
 
 #include "fakes.h"
 #include "net/test_pump.h"
@@ -28,24 +31,33 @@ class WindowFixture : public ::testing::Test {
             parts.owner = std::make_unique<FakeTrayOwner>(w, loopEnds);
             return parts;
         };
-        window = std::make_unique<shell::MainWindow>(shell::WindowServices{
-            .clipboard = clipboard,
-            .dialogs = dialogs,
-            .settings = settings,
-            .separators = separators,
-            .pump = pump,
-            .clock = clock,
-            .fonts = fonts,
-            .help = help,
-            .programFolder = programFolder,
-            .trayParts = tray,
-            .versionCheck = versionCheck,
-            .resolver = hostsFileOnly()});
+        window = std::make_unique<shell::MainWindow>(
+            shell::WindowServices{.clipboard = clipboard,
+                                  .dialogs = dialogs,
+                                  .settings = settings,
+                                  .separators = separators,
+                                  .pump = pump,
+                                  .clock = clock,
+                                  .fonts = fonts,
+                                  .help = help,
+                                  .programFolder = programFolder,
+                                  .trayParts = tray,
+                                  .versionCheck = versionCheck,
+                                  .resolver = hostsFileOnly()});
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
+
+    // A control or action of the window by its object name; a missing one fails the test.
+    template <class T = QAction>
+    T* child(const char* name) const {
+        T* found = window->findChild<T*>(QString::fromLatin1(name));
+        if (found == nullptr) throw std::logic_error(std::string("no child named ") + name);
+        return found;
+    }
+    void trigger(const char* action) const { child<QAction>(action)->trigger(); }
 
     FakeClipboard clipboard;
     RecordingDialogs dialogs;

@@ -35,7 +35,9 @@ int textHeight(const FontSpec& f) {
 class WindowFontsTest : public WindowFixture {
   protected:
     int outerHeight() const { return window->frameGeometry().height(); }
-    const shell::GridGeometry& grid() const { return window->gridView_->gridGeometry(); }
+    const shell::GridGeometry& grid() const {
+        return child<shell::GridView>("grid")->gridGeometry();
+    }
     std::vector<int> widths() const {
         std::vector<int> w;
         for (int c = 0; c < grid().colCount(); ++c) w.push_back(grid().colWidth(c));
@@ -53,7 +55,8 @@ TEST_F(WindowFontsTest, FirstShowingTakesGridMetricsFromTheGridFont) {
     EXPECT_EQ(grid().defaultColWidth(), row * 64 / 18);
     EXPECT_EQ(grid().colWidth(0), row);
     for (int c = 1; c < grid().colCount(); ++c) EXPECT_EQ(grid().colWidth(c), row * 64 / 18);
-    EXPECT_EQ(window->edtBase->font(), platform::toQFont(window->targetFont(FontTarget::Grid)));
+    EXPECT_EQ(child<QLineEdit>("gridFontProbe")->font(),
+              platform::toQFont(window->targetFont(FontTarget::Grid)));
 }
 
 TEST_F(WindowFontsTest, EachDialogStartsFromItsTargetsFont) {
@@ -61,9 +64,9 @@ TEST_F(WindowFontsTest, EachDialogStartsFromItsTargetsFont) {
         t.mainFont = {"Courier New", 12, 0x00FF00, false, true};
     };
     start();
-    window->mnuMainDisplayFont->trigger();
-    window->mnuGridFont->trigger();
-    window->mnuCalculatorDisplayFont->trigger();
+    trigger("actionMainDisplayFont");
+    trigger("actionGridFont");
+    trigger("actionCalculatorDisplayFont");
     ASSERT_EQ(fonts.offered.size(), 3u);
     EXPECT_EQ(fonts.offered[0], (FontSpec{"Courier New", 12, 0x00FF00, false, true}));
     EXPECT_EQ(fonts.offered[1].name, "Verdana");
@@ -74,18 +77,18 @@ TEST_F(WindowFontsTest, EachDialogStartsFromItsTargetsFont) {
 TEST_F(WindowFontsTest, LargerDisplayFontGrowsThePanelAndTheCollapsedWindowAlike) {
     settings.onLoad = [](const shell::SettingsTargets& t) { t.mainFont = {"DejaVu Sans", 8}; };
     start();
-    const int panel = window->panelDisplay->height();
+    const int panel = child<QLabel>("display")->height();
     const int outer = outerHeight();
     ASSERT_EQ(panel, textHeight(kSmall) + 8);
 
     fonts.answer = kLarge;
-    window->mnuMainDisplayFont->trigger();
-    EXPECT_EQ(window->panelDisplay->height(), textHeight(kLarge) + 8);
-    EXPECT_GT(window->panelDisplay->height(), panel);
-    EXPECT_EQ(outerHeight() - outer, window->panelDisplay->height() - panel);
+    trigger("actionMainDisplayFont");
+    EXPECT_EQ(child<QLabel>("display")->height(), textHeight(kLarge) + 8);
+    EXPECT_GT(child<QLabel>("display")->height(), panel);
+    EXPECT_EQ(outerHeight() - outer, child<QLabel>("display")->height() - panel);
     EXPECT_EQ(window->targetFont(FontTarget::MainDisplay), kLarge);
-    EXPECT_TRUE(window->panelDisplay->font().underline());
-    EXPECT_EQ(window->panelDisplay->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_TRUE(child<QLabel>("display")->font().underline());
+    EXPECT_EQ(child<QLabel>("display")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
 }
 
 TEST_F(WindowFontsTest, ApplyThenCancelKeepsTheAppliedFontWithTheOldSizes) {
@@ -98,24 +101,26 @@ TEST_F(WindowFontsTest, ApplyThenCancelKeepsTheAppliedFontWithTheOldSizes) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         start();
-        const int panel = window->panelDisplay->height();
+        const int panel = child<QLabel>("display")->height();
         const int outer = outerHeight();
         const int rowHeight = grid().rowHeight();
         const std::vector<int> oldWidths = widths();
         fonts.apply = {kSmall, kLarge};
         fonts.answer.reset();
-        QAction* item = row.target == FontTarget::MainDisplay ? window->mnuMainDisplayFont
-                        : row.target == FontTarget::Grid      ? window->mnuGridFont
-                                                              : window->mnuCalculatorDisplayFont;
+        QAction* item = row.target == FontTarget::MainDisplay ? child("actionMainDisplayFont")
+                        : row.target == FontTarget::Grid      ? child("actionGridFont")
+                                                         : child("actionCalculatorDisplayFont");
         item->trigger();
         EXPECT_EQ(window->targetFont(row.target), kLarge);
-        EXPECT_EQ(window->panelDisplay->height(), panel);
+        EXPECT_EQ(child<QLabel>("display")->height(), panel);
         EXPECT_EQ(outerHeight(), outer);
         EXPECT_EQ(grid().rowHeight(), rowHeight);
         EXPECT_EQ(widths(), oldWidths);
-        const QFont shown = row.target == FontTarget::MainDisplay ? window->panelDisplay->font()
-                            : row.target == FontTarget::Grid      ? window->gridView_->font()
-                                                             : window->calculator_->tapeFont();
+        const QFont shown = row.target == FontTarget::MainDisplay
+                                ? child<QLabel>("display")->font()
+                            : row.target == FontTarget::Grid
+                                ? child<shell::GridView>("grid")->font()
+                                : child<deskcalc::DeskCalculatorWidget>("calculator")->tapeFont();
         EXPECT_EQ(shown.pointSize(), 20);
         window.reset();
     }
@@ -124,13 +129,13 @@ TEST_F(WindowFontsTest, ApplyThenCancelKeepsTheAppliedFontWithTheOldSizes) {
 TEST_F(WindowFontsTest, GridFontOkScalesRowsAndEveryColumn) {
     start();
     clipboard.contents = "1\t2\t3\t4\t5\t6\n7\t8\t9\t10\t11\t12\n";
-    window->menuPaste->trigger();
+    trigger("actionPaste");
     ASSERT_EQ(grid().colCount(), 7);
     const int oldRow = grid().rowHeight();
     const std::vector<int> oldWidths = widths();
 
     fonts.answer = kLarge;
-    window->mnuGridFont->trigger();
+    trigger("actionGridFont");
     const int newRow = textHeight(kLarge) + 8 - 4;
     ASSERT_GT(newRow, oldRow);
     EXPECT_EQ(grid().rowHeight(), newRow);
@@ -138,29 +143,33 @@ TEST_F(WindowFontsTest, GridFontOkScalesRowsAndEveryColumn) {
         SCOPED_TRACE(c);
         EXPECT_EQ(grid().colWidth(c), oldWidths[static_cast<std::size_t>(c)] * newRow / oldRow);
     }
-    EXPECT_EQ(window->edtBase->font().pointSize(), 20);
-    EXPECT_EQ(window->gridView_->font().pointSize(), 20);
-    EXPECT_EQ(window->panelDisplay->height(),
+    EXPECT_EQ(child<QLineEdit>("gridFontProbe")->font().pointSize(), 20);
+    EXPECT_EQ(child<shell::GridView>("grid")->font().pointSize(), 20);
+    EXPECT_EQ(child<QLabel>("display")->height(),
               textHeight(window->targetFont(FontTarget::MainDisplay)) + 8);
 }
 
 TEST_F(WindowFontsTest, CalculatorDisplayTakesFontAndColour) {
     start();
     fonts.answer = FontSpec{"DejaVu Sans Mono", 16, 0x008000, false, true, false, false};
-    window->mnuCalculatorDisplayFont->trigger();
-    EXPECT_EQ(window->calculator_->tapeFont().pointSize(), 16);
-    EXPECT_TRUE(window->calculator_->tapeFont().italic());
-    EXPECT_EQ(window->calculator_->tapeFontColor(), QColor(0, 0x80, 0));
-    EXPECT_EQ(window->calculator_->displayPanel()->palette().color(QPalette::WindowText),
+    trigger("actionCalculatorDisplayFont");
+    EXPECT_EQ(child<deskcalc::DeskCalculatorWidget>("calculator")->tapeFont().pointSize(), 16);
+    EXPECT_TRUE(child<deskcalc::DeskCalculatorWidget>("calculator")->tapeFont().italic());
+    EXPECT_EQ(child<deskcalc::DeskCalculatorWidget>("calculator")->tapeFontColor(),
+              QColor(0, 0x80, 0));
+    EXPECT_EQ(child<deskcalc::DeskCalculatorWidget>("calculator")
+                  ->displayPanel()
+                  ->palette()
+                  .color(QPalette::WindowText),
               QColor(0, 0x80, 0));
 }
 
 TEST_F(WindowFontsTest, MissingFaceFallsBackButKeepsItsNameForTheSettings) {
     start();
     fonts.answer = FontSpec{"No Such Face Anywhere", 14};
-    window->mnuMainDisplayFont->trigger();
+    trigger("actionMainDisplayFont");
     EXPECT_EQ(window->targetFont(FontTarget::MainDisplay).name, "No Such Face Anywhere");
-    const QFontInfo drawn(window->panelDisplay->font());
+    const QFontInfo drawn(child<QLabel>("display")->font());
     EXPECT_NE(drawn.family(), QStringLiteral("No Such Face Anywhere"));
     EXPECT_FALSE(drawn.family().isEmpty());
 }
@@ -209,7 +218,7 @@ TEST_F(WindowFontsTest, AboutOpensModallyOverTheWindowAndOkClosesIt) {
         parent = box->parentWidget();
         QTest::mouseClick(box->btnOK, Qt::LeftButton);
     });
-    window->menuAbout->trigger();
+    trigger("actionAbout");
     EXPECT_EQ(client, QSize(438, 343));
     EXPECT_EQ(ok.top(), 277);
     EXPECT_TRUE(pictured);

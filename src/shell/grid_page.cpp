@@ -1,0 +1,147 @@
+#include "shell/grid_page.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+#include <optional>
+#include <utility>
+
+#include "platform/big_buffer.h"
+#include "platform/command_guard.h"
+#include "shell/grid_view.h"
+#include "shell/tool_panel.h"
+
+namespace corvalo::shell {
+
+namespace {
+
+QString latin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+template <class F>
+void GridPage::guarded(F handler) {
+    platform::guarded(dialogs_, std::move(handler));
+}
+
+GridPage::GridPage(clipcalc::CalcState& calc, clipcalc::Grid& grid, platform::Dialogs& dialogs,
+                   QWidget* parent)
+    : QWidget(parent), calc_(calc), grid_(grid), dialogs_(dialogs) {
+    setObjectName(QStringLiteral("gridPage"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    display_ = new QLabel(this);
+    display_->setObjectName(QStringLiteral("display"));
+    display_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    display_->setLineWidth(2);
+    display_->setAutoFillBackground(true);
+    QPalette displayPalette = display_->palette();
+    displayPalette.setColor(QPalette::Window, displayPalette.color(QPalette::Base));
+    display_->setPalette(displayPalette);
+    display_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    display_->setFocusPolicy(Qt::ClickFocus);
+    display_->setTextFormat(Qt::PlainText);
+    layout->addWidget(display_);
+
+    tools_ = new ToolPanel(calc_, grid_, *this, dialogs_, this);
+    connect(tools_, &ToolPanel::popupClosed, display_, [this] { display_->setFocus(); });
+    layout->addWidget(tools_);
+
+    gridView_ = new GridView(grid_, calc_, this);
+    gridView_->setObjectName(QStringLiteral("grid"));
+    gridView_->hide();
+    connect(gridView_, &GridView::cellClicked, this,
+            [this](int col, int row) { guarded([this, col, row] { chooseLineAt(col, row); }); });
+    layout->addWidget(gridView_, 1);
+    layout->addStretch(0);
+
+    gridFontProbe_ = new QLineEdit(this);
+    gridFontProbe_->setObjectName(QStringLiteral("gridFontProbe"));
+    gridFontProbe_->setReadOnly(true);
+    gridFontProbe_->hide();
+}
+
+clipcalc::CalculateOutcome GridPage::calculate(platform::Clipboard& clipboard) {
+    std::optional<platform::BigBuffer<char>> offered;
+    if (platform::BigBuffer<char> text; platform::readAnsiText(clipboard, text)) {
+        offered = std::move(text);  // its memory becomes the grid's cell storage
+    }
+    clipcalc::CalculateOutcome outcome;
+    try {
+        outcome = clipcalc::calculateClipboardText(std::move(offered), calc_, grid_, *this);
+    } catch (...) {
+        gridView_->gridChanged();  // the grid was filled before the overflow
+        throw;
+    }
+    gridView_->gridChanged();
+    return outcome;
+}
+
+void GridPage::setTabulationStyle(clipcalc::TabulationStyle style) {
+    calc_.tabulationStyle = style;
+    clipcalc::recalculate(calc_, grid_, *this);
+    gridView_->viewport()->update();
+}
+
+void GridPage::chooseLineAt(int col, int row) {
+    if (!chooseLineByClick(calc_, col, row, grid_.colCount(), grid_.rowCount())) return;
+    emit lineChosen();
+    clipcalc::recalculate(calc_, grid_, *this);
+    gridView_->viewport()->repaint();
+}
+
+void GridPage::showResult() {
+    clipcalc::showResult(calc_, *this);
+}
+
+void GridPage::setDisplayCaption(const std::string& caption) {
+    displayCaption_ = caption;
+    display_->setText(latin1(caption));
+}
+
+void GridPage::setDisplayFont(const QFont& font, const QColor& colour) {
+    display_->setFont(font);
+    QPalette displayPalette = display_->palette();
+    displayPalette.setColor(QPalette::WindowText, colour);
+    display_->setPalette(displayPalette);
+    display_->repaint();
+}
+
+void GridPage::setDisplayHeight(int height) {
+    display_->setFixedHeight(height);
+}
+
+void GridPage::alignDisplayRight() {
+    display_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+void GridPage::setGridFont(const QFont& font, const QColor& colour) {
+    gridView_->setGridFont(font, colour);
+}
+
+void GridPage::setGridFontProbe(const QFont& font) {
+    gridFontProbe_->setFont(font);
+}
+
+GridGeometry& GridPage::gridGeometry() {
+    return gridView_->gridGeometry();
+}
+
+void GridPage::gridGeometryChanged() {
+    gridView_->geometryChanged();
+}
+
+GridPageHeights GridPage::heights() const {
+    return {kTabStripHeight, display_->maximumHeight(), ToolPanel::kHeight};
+}
+
+void GridPage::showGrid(bool shown) {
+    gridView_->setVisible(shown);
+    if (shown) gridView_->setFocus();
+}
+
+}  // namespace corvalo::shell

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QWidget>
+#include <string>
+
+#include "clipcalc/calc_state.h"
+#include "clipcalc/format.h"
+#include "clipcalc/grid.h"
+#include "clipcalc/pipeline.h"
+#include "platform/clipboard.h"
+#include "platform/dialogs.h"
+#include "shell/window_rules.h"
+
+class QFont;
+class QLabel;
+class QLineEdit;
+
+namespace corvalo::shell {
+
+class GridGeometry;
+class GridView;
+class ToolPanel;
+
+// The first page: the result display, the tool panel and the number grid. It
+// shows and commands the calculation the window owns; how big the window is
+// stays the window's business.
+class GridPage final : public QWidget, private clipcalc::ResultDisplay {
+    Q_OBJECT
+  public:
+    GridPage(clipcalc::CalcState& calc, clipcalc::Grid& grid, platform::Dialogs& dialogs,
+             QWidget* parent = nullptr);
+
+    ToolPanel& tools() { return *tools_; }
+    // Reads the clipboard into the grid and shows the result; the window shows the
+    // outcome's message and sizes itself.
+    clipcalc::CalculateOutcome calculate(platform::Clipboard& clipboard);
+    void setTabulationStyle(clipcalc::TabulationStyle style);
+    void showResult();
+
+    // The display panel's caption, 8-bit as the core made it.
+    const std::string& displayCaption() const { return displayCaption_; }
+    void setDisplayFont(const QFont& font, const QColor& colour);
+    void setDisplayHeight(int height);
+    void alignDisplayRight();
+
+    void setGridFont(const QFont& font, const QColor& colour);
+    // The hidden single-line edit whose height for the grid font sets the row height.
+    void setGridFontProbe(const QFont& font);
+    GridGeometry& gridGeometry();
+    void gridGeometryChanged();
+
+    // The fixed heights above the grid.
+    GridPageHeights heights() const;
+    void showGrid(bool shown);
+
+  signals:
+    // A click into the grid chose a line, and a click on a header the direction too.
+    void lineChosen();
+
+  private:
+    void setDisplayCaption(const std::string& caption) override;
+    void chooseLineAt(int col, int row);
+    template <class F>
+    void guarded(F handler);
+
+    clipcalc::CalcState& calc_;
+    clipcalc::Grid& grid_;
+    platform::Dialogs& dialogs_;
+    std::string displayCaption_;
+
+    QLabel* display_ = nullptr;
+    ToolPanel* tools_ = nullptr;
+    GridView* gridView_ = nullptr;
+    QLineEdit* gridFontProbe_ = nullptr;
+};
+
+}  // namespace corvalo::shell

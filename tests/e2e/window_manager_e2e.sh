@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# The real program under a window manager that frames it (openbox): the stored
+# place comes back unchanged run after run, and the size button changes the
+# height only, the frame's width staying as stored.
+set -euo pipefail
+corvalo=$(realpath "$1")
+source "$(dirname "$0")/xvfb_session.sh"
+command -v openbox >/dev/null || fail "openbox is missing (scripts/install-deps)"
+start_xvfb
+openbox --sm-disable >"$e2e_tmp/openbox.log" 2>&1 &
+e2e_pids+=($!)
+wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
+wait_for 100 wm_ready || { cat "$e2e_tmp/openbox.log" >&2; fail "openbox did not start"; }
+
+icon=none  # no tray here: every other shown window of the program is a menu
+root=$(xwininfo -root | awk '/Window id:/ {print $4}')
+# The window manager's frame around window $1: its ancestor just below the root.
+frame_of() {
+  local w=$1 parent
+  while parent=$(xwininfo -id "$w" -children | awk '/Parent window id:/ {print $4}') &&
+    [[ -n "$parent" && $((parent)) -ne $((root)) ]]; do
+    w=$parent
+  done
+  echo "$w"
+}
+framed() { [[ $(($(frame_of "$main"))) -ne $((main)) ]]; }
+# "WIDTHxHEIGHT" of window $1.
+size_of() { xdotool getwindowgeometry "$1" | awk '/Geometry:/ {print $2}'; }
+# Waits until window $1 keeps its size for a moment, then prints it.
+settled_size() {
+  local before="" now tries=50
+  while (( tries-- > 0 )); do
+    now=$(size_of "$1")
+    [[ "$now" == "$before" ]] && { echo "$now"; return 0; }
+    before=$now
+    sleep 0.2
+  done
+  fail "window $1 keeps changing its size"
+}
+ini_value() { awk -F= -v key="$1" '$1 == key {print $2}' corvalo.ini | tr -d '\r'; }
+
+# File > Exit, and the program has ended.
+exit_through_menu() {
+  keys_to "$main" alt+f
+  wait_for 50 menu_open || fail "the File menu did not open"
+  xdotool key Return
+  wait_for 100 bash -c "! kill -0 $pid" || fail "File > Exit did not end the program"
+  wait "$pid" || { cat "$e2e_tmp/run.log" >&2; fail "the program ended with an error"; }
+}
+
+mkdir -p "$e2e_tmp/cwd/place" "$e2e_tmp/cwd/size"
+cd "$e2e_tmp/cwd/place"
+for place in "300 300" "0 0"; do
+  read -r left top <<<"$place"
+  printf '[Form]\r\nLeft=%s\r\nTop=%s\r\n' "$left" "$top" >corvalo.ini
+  for run in 1 2 3; do
+    launch_corvalo "$e2e_tmp/run.log"
+    wait_for 100 framed || fail "openbox did not frame the window"
+    settled_size "$(frame_of "$main")" >/dev/null
+    exit_through_menu
+    [[ "$(ini_value Left)/$(ini_value Top)" == "$left/$top" ]] ||
+      fail "run $run from $left/$top stored $(ini_value Left)/$(ini_value Top)"
+  done
+  echo "stored place $left/$top unchanged after three runs"
+done
+
+# Without a settings file both sizes of the grid page are 494 wide, frame included.
+cd "$e2e_tmp/cwd/size"
+launch_corvalo "$e2e_tmp/run.log"
+wait_for 100 framed || fail "openbox did not frame the window"
+frame=$(frame_of "$main")
+collapsed=$(settled_size "$frame")
+[[ "$collapsed" == 494x* ]] || fail "the collapsed frame is $collapsed, not 494 wide"
+client=$(settled_size "$main")
+# A 3 x 3 block needs the grid: the calculation expands the window.
+printf '1\t2\t3\n4\t5\t6\n7\t8\t9\n' | xclip -selection clipboard
+keys_to "$main" ctrl+v
+expanded_now() { [[ "$(size_of "$frame")" != "$collapsed" ]]; }
+wait_for 100 expanded_now || fail "the calculation did not expand the window"
+expanded=$(settled_size "$frame")
+[[ "$expanded" == 494x* ]] || fail "the expanded frame is $expanded, not 494 wide"
+# The size button, 39 px left of the tools' right edge, in the middle of the tools' strip.
+xdotool mousemove --window "$main" $((${client%x*} - 39 + 16)) $((${client#*x} - 24)) click 1
+collapsed_now() { [[ "$(size_of "$frame")" == "$collapsed" ]]; }
+wait_for 100 collapsed_now ||
+  fail "the size button made the frame $(size_of "$frame"), not $collapsed again"
+echo "collapsed $collapsed, expanded $expanded, collapsed again $collapsed"
+exit_through_menu
