@@ -20,6 +20,16 @@ if(CORVALO_SANITIZE)
   target_link_options(corvalo_warnings INTERFACE ${_corvalo_san})
 endif()
 
+option(CORVALO_COVERAGE "Instrument every target for gcov line and branch coverage" OFF)
+if(CORVALO_COVERAGE)
+  target_compile_options(corvalo_warnings INTERFACE --coverage)
+  target_link_options(corvalo_warnings INTERFACE --coverage)
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    # Absolute source paths in the .gcno files, whatever ccache makes of the command line.
+    target_compile_options(corvalo_warnings INTERFACE -fprofile-abs-path)
+  endif()
+endif()
+
 option(CORVALO_FUZZ "Build the libFuzzer targets (clang)" OFF)
 if(CORVALO_FUZZ)
   # Coverage for every library; the fuzz targets add libFuzzer's main.
