@@ -121,6 +121,6 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # run time, so no link names them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, qt6-wayland")
 set(CPACK_GENERATOR DEB)
 include(CPack)

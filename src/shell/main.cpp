@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "net/message_pump.h"
 #include "platform/locale_separators.h"
@@ -39,14 +40,24 @@ int main(int argc, char** argv) {
     using namespace corvalo;
     const std::string program =
         QFileInfo(QString::fromLocal8Bit(argc > 0 ? argv[0] : "corvalo")).fileName().toStdString();
+    const shell::DisplayEnvironment displayEnv = shell::displayEnvironment();
+    const shell::DisplayProbes probes = shell::systemDisplayProbes();
     // Qt aborts without a display it can open; say so plainly instead.
-    const std::string noDisplay =
-        shell::displayProblem(shell::displayEnvironment(), shell::systemDisplayProbes(), program);
+    const std::string noDisplay = shell::displayProblem(displayEnv, probes, program);
     if (!noDisplay.empty()) {
         std::fputs(noDisplay.c_str(), stderr);
         return 2;
     }
-    QApplication app(argc, argv);
+    const shell::DisplayChoice display = shell::chooseDisplay(displayEnv, probes);
+    if (display.nativeWayland) std::fputs(shell::nativeWaylandNotice(program).c_str(), stderr);
+    // "-platform xcb" as an argument rather than in the environment: no child inherits it.
+    std::string platformOption = "-platform";
+    std::string platform = display.platform;
+    std::vector<char*> qtArgs(argv, argv + argc);
+    if (!platform.empty()) qtArgs.insert(qtArgs.end(), {platformOption.data(), platform.data()});
+    qtArgs.push_back(nullptr);
+    int qtArgc = static_cast<int>(qtArgs.size()) - 1;
+    QApplication app(qtArgc, qtArgs.data());
     // The icon the window, the task bar and the tray show; the desktop entry's name.
     QPixmap icon;
     const auto png = shell::appIconPng();

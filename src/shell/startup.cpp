@@ -85,6 +85,20 @@ std::string displayProblem(const DisplayEnvironment& env, const DisplayProbes& p
            "Start it from a desktop session, or under Xvfb for a machine without a screen.\n";
 }
 
+DisplayChoice chooseDisplay(const DisplayEnvironment& env, const DisplayProbes& probes) {
+    // The user's own platform stands ("wayland;xcb" tries Wayland first).
+    if (!env.qpaPlatform.empty()) return {"", env.qpaPlatform.rfind("wayland", 0) == 0};
+    if (env.waylandDisplay.empty()) return {};
+    if (!env.display.empty() && probes.x11Answers(env.display)) return {"xcb", false};
+    return {"", true};
+}
+
+std::string nativeWaylandNotice(const std::string& program) {
+    return program +
+           ": running as a native Wayland window: Stay on top and the stored window position"
+           " are not available without XWayland.\n";
+}
+
 std::string noLockMessage(const std::string& program, unsigned userId) {
     return program + ": neither XDG_RUNTIME_DIR nor /tmp/corvalo-" + std::to_string(userId) +
            " is a folder of this user alone; starting without the single-instance lock.\n";

@@ -33,6 +33,20 @@ DisplayProbes systemDisplayProbes();
 std::string displayProblem(const DisplayEnvironment& env, const DisplayProbes& probes,
                            const std::string& program);
 
+// How the window meets a Wayland desktop. Stay on top and the stored window position
+// need X11, so with an X server that answers (XWayland) Qt is asked for "xcb".
+struct DisplayChoice {
+    std::string platform;        // for Qt's -platform; "" leaves the choice to Qt
+    bool nativeWayland = false;  // a Wayland window: no stay on top, no stored position
+};
+//   WAYLAND_DISPLAY="wayland-0", DISPLAY=":0" answering -> {"xcb", false}
+//   WAYLAND_DISPLAY="wayland-0", no X server answering  -> {"", true}
+//   QT_QPA_PLATFORM="wayland", set by the user          -> {"", true}
+DisplayChoice chooseDisplay(const DisplayEnvironment& env, const DisplayProbes& probes);
+
+// What to print on standard error when the program runs as a native Wayland window.
+std::string nativeWaylandNotice(const std::string& program);
+
 // What to print on standard error when the single-instance lock has no safe place.
 std::string noLockMessage(const std::string& program, unsigned userId);
 

@@ -17,51 +17,49 @@ namespace {
 const std::string kNoDisplay =
     "corvalo: no display to show the window on (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
     "Start it from a desktop session, or under Xvfb for a machine without a screen.\n";
+const std::string kNo7 = "corvalo: cannot open display :7\n";
+const std::string kNoWl = "corvalo: cannot open display wayland-0\n";
+const std::string kRun = "/run/user/0";
+const std::string kWl = "wayland-0";
 
-TEST(DisplayProblem, SaysWhichDisplayCannotBeOpened) {
+// What the start makes of each environment: the problem that ends it, else the Qt
+// platform it asks for and whether it runs as a native Wayland window.
+TEST(Startup, ChoosesTheDisplayFromTheEnvironmentAndWhatAnswers) {
     const struct {
         const char* name;
         DisplayEnvironment env;
-        bool xAnswers;
-        bool waylandAnswers;
+        bool x;
+        bool wayland;
         std::string problem;
+        DisplayChoice choice;
     } rows[] = {
-        {"X display answers", {":0", "", "", ""}, true, false, ""},
-        {"X display without a server",
-         {":7", "", "", ""},
-         false,
-         false,
-         "corvalo: cannot open display :7\n"},
-        {"nothing set", {"", "", "", "/run/user/0"}, false, false, kNoDisplay},
-        {"Wayland answers, X would not", {":7", "wayland-0", "", "/run/user/0"}, false, true, ""},
-        {"Wayland silent, X answers", {":0", "wayland-0", "", "/run/user/0"}, true, false, ""},
-        {"Wayland silent, no X",
-         {"", "wayland-0", "", "/run/user/0"},
-         false,
-         false,
-         "corvalo: cannot open display wayland-0\n"},
-        {"Wayland silent, X without a server",
-         {":7", "wayland-0", "", "/run/user/0"},
-         false,
-         false,
-         "corvalo: cannot open display :7\n"},
-        {"platform chosen by hand", {"", "", "offscreen", ""}, false, false, ""},
-        {"xcb chosen by hand over Wayland",
-         {":7", "wayland-0", "xcb", "/run/user/0"},
-         false,
-         true,
-         "corvalo: cannot open display :7\n"},
+        {"X only", {":0", "", "", ""}, true, false, "", {"", false}},
+        {"X without a server", {":7", "", "", ""}, false, false, kNo7, {"", false}},
+        {"nothing set", {"", "", "", kRun}, false, false, kNoDisplay, {"", false}},
+        {"Wayland only", {"", kWl, "", kRun}, false, true, "", {"", true}},
+        {"Wayland and an answering X", {":0", kWl, "", kRun}, true, true, "", {"xcb", false}},
+        {"Wayland and a silent X", {":7", kWl, "", kRun}, false, true, "", {"", true}},
+        {"silent Wayland, X answers", {":0", kWl, "", kRun}, true, false, "", {"xcb", false}},
+        {"silent Wayland, no X", {"", kWl, "", kRun}, false, false, kNoWl, {"", true}},
+        {"silent Wayland and X", {":7", kWl, "", kRun}, false, false, kNo7, {"", true}},
+        {"user's own offscreen", {"", "", "offscreen", ""}, false, false, "", {"", false}},
+        {"user's own wayland", {":0", kWl, "wayland", kRun}, true, true, "", {"", true}},
+        {"user's own xcb over Wayland", {":7", kWl, "xcb", kRun}, false, true, kNo7, {"", false}},
         {"control characters shown as ?",
          {":7\x1b[2J\n", "", "", ""},
          false,
          false,
-         "corvalo: cannot open display :7?[2J?\n"},
+         "corvalo: cannot open display :7?[2J?\n",
+         {"", false}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        const DisplayProbes probes{[&](const std::string&) { return row.xAnswers; },
-                                   [&](const std::string&) { return row.waylandAnswers; }};
+        const DisplayProbes probes{[&](const std::string&) { return row.x; },
+                                   [&](const std::string&) { return row.wayland; }};
         EXPECT_EQ(displayProblem(row.env, probes, "corvalo"), row.problem);
+        const DisplayChoice choice = chooseDisplay(row.env, probes);
+        EXPECT_EQ(choice.platform, row.choice.platform);
+        EXPECT_EQ(choice.nativeWayland, row.choice.nativeWayland);
     }
 }
 

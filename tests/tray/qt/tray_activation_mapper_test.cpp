@@ -8,6 +8,8 @@
 namespace corvalo::tray {
 namespace {
 
+using M = TrayMouseAction;
+
 struct Step {
     QSystemTrayIcon::ActivationReason reason;
     std::int64_t atMs;
@@ -21,26 +23,24 @@ TEST(TrayActivationMapper, MapsWhatQtReportsToMouseActions) {
         std::vector<Step> steps;
         Actions expected;
     } rows[] = {
-        {"single click", {{A::Trigger, 0}}, {TrayMouseAction::LeftDown}},
+        {"single click", {{A::Trigger, 0}}, {M::LeftDown}},
         {"XEmbed double-click",
          {{A::Trigger, 0}, {A::DoubleClick, 90}},
-         {TrayMouseAction::LeftDown, TrayMouseAction::LeftDoubleClick}},
+         {M::LeftDown, M::LeftDoubleClick}},
         {"host sends each click",
          {{A::Trigger, 0}, {A::Trigger, 200}},
-         {TrayMouseAction::LeftDown, TrayMouseAction::LeftDoubleClick}},
-        {"two slow clicks",
-         {{A::Trigger, 0}, {A::Trigger, 401}},
-         {TrayMouseAction::LeftDown, TrayMouseAction::LeftDown}},
+         {M::LeftDown, M::LeftDoubleClick}},
+        {"two slow clicks", {{A::Trigger, 0}, {A::Trigger, 401}}, {M::LeftDown, M::LeftDown}},
         {"third click after a double-click",
          {{A::Trigger, 0}, {A::DoubleClick, 90}, {A::Trigger, 180}},
-         {TrayMouseAction::LeftDown, TrayMouseAction::LeftDoubleClick, TrayMouseAction::LeftDown}},
+         {M::LeftDown, M::LeftDoubleClick, M::LeftDown}},
         {"middle clicks pair",
          {{A::MiddleClick, 0}, {A::MiddleClick, 150}},
-         {TrayMouseAction::MiddleDown, TrayMouseAction::MiddleDoubleClick}},
+         {M::MiddleDown, M::MiddleDoubleClick}},
         {"left then middle do not pair",
          {{A::Trigger, 0}, {A::MiddleClick, 50}},
-         {TrayMouseAction::LeftDown, TrayMouseAction::MiddleDown}},
-        {"context", {{A::Context, 0}}, {TrayMouseAction::RightDown}},
+         {M::LeftDown, M::MiddleDown}},
+        {"context", {{A::Context, 0}}, {M::RightDown}},
         {"unknown", {{A::Unknown, 0}}, {std::nullopt}},
     };
     for (const auto& row : rows) {
@@ -54,8 +54,8 @@ TEST(TrayActivationMapper, MapsWhatQtReportsToMouseActions) {
 
 TEST(TrayActivationMapper, IconWindowDoubleClicksQtDrops) {
     TrayActivationMapper mapper(400);
-    EXPECT_EQ(mapper.mapWindowDoubleClick(Qt::MiddleButton), TrayMouseAction::MiddleDoubleClick);
-    EXPECT_EQ(mapper.mapWindowDoubleClick(Qt::RightButton), TrayMouseAction::RightDoubleClick);
+    EXPECT_EQ(mapper.mapWindowDoubleClick(Qt::MiddleButton), M::MiddleDoubleClick);
+    EXPECT_EQ(mapper.mapWindowDoubleClick(Qt::RightButton), M::RightDoubleClick);
     EXPECT_EQ(mapper.mapWindowDoubleClick(Qt::LeftButton), std::nullopt);
 }
 

@@ -7,43 +7,39 @@
 #include <QtTest/qtestspontaneevent.h>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QEventLoop>
+#include <QTimer>
+#include <QWidget>
 
 #include <string>
 #include <vector>
 
-#include "counting_window.h"
 #include "tray/tray_icon_error.h"
 
 namespace corvalo::tray {
 namespace {
 
-// Records what the window reports, and answers as told.
-class FakeOwnerMessages final : public OwnerMessages {
-  public:
+// The icon as the filter sees it: records what the window reports and answers as told.
+struct FilterFixture final : OwnerMessages {
     bool takeOver = false;
     bool fail = false;
     std::vector<SysCommand> commands;
     int positionChanges = 0;
-
-    bool ownerSysCommand(SysCommand command) override {
-        commands.push_back(command);
-        if (fail) throw TrayIconError(TrayIconFault::AddRefused);
-        return takeOver;
-    }
-    void ownerPositionChanged() override { ++positionChanges; }
-};
-
-struct FilterFixture {
-    FakeOwnerMessages tray;
     std::vector<std::string> errors;
-    CountingWindow window;
-    TrayOwnerFilter filter{tray, [this](const std::string& m) { errors.push_back(m); }};
+    QWidget window;
+    TrayOwnerFilter filter{*this, [this](const std::string& m) { errors.push_back(m); }};
 
     FilterFixture() {
         window.installEventFilter(&filter);
         window.resize(200, 100);
         window.show();
     }
+    bool ownerSysCommand(SysCommand command) override {
+        commands.push_back(command);
+        if (fail) throw TrayIconError(TrayIconFault::AddRefused);
+        return takeOver;
+    }
+    void ownerPositionChanged() override { ++positionChanges; }
     // As the close box or the window manager closes it; true when the window would close.
     bool systemClose() {
         QCloseEvent close;
@@ -68,34 +64,33 @@ TEST(TrayOwnerFilter, CloseBoxIsOfferedToTheTrayFirst) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         FilterFixture f;
-        f.tray.takeOver = row.takeOver;
-        f.tray.fail = row.fail;
+        f.takeOver = row.takeOver;
+        f.fail = row.fail;
         EXPECT_EQ(f.systemClose(), row.closes);
-        EXPECT_EQ(f.tray.commands, std::vector<SysCommand>{SysCommand::Close});
-        EXPECT_EQ(f.window.closeEvents, row.closes ? 1 : 0);
+        EXPECT_EQ(f.commands, std::vector<SysCommand>{SysCommand::Close});
         EXPECT_EQ(f.errors, row.errors);
     }
 }
 
 TEST(TrayOwnerFilter, TheProgramsOwnCloseIsNotOffered) {
     FilterFixture f;
-    f.tray.takeOver = true;
+    f.takeOver = true;
     f.window.close();
-    EXPECT_TRUE(f.tray.commands.empty());
+    EXPECT_TRUE(f.commands.empty());
     EXPECT_FALSE(f.window.isVisible());
 }
 
 TEST(TrayOwnerFilter, MinimiseIsReportedOnceAndShowingCountsAsAPositionChange) {
     FilterFixture f;
-    EXPECT_GT(f.tray.positionChanges, 0);
+    EXPECT_GT(f.positionChanges, 0);
     f.window.showMinimized();
-    EXPECT_EQ(f.tray.commands, std::vector<SysCommand>{SysCommand::Minimize});
+    EXPECT_EQ(f.commands, std::vector<SysCommand>{SysCommand::Minimize});
     f.window.setWindowState(f.window.windowState() | Qt::WindowActive);
-    EXPECT_EQ(f.tray.commands.size(), 1u);
+    EXPECT_EQ(f.commands.size(), 1u);
 }
 
 TEST(QtTrayOwner, MinimisedWindowComesBackNormalAndShown) {
-    CountingWindow window;
+    QWidget window;
     QtTrayOwner owner(window);
     window.show();
     owner.minimize();
@@ -106,6 +101,18 @@ TEST(QtTrayOwner, MinimisedWindowComesBackNormalAndShown) {
     owner.showAndActivate();
     EXPECT_FALSE(owner.isMinimized());
     EXPECT_TRUE(owner.isVisible());
+}
+
+TEST(QtTrayOwner, EndingTheLoopClosesNoWindow) {
+    QWidget window;
+    window.show();
+    QtTrayOwner owner(window);
+    QEventLoop loop;
+    QTimer::singleShot(0, &loop, [&owner] { owner.endMessageLoop(); });
+    // Only a guard against a loop that never ends; the end comes at once.
+    QTimer::singleShot(30000, &loop, [&loop] { loop.exit(99); });
+    EXPECT_EQ(loop.exec(), 0);
+    EXPECT_TRUE(window.isVisible());
 }
 
 }  // namespace
