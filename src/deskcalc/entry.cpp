@@ -280,6 +280,7 @@ void DeskCalculator::recallTapeLine(std::size_t index) {
     const std::string s = lines[index];
     if (s.size() < 3 || s.find_first_not_of(' ') == std::string::npos) return;
     if (s[0] == '0' && s[1] != '.') return;
+    if (s[s.size() - 2] != ' ') return;  // no blank before a mark: an item count, not a number
     const std::string n = s.substr(0, s.size() - 2);  // without the blank and the mark
     long double value = 0;
     try {

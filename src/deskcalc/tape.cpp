@@ -33,6 +33,11 @@ void PaperTape::append(std::string line) {
         lineCount_ = static_cast<std::int32_t>(limit);
     }
     scroll();
+    changed();
+}
+
+void PaperTape::changed() const {
+    if (onLinesChanged) onLinesChanged();
 }
 
 void PaperTape::scroll() {
@@ -66,11 +71,16 @@ void PaperTape::fill() {
     lines_.assign(kBlankLines, std::string());
     scroll();
     filled_ = true;
+    changed();
 }
 
 void PaperTape::clearTape() {
     for (std::string& s : lines_) s.clear();
-    rejustify();
+    if (shown_) {
+        rejustify();
+    } else {
+        changed();  // rejustify does nothing while hidden
+    }
 }
 
 void PaperTape::rejustify() {
@@ -98,6 +108,19 @@ void PaperTape::rejustify() {
         }
     }
     scroll();
+    changed();
+}
+
+std::string PaperTape::text() const {
+    const auto written = [](const std::string& s) { return s.find_first_not_of(' ') != s.npos; };
+    const auto first = std::find_if(lines_.begin(), lines_.end(), written);
+    const auto last = std::find_if(lines_.rbegin(), lines_.rend(), written).base();
+    std::string text;
+    for (auto it = first; it < last; ++it) {
+        if (it != first) text += '\n';
+        text.append(*it, 0, it->find_last_not_of(' ') + 1);  // npos + 1 == 0: a blank line
+    }
+    return text;
 }
 
 }  // namespace corvalo::deskcalc

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,8 @@ class PaperTape {
 
     // The most lines kept (never fewer than the blank strip); the oldest go first.
     std::int32_t maxPaperCount = 9999;
+    // Runs after every change of the lines, so that a view can follow them.
+    std::function<void()> onLinesChanged;
 
     void addNumberLine(std::string_view number, std::string_view mark);
     void addTextLine(std::string_view text);  // right-aligned, no mark: the item count
@@ -26,6 +29,9 @@ class PaperTape {
     void rejustify();  // fit the lines to a new line width; only while the tape is shown
 
     const std::vector<std::string>& lines() const { return lines_; }
+    // The written lines joined with '\n', 8-bit, trailing blanks of each line cut and
+    // the blank strip around them left out: an unused tape gives "".
+    std::string text() const;
     bool filled() const { return filled_; }
     std::int32_t lineCount() const { return lineCount_; }
     std::int32_t topLine() const { return topLine_; }  // first line in view
@@ -40,6 +46,7 @@ class PaperTape {
   private:
     void append(std::string line);
     void scroll();
+    void changed() const;
 
     std::vector<std::string> lines_;
     std::int32_t lineWidth_ = 0;

@@ -56,7 +56,8 @@ DeskCalculatorWidget::DeskCalculatorWidget(CalculatorServices services, char dec
       services_(std::move(services)),
       decimalSeparator_(decimalSeparator),
       panel_(new CalculatorDisplay(this)),
-      logic_(*this, decimalSeparator) {
+      logic_(*this, decimalSeparator),
+      tapeView_(new TapeView(logic_.tape(), this)) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);  // the paint covers the whole area
     QFont font(QStringLiteral("Verdana"));
@@ -69,6 +70,13 @@ DeskCalculatorWidget::DeskCalculatorWidget(CalculatorServices services, char dec
     tapeFont_.setBold(true);
     tapeFontColor_ = palette().color(QPalette::Text);
     panel_->setFont(tapeFont_);
+    tapeView_->setObjectName(QStringLiteral("tapeView"));
+    tapeView_->setFont(tapeFont_);
+    tapeView_->setVisible(false);
+    logic_.tape().onLinesChanged = [this] { tapeView_->followTape(); };
+    connect(tapeView_, &TapeView::clicked, this, [this] { setFocus(Qt::MouseFocusReason); });
+    connect(tapeView_, &TapeView::lineDoubleClicked, this,
+            [this](int index) { logic_.recallTapeLine(static_cast<std::size_t>(index)); });
     colors_.onColorChange = [this] { colorsChanged(); };
     colorsChanged();
     resize(200, 140);
@@ -102,6 +110,7 @@ void DeskCalculatorWidget::applyDisplayColors(const QColor& text) {
     pal.setColor(QPalette::Window, toQColor(colors_.display()));
     pal.setColor(QPalette::WindowText, text);
     panel_->setPalette(pal);
+    tapeView_->setColors(toQColor(colors_.display()), text);
 }
 
 void DeskCalculatorWidget::colorsChanged() {
@@ -112,6 +121,7 @@ void DeskCalculatorWidget::colorsChanged() {
 void DeskCalculatorWidget::setTapeFont(const QFont& font) {
     tapeFont_ = font;
     panel_->setFont(font);
+    tapeView_->setFont(font);
     applyDisplayColors(tapeFontColor_);
 }
 
@@ -133,6 +143,12 @@ void DeskCalculatorWidget::setTapeHeight(int height) {
     update();
 }
 
+void DeskCalculatorWidget::setTapeVisible(bool visible) {
+    const CalculatorOptions now = options();
+    setOptions(visible ? now.with(CalculatorOption::ShowTape)
+                       : now.without(CalculatorOption::ShowTape));
+}
+
 void DeskCalculatorWidget::runLayout() {
     const QFontMetrics display(tapeFont_);
     CalculatorLayoutInput in;
@@ -145,9 +161,14 @@ void DeskCalculatorWidget::runLayout() {
     layout_ = layoutCalculator(in);
     const Rect& d = layout_.display;
     panel_->setGeometry(d.left, d.top, d.width, d.height);
+    const Rect& t = layout_.tape;
+    if (layout_.tapeVisible) tapeView_->setGeometry(t.left, t.top, t.width, t.height);
+    tapeView_->setVisible(layout_.tapeVisible);
     PaperTape& tape = logic_.tape();
     tape.setLineWidth(layout_.tapeChars);
-    tape.setViewRows(std::max(3, tapeHeight_ / std::max(1, display.height())));
+    tape.setViewRows(layout_.tapeVisible
+                         ? std::max(3, tapeView_->visibleRows())
+                         : std::max(3, tapeHeight_ / std::max(1, display.height())));
     tape.fill();
     tape.rejustify();
 }

@@ -11,6 +11,7 @@
 #include "deskcalc/colors.h"
 #include "deskcalc/entry.h"
 #include "deskcalc/layout.h"
+#include "deskcalc/qt/tape_view.h"
 
 namespace corvalo::deskcalc {
 
@@ -32,7 +33,7 @@ class CalculatorDisplay final : public QLabel {
 };
 
 // The desk calculator control: display and 29 push buttons drawn in the platform's
-// style, mouse and keyboard input, colours, and the hidden paper tape.
+// style, mouse and keyboard input, colours, and the paper tape (hidden unless asked for).
 class DeskCalculatorWidget final : public QWidget, private CalculatorHost {
     Q_OBJECT
   public:
@@ -59,11 +60,17 @@ class DeskCalculatorWidget final : public QWidget, private CalculatorHost {
     void setMemory(long double value) { logic_.setMemory(value); }
     int tapeHeight() const { return tapeHeight_; }
     void setTapeHeight(int height);
+    // The paper tape above the display; hidden, it goes on recording its lines.
+    bool tapeVisible() const { return options().has(CalculatorOption::ShowTape); }
+    void setTapeVisible(bool visible);
+    // The tape's lines, 8-bit, for Copy Tape and Save Tape: "" while nothing is written.
+    std::string tapeText() const { return logic_.tape().text(); }
     CalculatorColors& colors() { return colors_; }
 
     DeskCalculator& logic() { return logic_; }
     const CalculatorLayout& buttonLayout() const { return layout_; }
     CalculatorDisplay* displayPanel() const { return panel_; }
+    TapeView* tapeView() const { return tapeView_; }
     QColor captionColor(Key button) const;
     QColor toQColor(Color color) const;
 
@@ -98,6 +105,7 @@ class DeskCalculatorWidget final : public QWidget, private CalculatorHost {
     char decimalSeparator_;
     CalculatorDisplay* panel_ = nullptr;
     DeskCalculator logic_;
+    TapeView* tapeView_ = nullptr;
     CalculatorColors colors_;
     QFont tapeFont_;
     QColor tapeFontColor_;

@@ -1,0 +1,165 @@
+// Saving a text file: replaced whole or not at all, links, refusals, a full disk.
+#include "platform/text_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "platform/error.h"
+#include "support/child_process.h"
+#include "support/temp_dir.h"
+
+namespace corvalo::platform {
+namespace {
+
+using namespace corvalo::testing;
+using Names = std::vector<std::string>;
+namespace fs = std::filesystem;
+
+constexpr const char* kOld = "         5 +\n         3 +\n";
+constexpr const char* kNew = "         5 +\n         3 +\n         002\n         8 *\n";
+
+// The error text of the write, or "" when it succeeded.
+std::string writeError(const std::string& path, const std::string& bytes) {
+    try {
+        writeTextFileAtomically(path, bytes);
+    } catch (const Error& e) {
+        return e.what();
+    }
+    return "";
+}
+
+// Sets the umask for one test; the files it makes then get a known mode.
+class Umask {
+  public:
+    explicit Umask(mode_t mask) : saved_(::umask(mask)) {}
+    ~Umask() { ::umask(saved_); }
+    Umask(const Umask&) = delete;
+    Umask& operator=(const Umask&) = delete;
+
+  private:
+    mode_t saved_;
+};
+
+TEST(TextFile, WritesANewFileThenReplacesItWhole) {
+    const Umask umask(022);
+    TempDir dir;
+    const std::string file = (dir / "tape.txt").string();
+    ASSERT_EQ(writeError(file, kNew), "");
+    EXPECT_EQ(readFile(file), kNew);
+    EXPECT_EQ(fs::status(file).permissions(), static_cast<fs::perms>(0644));
+
+    std::ifstream before(file, std::ios::binary);  // opened on the file being replaced
+    ASSERT_EQ(writeError(file, "8\n"), "");
+    EXPECT_EQ(readFile(file), "8\n");
+    // A reader of the old file still reads all of it: the file was replaced, not rewritten.
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(before), {}), kNew);
+    EXPECT_EQ(fileNames(dir.path()), Names{"tape.txt"});
+}
+
+TEST(TextFile, WritesARelativePathInTheCurrentFolder) {
+    TempDir dir;
+    const fs::path cwd = fs::current_path();
+    fs::current_path(dir.path());
+    const std::string error = writeError("tape.txt", kNew);
+    fs::current_path(cwd);
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(readFile(dir / "tape.txt"), kNew);
+    EXPECT_EQ(fileNames(dir.path()), Names{"tape.txt"});
+}
+
+TEST(TextFile, ReplacingKeepsTheFileMode) {
+    TempDir dir;
+    const std::string file = (dir / "tape.txt").string();
+    writeFile(file, kOld);
+    fs::permissions(file, static_cast<fs::perms>(0640));
+    ASSERT_EQ(writeError(file, kNew), "");
+    EXPECT_EQ(readFile(file), kNew);
+    EXPECT_EQ(fs::status(file).permissions(), static_cast<fs::perms>(0640));
+}
+
+TEST(TextFile, TheUsersOwnLinkIsFollowedAndStaysALink) {
+    TempDir dir;
+    writeFile(dir / "real.txt", kOld);
+    fs::create_symlink("real.txt", dir / "tape.txt");
+    ASSERT_EQ(writeError((dir / "tape.txt").string(), kNew), "");
+    EXPECT_TRUE(fs::is_symlink(dir / "tape.txt"));
+    EXPECT_EQ(readFile(dir / "real.txt"), kNew);
+    EXPECT_EQ(fileNames(dir.path()), (Names{"real.txt", "tape.txt"}));
+}
+
+TEST(TextFile, AStrangersLinkIsRefused) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can plant a link owned by another user";
+    TempDir dir;
+    writeFile(dir / "victim.txt", kOld);
+    fs::create_symlink("victim.txt", dir / "tape.txt");
+    ASSERT_EQ(::lchown((dir / "tape.txt").c_str(), nobodyUid(), nogroupGid()), 0);
+    const std::string file = (dir / "tape.txt").string();
+    EXPECT_EQ(writeError(file, kNew), "Unable to write to " + file);
+    EXPECT_TRUE(fs::is_symlink(file));
+    EXPECT_EQ(readFile(dir / "victim.txt"), kOld);
+    EXPECT_EQ(fileNames(dir.path()), (Names{"tape.txt", "victim.txt"}));
+}
+
+// Each refusal leaves the old file whole and nothing beside it. The writes run in a
+// child: as "nobody" where permissions must stop them (root writes through them), and
+// under a file-size limit, which binds root too, for a full disk.
+TEST(TextFile, RefusesAndKeepsTheOldFile) {
+    const struct {
+        const char* name;
+        const char* target;  // in the folder that holds tape.txt
+        std::function<void(const fs::path& folder)> scene;
+        bool asNobody = false;
+        rlim_t fileSizeLimit = RLIM_INFINITY;
+    } rows[] = {
+        {"ReadOnlyFolder", "tape.txt",
+         [](const fs::path& f) { fs::permissions(f, fs::perms(0555)); }, true},
+        {"FileTheUserMayNotWrite", "tape.txt",
+         [](const fs::path& f) { fs::permissions(f / "tape.txt", fs::perms(0444)); }, true},
+        {"FolderAtThePath", "sub", [](const fs::path& f) { fs::create_directory(f / "sub"); }},
+        {"MissingFolder", "missing/tape.txt", [](const fs::path&) {}},
+        {"DiskFull", "tape.txt", [](const fs::path&) {}, false, 4},
+    };
+    const bool root = ::geteuid() == 0;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempDir dir;
+        const fs::path folder = dir / "work";
+        fs::create_directory(folder);
+        writeFile(folder / "tape.txt", kOld);
+        if (root && row.asNobody) {
+            ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+            ASSERT_EQ(::chown(folder.c_str(), nobodyUid(), nogroupGid()), 0);
+            ASSERT_EQ(::chown((folder / "tape.txt").c_str(), nobodyUid(), nogroupGid()), 0);
+        }
+        row.scene(folder);
+        Names names = fileNames(folder);
+        const std::string target = (folder / row.target).string();
+        const std::string verdict = runInChild([&]() -> std::string {
+            if (root && row.asNobody && !becomeNobody()) return "could not become nobody";
+            if (row.fileSizeLimit != RLIM_INFINITY) {
+                std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails with EFBIG
+                rlimit small{};
+                ::getrlimit(RLIMIT_FSIZE, &small);
+                small.rlim_cur = row.fileSizeLimit;
+                if (::setrlimit(RLIMIT_FSIZE, &small) != 0) return "no file-size limit";
+            }
+            return writeError(target, kNew);
+        });
+        EXPECT_EQ(verdict, "Unable to write to " + target);
+        EXPECT_EQ(readFile(folder / "tape.txt"), kOld);
+        EXPECT_EQ(fileNames(folder), names);
+    }
+}
+
+}  // namespace
+}  // namespace corvalo::platform
