@@ -3,63 +3,62 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 
 namespace corvalo::deskcalc {
 namespace {
 
-TEST(Colors, CreatedWithWindowsColoursAsCustom) {
-    CalculatorColors c;
-    EXPECT_EQ(c.colorScheme(), ColorScheme::Custom);
-    EXPECT_EQ(c.display(), kSystemWindow);
-    EXPECT_EQ(c.operatorButtons(), kRed);
+ColorSet colorsOf(const CalculatorColors& c) {
+    ColorSet set{};
+    for (std::size_t i = 0; i < set.size(); ++i) set[i] = c.color(static_cast<ColorIndex>(i));
+    return set;
 }
 
-TEST(Colors, DarkThenOneColourByHandTurnsCustomAndKeepsTheRest) {
+// Disabled memory, display, display text, edit, function, memory, number, operator buttons.
+constexpr ColorSet kWindows{0x808080, 0x80000005, 0x80000008, 0x000080,
+                            0x800000, 0x0000FF,   0xFF0000,   0x0000FF};
+constexpr ColorSet kDark{0x808080, 0, 0xFFFF00, 0, 0x808000, 0x800000, 0x000080, 0xFF0000};
+constexpr ColorSet kOcean{0x808080, 0xFFFF00, 0, 0x800080, 0x800000, 0x800000, 0xFFFF00, 0xFF0000};
+constexpr ColorSet kPlain{0x808080, 0xFFFFFF, 0x800000, 0, 0x800000, 0x800000, 0xFF0000, 0xFF0000};
+
+TEST(Colors, SchemesCopyTheirRowsCustomKeepsThemOneColourByHandTurnsCustom) {
+    EXPECT_EQ(colorsOf(CalculatorColors{}), kWindows);
+    EXPECT_EQ(CalculatorColors{}.colorScheme(), ColorScheme::Custom);
+    const std::pair<ColorScheme, ColorSet> rows[] = {{ColorScheme::Windows, kWindows},
+                                                     {ColorScheme::Dark, kDark},
+                                                     {ColorScheme::Ocean, kOcean},
+                                                     {ColorScheme::Plain, kPlain}};
+    for (const auto& [scheme, row] : rows) {
+        SCOPED_TRACE(static_cast<int>(scheme));
+        CalculatorColors c;
+        int notified = 0;
+        c.onColorChange = [&] { ++notified; };
+        c.setColorScheme(scheme);
+        EXPECT_EQ(c.colorScheme(), scheme);
+        EXPECT_EQ(notified, 1);
+        c.setColorScheme(ColorScheme::Custom);
+        EXPECT_EQ(colorsOf(c), row);
+        c.setColorScheme(scheme);
+        c.setOperatorButtons(0x123456);  // one colour by hand: custom, the others stay
+        ColorSet mixed = row;
+        mixed[7] = 0x123456;
+        EXPECT_EQ(colorsOf(c), mixed);
+        EXPECT_EQ(c.colorScheme(), ColorScheme::Custom);
+    }
+}
+
+TEST(Colors, CaptionColourByGroupInDarkScheme) {
     CalculatorColors c;
-    int notified = 0;
-    c.onColorChange = [&] { ++notified; };
     c.setColorScheme(ColorScheme::Dark);
-    EXPECT_EQ(c.colorScheme(), ColorScheme::Dark);
-    EXPECT_EQ(c.display(), kBlack);
-    EXPECT_EQ(c.displayTextColor(), kAqua);
-    EXPECT_EQ(notified, 1);
-    c.setOperatorButtons(kRed);
-    EXPECT_EQ(c.colorScheme(), ColorScheme::Custom);
-    EXPECT_EQ(c.operatorButtons(), kRed);
-    EXPECT_EQ(c.display(), kBlack);
-    EXPECT_EQ(c.numberButtons(), kMaroon);
-}
-
-TEST(Colors, ChoosingCustomKeepsCurrentColours) {
-    CalculatorColors c;
-    c.setColorScheme(ColorScheme::Ocean);
-    c.setColorScheme(ColorScheme::Custom);
-    EXPECT_EQ(c.colorScheme(), ColorScheme::Custom);
-    EXPECT_EQ(c.display(), kAqua);
-    EXPECT_EQ(c.editButtons(), kPurple);
-}
-
-TEST(Colors, CaptionColourGroups) {
-    CalculatorColors c;
-    c.setColorScheme(ColorScheme::Dark);
-    struct Row {
-        Key b;
-        bool memoryZero;
-        Color color;
-    };
-    const Row rows[] = {
-        {Key::MemClear, true, kGray},    {Key::MemRecall, true, kGray},
-        {Key::MemClear, false, kNavy},   {Key::MemRecall, false, kNavy},
-        {Key::MemStore, true, kNavy},    {Key::MemAdd, true, kNavy},
-        {Key::MemSubtract, true, kNavy}, {Key::Back, false, kBlack},
-        {Key::ClearTape, false, kBlack}, {Key::Clear, false, kBlack},
-        {Key::Add, false, kBlue},        {Key::Equals, false, kBlue},
-        {Key::Digit5, false, kMaroon},   {Key::Decimal, false, kMaroon},
-        {Key::Sqrt, false, kTeal},       {Key::ChangeSign, false, kTeal},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(std::to_string(indexOf(row.b)) + (row.memoryZero ? " memory 0" : ""));
-        EXPECT_EQ(buttonCaptionColor(c, row.b, row.memoryZero), row.color);
+    const std::tuple<Key, bool, Color> rows[] = {
+        {Key::MemRecall, true, 0x808080}, {Key::MemClear, false, 0x800000},
+        {Key::MemStore, true, 0x800000},  {Key::Clear, false, 0},
+        {Key::ClearTape, false, 0},       {Key::Equals, false, 0xFF0000},
+        {Key::Decimal, false, 0x000080},  {Key::ChangeSign, false, 0x808000}};
+    for (const auto& [b, memoryZero, color] : rows) {
+        SCOPED_TRACE(std::to_string(indexOf(b)) + (memoryZero ? " memory 0" : ""));
+        EXPECT_EQ(buttonCaptionColor(c, b, memoryZero), color);
     }
 }
 

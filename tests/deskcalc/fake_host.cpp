@@ -1,38 +1,31 @@
 #include "fake_host.h"
 
-#include <map>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 
+#include "deskcalc/layout.h"
+
 namespace corvalo::deskcalc::testing {
 
+static Key keyCaptioned(std::string_view caption, char decimalSeparator) {
+    for (int i = 1; i <= kButtonCount; ++i) {
+        if (buttonCaption(keyAt(i), decimalSeparator) == caption) return keyAt(i);
+    }
+    return Key::None;
+}
+
 void Press(DeskCalculator& calc, std::string_view keys) {
-    static const std::map<std::string, Key, std::less<>> named = {
-        {"CT", Key::ClearTape},   {"Back", Key::Back},      {"CE", Key::ClearEntry},
-        {"C", Key::Clear},        {"+", Key::Add},          {"-", Key::Subtract},
-        {"*", Key::Multiply},     {"/", Key::Divide},       {"=", Key::Equals},
-        {"1/x", Key::Reciprocal}, {"+/-", Key::ChangeSign}, {"%", Key::Percent},
-        {"Sqrt", Key::Sqrt},      {"MC", Key::MemClear},    {"MR", Key::MemRecall},
-        {"MS", Key::MemStore},    {"M+", Key::MemAdd},      {"M-", Key::MemSubtract}};
-    std::size_t i = 0;
-    while (i < keys.size()) {
-        const std::size_t end = std::min(keys.find(' ', i), keys.size());
-        const std::string_view token = keys.substr(i, end - i);
-        i = end + 1;
-        if (token.empty()) continue;
-        const auto it = named.find(token);
-        if (it != named.end()) {
-            calc.pressButton(it->second);
+    std::istringstream tokens{std::string(keys)};
+    for (std::string token; tokens >> token;) {
+        if (const Key whole = keyCaptioned(token, calc.decimalSeparator()); whole != Key::None) {
+            calc.pressButton(whole);
             continue;
         }
         for (const char c : token) {
-            if (c >= '0' && c <= '9') {
-                calc.pressButton(digitKey(c - '0'));
-            } else if (c == calc.decimalSeparator()) {
-                calc.pressButton(Key::Decimal);
-            } else {
-                throw std::invalid_argument("unknown key token: " + std::string(token));
-            }
+            const Key key = keyCaptioned(std::string_view(&c, 1), calc.decimalSeparator());
+            if (key == Key::None) throw std::invalid_argument("no such key: " + token);
+            calc.pressButton(key);
         }
     }
 }

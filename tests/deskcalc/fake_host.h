@@ -10,8 +10,7 @@
 namespace corvalo::deskcalc::testing {
 
 // Records what the entry logic asks of its window.
-class FakeHost final : public CalculatorHost {
-  public:
+struct FakeHost final : CalculatorHost {
     void displayTextChanged(const std::string& text) override { display = text; }
     void repaintButton(Key button) override {
         repaints.push_back(button);
@@ -33,19 +32,19 @@ class FakeHost final : public CalculatorHost {
     std::optional<std::string> clipboard;
 };
 
-// A calculator as the window creates it: cleared, with a tape 12 characters wide.
+// A calculator as the window creates it: cleared, with a tape `tapeWidth` characters wide.
 struct Rig {
-    explicit Rig(char decimal = '.') : calc(host, decimal) {
+    explicit Rig(char decimal = '.', int tapeWidth = 12) : calc(host, decimal) {
         host.calc = &calc;
-        calc.tape().setLineWidth(12);
+        calc.tape().setLineWidth(tapeWidth);
         calc.clearAll();
     }
     FakeHost host;
     DeskCalculator calc;
 };
 
-// Presses the buttons named in `keys`, blank-separated: "12 + 3 =", "9 Sqrt", "MR".
-// A token of digits (or the decimal separator) presses each character in turn.
+// Presses the buttons named by their captions, blank-separated: "12 + 3 =", "9 Sqrt", "MR".
+// A token that is no caption presses each of its characters: "1.5" is 1, separator, 5.
 void Press(DeskCalculator& calc, std::string_view keys);
 
 }  // namespace corvalo::deskcalc::testing

@@ -2,158 +2,90 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
-#include "row_name.h"
-
 #include <string>
+#include <tuple>
+#include <utility>
 
 namespace corvalo::deskcalc {
 namespace {
 
-CalculatorLayoutInput input(int w, int h, CalculatorOptions options = kDefaultOptions) {
-    CalculatorLayoutInput in;
-    in.width = w;
-    in.height = h;
-    in.options = options;
-    in.displayTextHeight = 22;  // display 22 + 8 = 30 high
-    in.digitsTextWidth = 132;   // 12 pixels a character
-    return in;
+// A display 22 + 8 = 30 high; " 0123456789" 132 wide, 12 pixels a character.
+CalculatorLayout layoutAt(int w, int h, CalculatorOptions options = kDefaultOptions,
+                          int digitsTextWidth = 132) {
+    return layoutCalculator({.width = w,
+                             .height = h,
+                             .options = options,
+                             .displayTextHeight = 22,
+                             .digitsTextWidth = digitsTextWidth});
 }
 
-struct SizeRow {
-    const char* name;
-    int width;
-    int gap, margin, buttonWidth;
-};
-void PrintTo(const SizeRow& row, std::ostream* os) {
-    *os << row.name;
+TEST(Layout, GapMarginButtonWidthAndDisplaySpanByWidth) {
+    // Width, gap, margin, button width and the left of "=", which ends where the display ends.
+    const std::tuple<int, int, int, int, int> rows[] = {
+        {200, 2, 4, 30, 166}, {201, 4, 6, 27, 168}, {295, 4, 6, 43, 246}, {440, 4, 6, 67, 367}};
+    for (const auto& [width, gap, margin, buttonWidth, equalsLeft] : rows) {
+        SCOPED_TRACE(width);
+        const CalculatorLayout l = layoutAt(width, 220);
+        EXPECT_EQ(l.gap, gap);
+        EXPECT_EQ(l.margin, margin);
+        EXPECT_EQ(l.buttonWidth, buttonWidth);
+        EXPECT_EQ(l.display, (Rect{margin, margin, width - 2 * margin, 30}));
+        EXPECT_EQ(l.button(Key::Equals).left, equalsLeft);
+    }
 }
 
-class LayoutSize : public ::testing::TestWithParam<SizeRow> {};
-
-TEST_P(LayoutSize, GapMarginAndDisplaySpan) {
-    const SizeRow& r = GetParam();
-    const CalculatorLayout l = layoutCalculator(input(r.width, 220));
-    EXPECT_EQ(l.gap, r.gap);
-    EXPECT_EQ(l.margin, r.margin);
-    EXPECT_EQ(l.buttonWidth, r.buttonWidth);
-    EXPECT_EQ(l.display, (Rect{r.margin, r.margin, r.width - 2 * r.margin, 30}));
-    // The "=" button ends where the display ends: the memory column takes the remainder.
-    const Rect& eq = l.button(Key::Equals);
-    EXPECT_EQ(eq.left + eq.width, r.width - r.margin);
-}
-
-INSTANTIATE_TEST_SUITE_P(Rows, LayoutSize,
-                         ::testing::Values(SizeRow{"At200", 200, 2, 4, 30},
-                                           SizeRow{"At201", 201, 4, 6, 27},
-                                           SizeRow{"Minimum295", 295, 4, 6, 43},
-                                           SizeRow{"Default440", 440, 4, 6, 67}),
-                         testing::RowName());
-
-TEST(Layout, ButtonGridOfThisProgram) {
-    // 440 x 400: M 6, G 4, BW 67, X0 = 440 - 12 - 402 - 16 = 10, BH (400-42-6-16)/5 = 67.
-    const CalculatorLayout l = layoutCalculator(input(440, 400));
-    ASSERT_EQ(l.buttonHeight, 67);
-    const int y0 = 400 - 6 - 5 * 67 - 16;
-    const int x1 = 6 + 67 + 10;
-    struct Row {
-        Key b;
-        int left, top;
+TEST(Layout, ButtonGridAndHitTestOfThisProgram) {
+    // 440 x 400: M 6, G 4, BW 67, X0 10, BH 67; rows from y 43, columns from x 83, 71 apart.
+    const CalculatorLayout l = layoutAt(440, 400);
+    const std::tuple<Key, int, int> rows[] = {
+        {Key::MemClear, 6, 43},      {Key::MemRecall, 6, 114}, {Key::MemSubtract, 6, 327},
+        {Key::Digit7, 83, 114},      {Key::Sqrt, 367, 114},    {Key::Percent, 367, 185},
+        {Key::Reciprocal, 367, 256}, {Key::Digit0, 83, 327},   {Key::ChangeSign, 154, 327},
+        {Key::Decimal, 225, 327},    {Key::Add, 296, 327},     {Key::Equals, 367, 327},
     };
-    const Row rows[] = {
-        {Key::MemClear, 6, y0},
-        {Key::MemRecall, 6, y0 + 71},
-        {Key::MemSubtract, 6, y0 + 284},
-        {Key::Digit7, x1, y0 + 71},
-        {Key::Sqrt, x1 + 284, y0 + 71},
-        {Key::Percent, x1 + 284, y0 + 142},
-        {Key::Reciprocal, x1 + 284, y0 + 213},
-        {Key::Digit0, x1, y0 + 284},
-        {Key::ChangeSign, x1 + 71, y0 + 284},
-        {Key::Decimal, x1 + 142, y0 + 284},
-        {Key::Add, x1 + 213, y0 + 284},
-        {Key::Equals, x1 + 284, y0 + 284},
+    for (const auto& [b, left, top] : rows) {
+        SCOPED_TRACE(buttonCaption(b, '.'));
+        EXPECT_EQ(l.button(b), (Rect{left, top, 67, 67}));
+        EXPECT_EQ(buttonAt(l, left + 66, top + 66), b);
+    }
+    const std::pair<int, int> misses[] = {{150, 114}, {20, 20}, {85, 45}};  // gap, display, empty
+    for (const auto& [x, y] : misses) EXPECT_EQ(buttonAt(l, x, y), Key::None) << x << "," << y;
+    EXPECT_EQ(l.tapeChars, 35);                                        // (428 - 6) div 12
+    EXPECT_EQ(layoutAt(440, 400, kDefaultOptions, -1).tapeChars, 53);  // no font: 8 pixels
+    EXPECT_EQ(layoutAt(440, 400, kDefaultOptions, 0).tapeChars, 428);  // zero width: 1 pixel
+}
+
+TEST(Layout, EditButtonsSpreadTheRemainderToTheRight) {
+    const auto withCT = kDefaultOptions.with(CalculatorOption::ShowClearTapeButton);
+    // Name, width, options, then the left of CT (0: hidden), Back, CE and C, and their width.
+    const std::tuple<const char*, int, CalculatorOptions, int, int, int, int, int> rows[] = {
+        {"RemainderTwo", 440, kDefaultOptions, 0, 154, 249, 344, 90},
+        {"RemainderThreeWithClearTape", 440, withCT, 83, 172, 261, 350, 84},
+        {"NoRemainder", 300, kDefaultOptions, 0, 106, 170, 234, 60},
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(buttonCaption(r.b, '.'));
-        EXPECT_EQ(l.button(r.b), (Rect{r.left, r.top, 67, 67}));
-        EXPECT_TRUE(l.isVisible(r.b));
-    }
-    // Back, CE, C: (4 * 67 + 4) div 3 = 90 wide, over columns 1 to 4.
-    EXPECT_EQ(l.button(Key::Back), (Rect{x1 + 71, y0, 90, 67}));
-    EXPECT_EQ(l.button(Key::ClearEntry), (Rect{x1 + 71 + 94 + 1, y0, 90, 67}));
-    EXPECT_EQ(l.button(Key::Clear), (Rect{x1 + 71 + 188 + 2, y0, 90, 67}));
-    EXPECT_FALSE(l.isVisible(Key::ClearTape));
-    EXPECT_EQ(l.tapeChars, (428 - 6) / 12);
-    EXPECT_FALSE(l.tapeVisible);
-}
-
-TEST(Layout, EditButtonsSpreadRemainderToTheRight) {
-    for (int w = 201; w <= 260; ++w) {
-        SCOPED_TRACE(w);
-        const CalculatorLayout l = layoutCalculator(input(w, 220));
-        const Rect& back = l.button(Key::Back);
-        const Rect& c = l.button(Key::Clear);
-        const Rect& col4 = l.button(Key::Equals);
-        EXPECT_EQ(back.left, l.button(Key::ChangeSign).left);  // starts at column 1
-        EXPECT_EQ(c.left + c.width, col4.left + col4.width);   // ends with column 4
-        const int gapBefore = l.button(Key::ClearEntry).left - (back.left + back.width);
-        EXPECT_GE(gapBefore, l.gap);
-        EXPECT_LE(gapBefore, l.gap + 1);
+    for (const auto& [name, width, options, ctLeft, backLeft, ceLeft, cLeft, editWidth] : rows) {
+        SCOPED_TRACE(name);
+        const CalculatorLayout l = layoutAt(width, 400, options);
+        EXPECT_EQ(l.isVisible(Key::ClearTape) ? l.button(Key::ClearTape).left : 0, ctLeft);
+        EXPECT_EQ(l.button(Key::Back).left, backLeft);
+        EXPECT_EQ(l.button(Key::ClearEntry).left, ceLeft);
+        EXPECT_EQ(l.button(Key::Clear), (Rect{cLeft, 43, editWidth, 67}));
     }
 }
 
-TEST(Layout, ClearTapeButtonTakesColumnZero) {
-    const auto options = kDefaultOptions.with(CalculatorOption::ShowClearTapeButton);
-    for (int w = 201; w <= 240; ++w) {
-        SCOPED_TRACE(w);
-        const CalculatorLayout l = layoutCalculator(input(w, 220, options));
-        ASSERT_TRUE(l.isVisible(Key::ClearTape));
-        EXPECT_EQ(l.button(Key::ClearTape).left, l.button(Key::Digit7).left);
-        const Rect& c = l.button(Key::Clear);
-        EXPECT_EQ(c.left + c.width, l.button(Key::Sqrt).left + l.button(Key::Sqrt).width);
-    }
-}
-
-TEST(Layout, WithoutMemoryColumn) {
-    // 201: T = 201 - 12 - 16 = 173, BW 34, T div 6 = 28 >= 4 so M grows to 8.
+TEST(Layout, WithoutMemoryColumnOrWithTape) {
+    // 201 without memory: T = 201 - 12 - 16 = 173, BW 34, T div 6 = 28 >= 4 so M grows to 8.
+    const CalculatorLayout bare = layoutAt(201, 220, CalculatorOptions{});
+    EXPECT_FALSE(bare.isVisible(Key::MemClear));
+    EXPECT_EQ(bare.button(Key::Digit7), (Rect{8, 80, 34, 30}));  // BH (220 - 46 - 8 - 16) div 5
+    EXPECT_EQ(bare.display, (Rect{8, 8, 186, 30}));  // 5 * 34 + 16: the remainder stays right
     const CalculatorLayout l =
-        layoutCalculator(input(201, 220, CalculatorOptions{CalculatorOption::ShowItemCount}));
-    EXPECT_EQ(l.buttonWidth, 34);
-    EXPECT_EQ(l.margin, 8);
-    EXPECT_FALSE(l.isVisible(Key::MemClear));
-    EXPECT_EQ(l.button(Key::Digit7).left, 8);
-    EXPECT_EQ(l.display.width, 5 * 34 + 16);  // the remainder stays at the right
-}
-
-TEST(Layout, TapeAboveDisplay) {
-    const auto options = kDefaultOptions.with(CalculatorOption::ShowTape);
-    const CalculatorLayout l = layoutCalculator(input(440, 400, options));
+        layoutAt(440, 400, kDefaultOptions.with(CalculatorOption::ShowTape));
     EXPECT_TRUE(l.tapeVisible);
     EXPECT_EQ(l.tape, (Rect{6, 6, 428, 60}));
     EXPECT_EQ(l.display, (Rect{8, 72, 410, 30}));
-    EXPECT_EQ(l.tapeChars, (428 - 18 - 6) / 12);
-    EXPECT_EQ(l.buttonHeight, (400 - (12 + 30 + 66) - 6 - 16) / 5);
-}
-
-TEST(Layout, NoDisplayFontMeansEightPixelCharacters) {
-    CalculatorLayoutInput in = input(440, 400);
-    in.digitsTextWidth = -1;
-    EXPECT_EQ(layoutCalculator(in).tapeChars, (428 - 4) / 8);
-    in.digitsTextWidth = 0;  // a font without width: one pixel, not a division by zero
-    EXPECT_EQ(layoutCalculator(in).tapeChars, 428);
-}
-
-TEST(Layout, HitTestInIdentifierOrderAndMisses) {
-    const CalculatorLayout l = layoutCalculator(input(440, 400));
-    const Rect& seven = l.button(Key::Digit7);
-    EXPECT_EQ(buttonAt(l, seven.left, seven.top), Key::Digit7);
-    EXPECT_EQ(buttonAt(l, seven.left + seven.width - 1, seven.top + seven.height - 1),
-              Key::Digit7);
-    EXPECT_EQ(buttonAt(l, seven.left + seven.width, seven.top), Key::None);  // in the gap
-    EXPECT_EQ(buttonAt(l, 20, 20), Key::None);                               // the display
-    EXPECT_EQ(buttonAt(l, l.button(Key::Digit7).left + 2, l.button(Key::Back).top + 2), Key::None);
+    EXPECT_EQ(l.tapeChars, 33);     // (428 - 18 - 6) div 12
+    EXPECT_EQ(l.buttonHeight, 54);  // (400 - 108 - 6 - 16) div 5
 }
 
 }  // namespace
