@@ -123,10 +123,13 @@ bool nameUnnamedTemp(int fd, const std::string& target, TempName& temp) {
     return false;
 }
 
+// No mode to keep: a new file takes the default permissions.
+constexpr mode_t kNoMode = static_cast<mode_t>(-1);
+
 // The whole text, the old file's mode when there was one, and all of it on the disk.
-bool fillTemp(int fd, std::string_view bytes, std::optional<mode_t> mode) {
+bool fillTemp(int fd, std::string_view bytes, mode_t mode) {
     if (!writeAll(fd, bytes)) return false;
-    if (mode && ::fchmod(fd, *mode) != 0) return false;
+    if (mode != kNoMode && ::fchmod(fd, mode) != 0) return false;
     return ::fsync(fd) == 0;
 }
 
@@ -134,8 +137,7 @@ bool fillTemp(int fd, std::string_view bytes, std::optional<mode_t> mode) {
 // name, so that a process killed meanwhile leaves nothing behind, and named only when
 // complete; where the file system has no unnamed files (or /proc is missing to name
 // one), a named file is written instead.
-bool writeTemp(const std::string& target, std::string_view bytes, std::optional<mode_t> mode,
-               TempName& temp) {
+bool writeTemp(const std::string& target, std::string_view bytes, mode_t mode, TempName& temp) {
     {
         Descriptor unnamed(
             ::open(folderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
@@ -166,7 +168,7 @@ bool replace(const std::string& path, std::string_view bytes) {
     if (!exists && errno != ENOENT) return false;
     if (exists && (!S_ISREG(old.st_mode) || ::access(target->c_str(), W_OK) != 0)) return false;
 
-    const auto mode = exists ? std::optional<mode_t>(old.st_mode & 07777) : std::nullopt;
+    const mode_t mode = exists ? (old.st_mode & 07777) : kNoMode;
     TempName temp;
     if (!writeTemp(*target, bytes, mode, temp)) return false;
     if (::rename(temp.name().c_str(), target->c_str()) != 0) return false;
