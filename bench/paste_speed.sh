@@ -3,11 +3,11 @@
 # ends) into the real program under Xvfb. Prints the time from Ctrl+V until
 # the copied result is back on the clipboard, the time of a page of grid
 # scrolling, and the program's resident memory against the clipboard text.
-#   tests/e2e/paste_speed.sh build/release/src/shell/corvalo [ROWS]
+#   bench/paste_speed.sh build/release/src/shell/corvalo [ROWS]
 set -euo pipefail
 corvalo=$(realpath "$1")
 rows=${2:-1000000}
-source "$(dirname "$0")/xvfb_session.sh"
+source "$(dirname "$0")/../tests/e2e/xvfb_session.sh"
 start_xvfb
 cd "$e2e_tmp/cwd"
 

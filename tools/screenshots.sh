@@ -2,12 +2,12 @@
 # Pictures of the program under Xvfb for a person to look at (not a test): the
 # window with a large display font after a paste, the font dialog, the help
 # window, the About box and the tray icon in trayer.
-# Usage: screenshots.sh <corvalo> <output-folder>
+# Usage: tools/screenshots.sh <corvalo> <output-folder>
 set -euo pipefail
 corvalo=$(realpath "$1")
 mkdir -p "$2"
 out=$(realpath "$2")
-source "$(dirname "$0")/xvfb_session.sh"
+source "$(dirname "$0")/../tests/e2e/xvfb_session.sh"
 start_xvfb
 cd "$e2e_tmp/cwd"
 command -v import >/dev/null || fail "ImageMagick's import is needed"
