@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace corvalo::platform {
@@ -14,6 +15,9 @@ public:
     // The standard error report: stop icon, OK button, errorReportText(message).
     virtual void showErrorReport(const std::string& message) = 0;
     virtual void beep() = 0;
+    // A save-file dialog offering `suggestedName`; the chosen path, or nothing on Cancel.
+    virtual std::optional<std::string> askSaveFileName(const std::string& caption,
+                                                       const std::string& suggestedName) = 0;
 };
 
 }  // namespace corvalo::platform

@@ -2,12 +2,10 @@
 
 #include <QColor>
 #include <QFont>
-#include <string>
 
 #include "deskcalc/qt/desk_calculator_widget.h"
 #include "platform/clipboard.h"
 #include "platform/dialogs.h"
-#include "shell/calculator_entry.h"
 
 namespace corvalo::shell {
 
@@ -15,18 +13,7 @@ namespace corvalo::shell {
 // clipboard held by another program is reported like a command's error and, on
 // reading, counts as no text, so no exception ever reaches Qt's event code.
 deskcalc::CalculatorServices calculatorServicesFrom(platform::Clipboard& clipboard,
-                                                      platform::Dialogs& dialogs);
-
-// Edit > Copy's view of the desk calculator on the calculator page.
-class CalculatorEntryOf final : public CalculatorEntry {
-  public:
-    explicit CalculatorEntryOf(const deskcalc::DeskCalculatorWidget& calculator)
-        : calculator_(calculator) {}
-    std::string entryText() const override { return calculator_.entryText(); }
-
-  private:
-    const deskcalc::DeskCalculatorWidget& calculator_;
-};
+                                                    platform::Dialogs& dialogs);
 
 // The "Calculator display" font: the calculator's tapeFont, and the display
 // shows its text in the font's colour, as a change of that font does.

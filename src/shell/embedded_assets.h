@@ -8,7 +8,6 @@ namespace corvalo::shell {
 // Files built into the program (assets/), so it needs nothing beside it to
 // show them.
 std::span<const std::uint8_t> aboutPictureJpeg();  // 438 x 343, decoded with libjpeg
-std::span<const std::uint8_t> appIconPng();        // 256 x 256, window and tray icon
 // The desktop icons, each drawn at its size (assets/icons/hicolor/<size>/apps).
 std::span<const std::uint8_t> appIcon16Png();
 std::span<const std::uint8_t> appIcon22Png();

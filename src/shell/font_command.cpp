@@ -7,7 +7,7 @@ namespace corvalo::shell {
 namespace {
 
 void applyGridFontOk(const platform::FontSpec& font, FontCommandHost& host) {
-    host.setEdtBaseFont(font);
+    host.setGridFontProbe(font);
     const int oldRow = host.gridRowHeight();
     const int newRow = gridRowHeight(editBoxHeight(host.textHeight(font)));
     host.setGridRowHeight(newRow);
@@ -42,7 +42,7 @@ void runFontCommand(FontTarget target, platform::FontChooser& chooser, FontComma
 
 void applyFirstShowingGridMetrics(FontCommandHost& host) {
     const platform::FontSpec font = host.targetFont(FontTarget::Grid);
-    host.setEdtBaseFont(font);
+    host.setGridFontProbe(font);
     const GridMetrics m = firstShowingGridMetrics(editBoxHeight(host.textHeight(font)));
     host.setGridRowHeight(m.rowHeight);
     host.setGridDefaultColWidth(m.defaultColWidth);

@@ -17,8 +17,8 @@ class FontCommandHost {
     virtual platform::FontSpec targetFont(FontTarget target) const = 0;
     // The target takes the font and its control repaints; nothing else changes.
     virtual void setTargetFont(FontTarget target, const platform::FontSpec& font) = 0;
-    // The hidden single-line edit (edtBase) takes the grid font; its height sets the rows.
-    virtual void setEdtBaseFont(const platform::FontSpec& font) = 0;
+    // The hidden single-line edit that measures the grid font takes it; its height sets the rows.
+    virtual void setGridFontProbe(const platform::FontSpec& font) = 0;
     // Text-metric height (tmHeight) of a font on the screen.
     virtual int textHeight(const platform::FontSpec& font) const = 0;
 
@@ -43,7 +43,7 @@ class FontCommandHost {
 // Cancel keeps whatever Apply did.
 void runFontCommand(FontTarget target, platform::FontChooser& chooser, FontCommandHost& host);
 
-// The first showing: edtBase takes the grid font, rows are its edit-box height
+// The first showing: the grid font probe takes the grid font, rows are its edit-box height
 // less 4, every column row height * 64 / 18 wide, the header column as wide
 // as the row height.
 void applyFirstShowingGridMetrics(FontCommandHost& host);

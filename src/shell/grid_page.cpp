@@ -1,5 +1,6 @@
 #include "shell/grid_page.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
@@ -8,6 +9,7 @@
 
 #include "platform/big_buffer.h"
 #include "platform/command_guard.h"
+#include "shell/event_timing.h"
 #include "shell/grid_view.h"
 #include "shell/tool_panel.h"
 
@@ -18,6 +20,15 @@ namespace {
 QString latin1(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
+
+// The wait cursor over every window of the program while it lives.
+class BusyCursor {
+  public:
+    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
 
 }  // namespace
 
@@ -30,6 +41,7 @@ GridPage::GridPage(clipcalc::CalcState& calc, clipcalc::Grid& grid, platform::Di
                    QWidget* parent)
     : QWidget(parent), calc_(calc), grid_(grid), dialogs_(dialogs) {
     setObjectName(QStringLiteral("gridPage"));
+    timing_ = new EventTiming(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -66,10 +78,17 @@ GridPage::GridPage(clipcalc::CalcState& calc, clipcalc::Grid& grid, platform::Di
 }
 
 clipcalc::CalculateOutcome GridPage::calculate(platform::Clipboard& clipboard) {
+    // Shown from the moment a large text has arrived in part until its result is shown.
+    std::optional<BusyCursor> busy;
+    const auto showBusyWhenLarge = [&busy](std::size_t received) {
+        if (received > kBusyCursorBytes && !busy) busy.emplace();
+    };
     std::optional<platform::BigBuffer<char>> offered;
-    if (platform::BigBuffer<char> text; platform::readAnsiText(clipboard, text)) {
+    if (platform::BigBuffer<char> text;
+        platform::readAnsiText(clipboard, text, showBusyWhenLarge)) {
         offered = std::move(text);  // its memory becomes the grid's cell storage
     }
+    timing_->report("clipboard-ms");
     clipcalc::CalculateOutcome outcome;
     try {
         outcome = clipcalc::calculateClipboardText(std::move(offered), calc_, grid_, *this);
@@ -78,6 +97,7 @@ clipcalc::CalculateOutcome GridPage::calculate(platform::Clipboard& clipboard) {
         throw;
     }
     gridView_->gridChanged();
+    timing_->report("paste-ms");
     return outcome;
 }
 
@@ -92,6 +112,7 @@ void GridPage::chooseLineAt(int col, int row) {
     emit lineChosen();
     clipcalc::recalculate(calc_, grid_, *this);
     gridView_->viewport()->repaint();
+    timing_->report("click-ms");
 }
 
 void GridPage::showResult() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <cstddef>
 #include <string>
 
 #include "clipcalc/calc_state.h"
@@ -17,6 +18,7 @@ class QLineEdit;
 
 namespace corvalo::shell {
 
+class EventTiming;
 class GridGeometry;
 class GridView;
 class ToolPanel;
@@ -27,6 +29,9 @@ class ToolPanel;
 class GridPage final : public QWidget, private clipcalc::ResultDisplay {
     Q_OBJECT
   public:
+    // A paste of more UTF-8 than this shows the wait cursor.
+    static constexpr std::size_t kBusyCursorBytes = 2 * 1024 * 1024;
+
     GridPage(clipcalc::CalcState& calc, clipcalc::Grid& grid, platform::Dialogs& dialogs,
              QWidget* parent = nullptr);
 
@@ -72,6 +77,7 @@ class GridPage final : public QWidget, private clipcalc::ResultDisplay {
     ToolPanel* tools_ = nullptr;
     GridView* gridView_ = nullptr;
     QLineEdit* gridFontProbe_ = nullptr;
+    EventTiming* timing_ = nullptr;
 };
 
 }  // namespace corvalo::shell

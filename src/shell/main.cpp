@@ -2,7 +2,6 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QIcon>
-#include <QPixmap>
 
 #include <unistd.h>
 
@@ -18,7 +17,7 @@
 #include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_message_pump.h"
-#include "shell/embedded_assets.h"
+#include "shell/app_icon.h"
 #include "shell/main_window.h"
 #include "shell/startup.h"
 #include "shell/window_services.h"
@@ -58,12 +57,9 @@ int main(int argc, char** argv) {
     qtArgs.push_back(nullptr);
     int qtArgc = static_cast<int>(qtArgs.size()) - 1;
     QApplication app(qtArgc, qtArgs.data());
-    // The icon the window, the task bar and the tray show; the desktop entry's name.
-    QPixmap icon;
-    const auto png = shell::appIconPng();
-    if (icon.loadFromData(png.data(), static_cast<uint>(png.size()), "PNG")) {
-        QApplication::setWindowIcon(QIcon(icon));
-    }
+    // The icon the window, the task bar and the tray show, drawn for each size; the desktop
+    // entry's name.
+    QApplication::setWindowIcon(shell::appIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("corvalo"));
 
     platform::InstanceLock lock(platform::instanceLockFolder());
@@ -104,7 +100,8 @@ int main(int argc, char** argv) {
              .help = help,
              .programFolder = QCoreApplication::applicationDirPath().toStdString(),
              .trayParts = shell::qtTrayParts,
-             .versionCheck = versionCheck});
+             .versionCheck = versionCheck,
+             .nativeWayland = display.nativeWayland});
         window.show();
         rc = QApplication::exec();
     }

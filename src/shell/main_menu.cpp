@@ -54,6 +54,11 @@ void MainMenu::createCalculator() {
     calculatorOff_ = addItem(calculator, "actionCalculatorOff", "O&ff", QKeySequence(Qt::Key_F10),
                              commands_.calculatorOff);
     calculatorOff_->setEnabled(false);
+    calculator->addSeparator();
+    showTape_ = addItem(calculator, "actionShowTape", "Show &Tape", {}, commands_.toggleShowTape);
+    showTape_->setCheckable(true);
+    addItem(calculator, "actionCopyTape", "&Copy Tape", {}, commands_.copyTape);
+    addItem(calculator, "actionSaveTape", "&Save Tape...", {}, commands_.saveTape);
 }
 
 void MainMenu::createOptions() {
@@ -88,6 +93,14 @@ void MainMenu::createOptions() {
                          [this] { commands_.setTabulationStyle(TabulationStyle::UsingRows); });
     usingColumns_->setCheckable(true);
     usingRows_->setCheckable(true);
+
+    options->addSeparator();
+    watchClipboard_ = addItem(options, "actionWatchClipboard", "&Watch Clipboard", {},
+                              commands_.toggleWatchClipboard);
+    watchSelection_ = addItem(options, "actionWatchSelection", "Watch Se&lection", {},
+                              commands_.toggleWatchSelection);
+    watchClipboard_->setCheckable(true);
+    watchSelection_->setCheckable(true);
 }
 
 void MainMenu::createHelp() {
@@ -121,6 +134,29 @@ void MainMenu::setStayOnTopChecked(bool on) {
 
 bool MainMenu::stayOnTopChecked() const {
     return stayOnTop_->isChecked();
+}
+
+void MainMenu::enableStayOnTop(bool on) {
+    stayOnTop_->setEnabled(on);
+}
+
+void MainMenu::setShowTapeChecked(bool on) {
+    showTape_->setChecked(on);
+}
+
+bool MainMenu::showTapeChecked() const {
+    return showTape_->isChecked();
+}
+
+void MainMenu::showWatch(platform::WatchedText which, bool checked, bool possible) {
+    QAction* item = which == platform::WatchedText::Clipboard ? watchClipboard_ : watchSelection_;
+    item->setChecked(checked);
+    item->setEnabled(possible);
+}
+
+bool MainMenu::watchChecked(platform::WatchedText which) const {
+    return (which == platform::WatchedText::Clipboard ? watchClipboard_ : watchSelection_)
+        ->isChecked();
 }
 
 bool MainMenu::isMenuShortcut(const QKeyEvent& key) const {

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "clipcalc/calc_state.h"
+#include "platform/clipboard_watch.h"
 #include "platform/dialogs.h"
 #include "shell/font_command.h"
 
@@ -21,10 +22,15 @@ struct MenuCommands {
     std::function<void()> paste;
     std::function<void()> calculatorOn;
     std::function<void()> calculatorOff;
+    std::function<void()> toggleShowTape;
+    std::function<void()> copyTape;
+    std::function<void()> saveTape;
     std::function<void(FontTarget)> chooseFont;
     std::function<void()> toggleStayOnTop;
     std::function<void()> shrinkToTray;
     std::function<void(clipcalc::TabulationStyle)> setTabulationStyle;
+    std::function<void()> toggleWatchClipboard;
+    std::function<void()> toggleWatchSelection;
     std::function<void()> showHelp;
     std::function<void()> checkForLatestVersion;
     std::function<void()> showAbout;
@@ -45,6 +51,12 @@ class MainMenu final : public QObject {
     void showTabulationStyle(clipcalc::TabulationStyle style);
     void setStayOnTopChecked(bool on);
     bool stayOnTopChecked() const;
+    void enableStayOnTop(bool on);
+    void setShowTapeChecked(bool on);
+    bool showTapeChecked() const;
+    // A watch item is greyed out where the desktop cannot watch.
+    void showWatch(platform::WatchedText which, bool checked, bool possible);
+    bool watchChecked(platform::WatchedText which) const;
 
   protected:
     // Menu shortcuts win over a focused control's own copy and paste keys.
@@ -68,6 +80,9 @@ class MainMenu final : public QObject {
     QAction* calculatorOn_ = nullptr;
     QAction* calculatorOff_ = nullptr;
     QAction* stayOnTop_ = nullptr;
+    QAction* showTape_ = nullptr;
+    QAction* watchClipboard_ = nullptr;
+    QAction* watchSelection_ = nullptr;
     QMenu* calculateBy_ = nullptr;
     QAction* usingColumns_ = nullptr;
     QAction* usingRows_ = nullptr;

@@ -3,17 +3,18 @@
 #include <QCloseEvent>
 #include <QPlainTextEdit>
 #include <QStackedWidget>
-#include <QTimer>
+#include <optional>
 #include <utility>
 
 #include "deskcalc/qt/desk_calculator_widget.h"
 #include "platform/command_guard.h"
-#include "platform/qt/window_band.h"
 #include "shell/about_box.h"
 #include "shell/calculator_host.h"
 #include "shell/grid_page.h"
 #include "shell/help.h"
 #include "shell/main_menu.h"
+#include "shell/show_options.h"
+#include "shell/stay_on_top.h"
 #include "shell/tool_panel.h"
 #include "shell/tray_and_version_check.h"
 #include "shell/window_fonts.h"
@@ -35,10 +36,14 @@ MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
     createPages();
     // The resize rules keep the sizes; a layout minimum would lag a hidden grid by one event.
     setMinimumSize(1, 1);
-    sizer_ = std::make_unique<WindowSizer>(*this, *pages_, *gridPage_, *calculator_, shell_);
+    sizer_ = std::make_unique<WindowSizer>(*this, *pages_, *gridPage_, *calculator_, shell_,
+                                           services_.nativeWayland);
     fonts_ = std::make_unique<WindowFonts>(*this, *gridPage_, *calculator_, *sizer_);
     background_ =
         std::make_unique<TrayAndVersionCheck>(*this, services_, [this] { onRestoredFromTray(); });
+    stayOnTop_ = std::make_unique<StayOnTop>(*this, *menu_, shell_, services_.nativeWayland);
+    showOptions_ = std::make_unique<ShowOptions>(services_, *menu_, *calculator_, *gridPage_,
+                                                 *sizer_, background_->trayIcon(), shell_, calc_);
 }
 
 // The menu's filter sees every event of the program: it goes before the window's parts.
@@ -57,10 +62,17 @@ void MainWindow::createMenu() {
          .paste = run(&MainWindow::calculateClipboard),
          .calculatorOn = run(&MainWindow::showCalculatorPage),
          .calculatorOff = run(&MainWindow::hideCalculatorPage),
+         .toggleShowTape = [this] { showOptions_->toggleShowTape(); },
+         .copyTape = [this] { showOptions_->copyTape(); },
+         .saveTape = [this] { showOptions_->saveTape(); },
          .chooseFont = [this](FontTarget t) { fonts_->choose(t, services_.fonts); },
-         .toggleStayOnTop = run(&MainWindow::toggleStayOnTop),
+         .toggleStayOnTop = [this] { stayOnTop_->toggle(); },
          .shrinkToTray = run(&MainWindow::shrinkToTray),
          .setTabulationStyle = [this](clipcalc::TabulationStyle s) { setTabulationStyle(s); },
+         .toggleWatchClipboard =
+             [this] { showOptions_->toggleWatch(platform::WatchedText::Clipboard); },
+         .toggleWatchSelection =
+             [this] { showOptions_->toggleWatch(platform::WatchedText::Selection); },
          .showHelp = run(&MainWindow::showHelp),
          .checkForLatestVersion = run(&MainWindow::checkForLatestVersion),
          .showAbout = [this] { showAboutBox(this); }});
@@ -92,7 +104,6 @@ void MainWindow::createPages() {
         services_.separators.decimal);
     calculator_->setObjectName(QStringLiteral("calculator"));
     calculator_->setMinimumSize(1, 1);  // the resize rules keep its minimum, not the layout
-    calculatorEntry_ = std::make_unique<CalculatorEntryOf>(*calculator_);
 
     pages_->addWidget(gridPage_);
     pages_->addWidget(textPage_);
@@ -120,20 +131,16 @@ void MainWindow::initialiseOnFirstShow() {
     gridPage_->tools().localiseDecimalMenu();
 
     services_.settings.load(targets());
-    menu_->setStayOnTopChecked(shell_.stayOnTop);
+    stayOnTop_->apply();
     menu_->showTabulationStyle(calc_.tabulationStyle);
+    showOptions_->apply();
     fonts_->applyFonts();
-    if (shell_.stayOnTop) {
-        // Changing the window band while Qt shows the window would hide it again.
-        QTimer::singleShot(0, this,
-                           [this] { platform::setStayOnTop(*this, menu_->stayOnTopChecked()); });
-    }
 
     fonts_->adjustDisplayHeight();
     sizer_->applyWindowMode();
     gridPage_->showResult();
     const bool calculatorFirst = shell_.calculatorDefaultStartup;
-    pages_->setCurrentIndex(calculatorFirst ? kCalculatorPage : kGridPage);
+    pages_->setCurrentIndex(indexOf(calculatorFirst ? Page::Calculator : Page::Grid));
     menu_->showCalculatorPage(calculatorFirst);
     if (calculatorFirst) {
         sizer_->applyCalculatorSize();
@@ -187,8 +194,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::saveSettings() {
-    left_ = x();  // the frame's corner, as placeAt takes it back
-    top_ = y();
+    sizer_->readPlace(left_, top_);
     services_.settings.save(targets());
 }
 
@@ -204,10 +210,14 @@ void MainWindow::calculateClipboard() {
 }
 
 void MainWindow::copyDisplayed() {
-    const std::string text = pages_->currentIndex() == kGridPage
-                                 ? trimControl(gridPage_->displayCaption())
-                                 : trimControl(calculatorEntry_->entryText());
-    platform::writeAnsiText(services_.clipboard, text);
+    if (pageAt(pages_->currentIndex()) == Page::Grid) {
+        platform::writeAnsiText(services_.clipboard, trimControl(gridPage_->displayCaption()));
+        return;
+    }
+    // While the calculator shows its error it beeps and nothing is copied.
+    if (const std::optional<std::string> text = calculator_->entryTextToCopy()) {
+        platform::writeAnsiText(services_.clipboard, trimControl(*text));
+    }
 }
 
 void MainWindow::setTabulationStyle(clipcalc::TabulationStyle style) {
@@ -216,26 +226,21 @@ void MainWindow::setTabulationStyle(clipcalc::TabulationStyle style) {
 }
 
 void MainWindow::showCalculatorPage() {
-    pages_->setCurrentIndex(kCalculatorPage);
+    pages_->setCurrentIndex(indexOf(Page::Calculator));
     menu_->showCalculatorPage(true);
     sizer_->applyCalculatorSize();
     calculator_->setFocus();  // the keys go straight to the calculator
 }
 
 void MainWindow::hideCalculatorPage() {
-    pages_->setCurrentIndex(kGridPage);
+    pages_->setCurrentIndex(indexOf(Page::Grid));
     menu_->showCalculatorPage(false);
     sizer_->applyWindowMode();
 }
 
 // The direction commands act on the grid page only, shortcut keys included.
 void MainWindow::onPageChanged(int index) {
-    menu_->enableDirectionCommands(index == kGridPage);
-}
-
-void MainWindow::toggleStayOnTop() {
-    shell_.stayOnTop = menu_->stayOnTopChecked();
-    platform::setStayOnTop(*this, shell_.stayOnTop);
+    menu_->enableDirectionCommands(pageAt(index) == Page::Grid);
 }
 
 void MainWindow::shrinkToTray() {

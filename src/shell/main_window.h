@@ -23,9 +23,10 @@ class DeskCalculatorWidget;
 
 namespace corvalo::shell {
 
-class CalculatorEntry;
 class GridPage;
 class MainMenu;
+class ShowOptions;
+class StayOnTop;
 class TrayAndVersionCheck;
 class WindowFonts;
 class WindowSizer;
@@ -77,7 +78,6 @@ class MainWindow final : public QMainWindow {
     void showCalculatorPage();
     void hideCalculatorPage();
     void onPageChanged(int index);
-    void toggleStayOnTop();
     void shrinkToTray();
     void onRestoredFromTray();
     void checkForLatestVersion();
@@ -96,15 +96,16 @@ class MainWindow final : public QMainWindow {
     QPlainTextEdit* textPage_ = nullptr;
     deskcalc::DeskCalculatorWidget* calculator_ = nullptr;
     MainMenu* menu_ = nullptr;
-    std::unique_ptr<CalculatorEntry> calculatorEntry_;
     std::unique_ptr<WindowSizer> sizer_;
     std::unique_ptr<WindowFonts> fonts_;
     std::unique_ptr<TrayAndVersionCheck> background_;
+    std::unique_ptr<ShowOptions> showOptions_;
+    std::unique_ptr<StayOnTop> stayOnTop_;
 
     bool initialised_ = false;
     bool restoredFromTray_ = false;
     bool saveRefused_ = false;  // the last close could not write the settings
-    int savedPageIndex_ = kGridPage;
+    int savedPageIndex_ = indexOf(Page::Grid);
 };
 
 }  // namespace corvalo::shell

@@ -41,6 +41,11 @@ void writeFlag(IniFile& ini, std::string_view section, std::string_view key, boo
     ini.writeString(section, key, value ? "1" : "0");
 }
 
+// A key users who never turn the option on never see: their files stay as they were.
+void writeFlagOnceUsed(IniFile& ini, std::string_view key, bool value) {
+    if (value || ini.text().find("Show", key)) writeFlag(ini, "Show", key, value);
+}
+
 void saveFont(IniFile& ini, const std::string& prefix, const platform::FontSpec& font) {
     writeInt(ini, "Fonts", prefix + "Size", font.size);
     ini.writeString("Fonts", prefix + "Name", font.name);
@@ -90,6 +95,9 @@ void loadSettings(const std::string& file, const SettingsTargets& t, IniStorage&
     t.shell.proxyPort = ini.readString("Internet", "ProxyPort", "");
     t.calc.ignoreFirstRowWhenEmpty = clipcalc::ignoreFirstRowWhenEmptyFromSetting(
         ini.readInt("Show", "IgnoreFirstRowWhenEmpty", 1));
+    t.shell.showTape = readExactOne(ini, "Show", "ShowTape", 0);
+    t.shell.watchClipboard = readExactOne(ini, "Show", "WatchClipboard", 0);
+    t.shell.watchSelection = readExactOne(ini, "Show", "WatchSelection", 0);
 }
 
 void loadSettings(const std::string& file, const SettingsTargets& t) {
@@ -117,6 +125,9 @@ void saveSettings(const std::string& file, const SettingsTargets& t, IniStorage&
     writeInt(ini, "Form", "CollapsedWidth", t.shell.collapsedWidth);
     writeInt(ini, "Calculator", "Height", t.shell.calculatorHeight);
     writeInt(ini, "Calculator", "Width", t.shell.calculatorWidth);
+    writeFlagOnceUsed(ini, "ShowTape", t.shell.showTape);
+    writeFlagOnceUsed(ini, "WatchClipboard", t.shell.watchClipboard);
+    writeFlagOnceUsed(ini, "WatchSelection", t.shell.watchSelection);
     if (!ini.save()) throw Error("Unable to write to " + file);
 }
 

@@ -23,6 +23,10 @@ struct ShellSettings {
     bool calculatorDefaultStartup = false;
     std::string proxy;
     std::string proxyPort;
+    // Off by default; stored under [Show] only once on or already in the file.
+    bool showTape = false;        // the calculator's paper tape
+    bool watchClipboard = false;  // calculate whatever another program copies
+    bool watchSelection = false;  // calculate whatever is highlighted
 };
 
 // Everything loadSettings writes into and saveSettings reads from. The window

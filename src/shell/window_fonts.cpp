@@ -73,7 +73,7 @@ void WindowFonts::showTargetFont(FontTarget target) {
     }
 }
 
-void WindowFonts::setEdtBaseFont(const platform::FontSpec& font) {
+void WindowFonts::setGridFontProbe(const platform::FontSpec& font) {
     gridPage_.setGridFontProbe(platform::toQFont(font));
 }
 

@@ -35,7 +35,7 @@ class WindowFonts final : public FontCommandHost {
     // FontCommandHost
     platform::FontSpec targetFont(FontTarget target) const override;
     void setTargetFont(FontTarget target, const platform::FontSpec& font) override;
-    void setEdtBaseFont(const platform::FontSpec& font) override;
+    void setGridFontProbe(const platform::FontSpec& font) override;
     int textHeight(const platform::FontSpec& font) const override;
     int gridRowHeight() const override;
     void setGridRowHeight(int height) override;

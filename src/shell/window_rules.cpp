@@ -22,7 +22,7 @@ ResizeOutcome applyResizeRules(const ResizeInput& in, ShellSettings& s) {
     const int clientHeight = in.outer.height - in.frame.height;
     out.sizeButtonLeft = clientWidth - kSizeButtonInset;
 
-    if (in.page == kGridPage) {
+    if (in.page == Page::Grid) {
         const bool overlap = in.decimalButtonRight > out.sizeButtonLeft;
         const int minClient = in.heights.minClientHeight();
         PixelSize target = in.outer;
@@ -38,7 +38,7 @@ ResizeOutcome applyResizeRules(const ResizeInput& in, ShellSettings& s) {
             s.expandedWidth = target.width;
         }
         if (target != in.outer) out.resizeTo = target;
-    } else if (in.page == kCalculatorPage) {
+    } else if (in.page == Page::Calculator) {
         // The stored values are tested, not the control: a window made too small is
         // corrected at the resize after the one that stored the small size.
         if (s.calculatorHeight < kMinCalculatorHeight || s.calculatorWidth < kMinCalculatorWidth) {

@@ -21,7 +21,14 @@ inline constexpr int kSizeButtonInset = 39;     // size button's left, from the 
 inline constexpr int kMinCalculatorHeight = 220;
 inline constexpr int kMinCalculatorWidth = 295;
 
-enum Page : int { kGridPage = 0, kTextPage = 1, kCalculatorPage = 2 };
+// The pages in the order the page stack holds them.
+enum class Page { Grid = 0, Text = 1, Calculator = 2 };
+constexpr int indexOf(Page page) {
+    return static_cast<int>(page);
+}
+constexpr Page pageAt(int index) {
+    return static_cast<Page>(index);
+}
 inline constexpr int kTabStripHeight = 0;  // the pages show no tabs: only commands switch them
 
 struct PixelSize {
@@ -61,7 +68,7 @@ PixelSize gridPageWindowSize(bool expanded, const ShellSettings& s, FrameExtra f
 PixelSize calculatorWindowSize(const ShellSettings& s, FrameExtra frame, int tabStrip);
 
 struct ResizeInput {
-    int page = kGridPage;
+    Page page = Page::Grid;
     bool expanded = false;
     PixelSize outer;  // the window's new outer size
     FrameExtra frame;

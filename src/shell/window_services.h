@@ -7,13 +7,14 @@
 #include "net/host_resolver.h"
 #include "net/message_pump.h"
 #include "net/version_check.h"
+#include "platform/clipboard.h"
+#include "platform/clipboard_watch.h"
+#include "platform/dialogs.h"
 #include "platform/font_chooser.h"
 #include "platform/help_engine.h"
 #include "platform/locale_separators.h"
-#include "tray/notification_area.h"
-#include "platform/clipboard.h"
-#include "platform/dialogs.h"
 #include "shell/settings.h"
+#include "tray/notification_area.h"
 
 class QWidget;
 
@@ -22,7 +23,7 @@ namespace corvalo::shell {
 // The settings file as the window uses it: read once at the first showing,
 // written once at close (a refused write throws and keeps the window open).
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
     virtual void load(const SettingsTargets& targets) = 0;
     virtual void save(const SettingsTargets& targets) = 0;
@@ -30,7 +31,7 @@ public:
 
 // corvalo.ini in the process's current directory, looked up at each call.
 class IniSettingsStore final : public SettingsStore {
-public:
+  public:
     void load(const SettingsTargets& targets) override;
     void save(const SettingsTargets& targets) override;
 };
@@ -61,8 +62,12 @@ struct WindowServices {
     platform::HelpEngine& help;    // F1
     std::string programFolder;     // where CORVALO.HLP lies
     TrayPartsFactory trayParts{};  // none: qtTrayParts
+    // Options > Watch Clipboard and Watch Selection; none: the desktop's (QtClipboardWatch).
+    std::function<std::unique_ptr<platform::ClipboardWatch>()> clipboardWatch{};
     net::VersionCheckConfig versionCheck{};  // hosts, program name, time limits
     net::HostResolver::Options resolver{};
+    // Qt draws on Wayland itself: the window cannot place itself, read its place or stay on top.
+    bool nativeWayland = false;
 };
 
 }  // namespace corvalo::shell

@@ -14,12 +14,13 @@
 namespace corvalo::shell {
 
 WindowSizer::WindowSizer(QMainWindow& window, QStackedWidget& pages, GridPage& gridPage,
-                         QWidget& calculator, ShellSettings& shell)
+                         QWidget& calculator, ShellSettings& shell, bool nativeWayland)
     : window_(window),
       pages_(pages),
       gridPage_(gridPage),
       calculator_(calculator),
-      shell_(shell) {}
+      shell_(shell),
+      nativeWayland_(nativeWayland) {}
 
 PixelSize WindowSizer::frameMargins() const {
     const QRect outer = window_.frameGeometry();
@@ -44,7 +45,7 @@ void WindowSizer::resizeOuter(PixelSize outer) {
 }
 
 void WindowSizer::applyWindowMode() {
-    if (pages_.currentIndex() != kGridPage) return;
+    if (pageAt(pages_.currentIndex()) != Page::Grid) return;
     if (expanded_) {
         resizeOuter(gridPageWindowSize(true, shell_, frameExtra(), pageHeights()));
         gridPage_.showGrid(true);
@@ -82,7 +83,7 @@ void WindowSizer::runResizeRules() {
     if (resizeDepth_ > 3) return;
     ++resizeDepth_;
     ResizeInput in;
-    in.page = pages_.currentIndex();
+    in.page = pageAt(pages_.currentIndex());
     in.expanded = expanded_;
     in.outer = {window_.frameGeometry().width(), window_.frameGeometry().height()};
     in.frame = frameExtra();
@@ -96,6 +97,7 @@ void WindowSizer::runResizeRules() {
 }
 
 void WindowSizer::placeAt(std::int32_t left, std::int32_t top) {
+    if (nativeWayland_) return;
     std::vector<PixelRect> screens;
     if (const QScreen* primary = QGuiApplication::primaryScreen(); primary != nullptr) {
         const QRect g = primary->availableGeometry();
@@ -116,16 +118,22 @@ void WindowSizer::placeAt(std::int32_t left, std::int32_t top) {
     }
 }
 
+void WindowSizer::readPlace(std::int32_t& left, std::int32_t& top) const {
+    if (nativeWayland_) return;
+    left = window_.x();
+    top = window_.y();
+}
+
 void WindowSizer::checkFrame() {
     if (frameMargins() == margins_) return;
-    switch (pages_.currentIndex()) {
-        case kGridPage:
+    switch (pageAt(pages_.currentIndex())) {
+        case Page::Grid:
             resizeOuter(gridPageWindowSize(expanded_, shell_, frameExtra(), pageHeights()));
             break;
-        case kCalculatorPage:
+        case Page::Calculator:
             applyCalculatorSize();
             break;
-        default:
+        default:  // the text page has no size of its own
             margins_ = frameMargins();
             break;
     }

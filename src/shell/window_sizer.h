@@ -19,7 +19,7 @@ class GridPage;
 class WindowSizer final {
   public:
     WindowSizer(QMainWindow& window, QStackedWidget& pages, GridPage& gridPage,
-                QWidget& calculator, ShellSettings& shell);
+                QWidget& calculator, ShellSettings& shell, bool nativeWayland);
 
     bool expanded() const { return expanded_; }
     // Sizes the window for the grid page as expanded says (only on that page).
@@ -36,7 +36,11 @@ class WindowSizer final {
     void runResizeRules();
     // Puts the frame's corner at the stored place (or on a screen, if that is off
     // every one); the last change of the first showing, so nothing undoes it.
+    // A native Wayland window is placed by the compositor and stays where it put it.
     void placeAt(std::int32_t left, std::int32_t top);
+    // The frame's corner for the settings file, as placeAt takes it back. A native Wayland
+    // window cannot read its position: there left and top keep the stored place.
+    void readPlace(std::int32_t& left, std::int32_t& top) const;
     // The window manager framed the window or changed its frame: the outer size
     // the settings ask for is given again around the new frame.
     void checkFrame();
@@ -54,6 +58,7 @@ class WindowSizer final {
     GridPage& gridPage_;
     QWidget& calculator_;
     ShellSettings& shell_;
+    bool nativeWayland_;
     bool expanded_ = false;
     int resizeDepth_ = 0;
     PixelSize margins_;  // the frame's size when the window was last sized

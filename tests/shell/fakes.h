@@ -7,19 +7,19 @@
 
 #include <QWidget>
 
+#include "platform/clipboard.h"
+#include "platform/dialogs.h"
 #include "platform/error.h"
 #include "platform/font_chooser.h"
 #include "platform/help_engine.h"
-#include "tray/notification_area.h"
-#include "platform/clipboard.h"
-#include "platform/dialogs.h"
 #include "shell/window_services.h"
+#include "tray/notification_area.h"
 
 namespace corvalo::testing {
 
 // A clipboard in memory; `held` plays another program holding it open.
 class FakeClipboard final : public platform::Clipboard {
-public:
+  public:
     std::optional<std::string> contents;
     bool held = false;
     int writes = 0;
@@ -37,20 +37,27 @@ public:
 
 // Records every box instead of showing it.
 class RecordingDialogs final : public platform::Dialogs {
-public:
+  public:
     std::vector<std::string> messages;
     std::vector<std::string> errors;
     int beeps = 0;
+    std::optional<std::string> saveAnswer;  // the save dialog's answer; nothing: Cancel
+    std::vector<std::string> saveAsked;     // "caption|suggested name" of each save dialog
 
     void showMessage(const std::string& text) override { messages.push_back(text); }
     void showErrorReport(const std::string& message) override { errors.push_back(message); }
     void beep() override { ++beeps; }
+    std::optional<std::string> askSaveFileName(const std::string& caption,
+                                               const std::string& suggested) override {
+        saveAsked.push_back(caption + "|" + suggested);
+        return saveAnswer;
+    }
 };
 
 // Settings kept in memory: `onLoad` plays the file's content, `refuse` a write
 // that the file system refuses.
 class FakeSettingsStore final : public shell::SettingsStore {
-public:
+  public:
     std::function<void(const shell::SettingsTargets&)> onLoad;
     bool refuse = false;
     int loads = 0;
@@ -70,7 +77,7 @@ public:
 
 // The font dialog: `apply` plays presses of Apply, `answer` OK (a font) or Cancel.
 class FakeFontChooser final : public platform::FontChooser {
-public:
+  public:
     std::vector<platform::FontSpec> apply;
     std::optional<platform::FontSpec> answer;
     std::vector<platform::FontSpec> offered;  // the font each run started from
@@ -83,13 +90,15 @@ public:
     }
 };
 
-// Records what the help engine was asked to show.
+// Records what the help engine was asked to show; `contentsWorks` plays a help
+// window that could not open the file.
 class FakeHelpEngine final : public platform::HelpEngine {
-public:
+  public:
     std::vector<std::string> calls;
+    bool contentsWorks = true;
     bool showContents(const std::string& file) override {
         calls.push_back("contents " + file);
-        return true;
+        return contentsWorks;
     }
     bool showTopic(const std::string& file, const std::string& topic) override {
         calls.push_back("topic " + topic + " " + file);
@@ -99,7 +108,7 @@ public:
 
 // A notification area that is there (or not) as the test says; it records each call.
 class FakeNotificationArea final : public tray::NotificationArea {
-public:
+  public:
     bool present = true;
     bool refuseAdd = false;          // the area is there but refuses the icon
     std::vector<std::string> calls;  // "add", "modify", "remove"
@@ -133,15 +142,11 @@ public:
             if (item.caption == caption) item.onClick();
         }
     }
-    void trayAppears() {
-        present = true;
-        listener->trayAvailabilityChanged(true);
-    }
 };
 
 // The animation timer, never ticking by itself.
 class FakeTrayTimer final : public tray::TrayTimer {
-public:
+  public:
     bool on = false;
     void start(std::int32_t, std::function<void()>) override { on = true; }
     void stop() override { on = false; }
@@ -151,7 +156,7 @@ public:
 
 // The window as the icon's owner, except that ending the loop is only counted.
 class FakeTrayOwner final : public tray::TrayOwner {
-public:
+  public:
     FakeTrayOwner(QWidget& window, int& loopEnds) : window_(window), loopEnds_(loopEnds) {}
     bool isMinimized() const override { return window_.isMinimized(); }
     bool isVisible() const override { return window_.isVisible(); }
@@ -163,7 +168,7 @@ public:
     void minimize() override { window_.showMinimized(); }
     void endMessageLoop() override { ++loopEnds_; }
 
-private:
+  private:
     QWidget& window_;
     int& loopEnds_;
 };

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "fakes.h"
 #include "shell/font_command.h"
 #include "shell/font_metrics.h"
-#include "shell/window_rules.h"
 
 namespace corvalo::testing {
 namespace {
@@ -60,46 +60,23 @@ TEST(FontMetrics, PanelAndEditBoxHeights) {
     EXPECT_EQ(shell::displayPanelHeight(17, true, 2), 33);
 }
 
-// Plays the dialog: presses Apply with each font of `applies`, then OK with
-// `result` or Cancel when it is empty.
-class ScriptedChooser final : public platform::FontChooser {
-  public:
-    std::vector<FontSpec> applies;
-    std::optional<FontSpec> result;
-    std::optional<FontSpec> shownFirst;
-
-    std::optional<FontSpec> choose(const FontSpec& initial, const ApplyHandler& onApply) override {
-        shownFirst = initial;
-        for (const auto& f : applies) onApply(f);
-        return result;
-    }
-};
-
-// A window in memory. Text height of a font = its size, so size 14 gives an
-// edit box of 22 and size 18 one of 26. The display panel's height and the
-// collapsed window's height follow the real arithmetic.
+// A window in memory that records what the commands do to it. Text height of a
+// font = its size, so size 14 gives an edit box of 22 and size 18 one of 26.
 class FakeWindow final : public shell::FontCommandHost {
   public:
-    FontSpec fonts[3];
-    std::optional<FontSpec> edtBase;
+    FontSpec fonts[3] = {{"Courier New", 11, 0}, {"Verdana", 14, 0}, {"Courier New", 19, 0, true}};
+    std::optional<FontSpec> probe;
     int rowHeight = 18;
     int defaultColWidth = 64;
     std::vector<int> colWidths{18, 64, 64, 64};
-    int displayHeight = 0;
-    int collapsedHeight = 0;
-    std::vector<std::string> calls;
+    std::string calls;  // what the command did, "; " after each step
 
-    FakeWindow() {
-        fonts[0] = {"Courier New", 11, 0};
-        fonts[1] = {"Verdana", 14, 0};
-        fonts[2] = {"Courier New", 19, 0, true};
-    }
     FontSpec targetFont(FontTarget t) const override { return fonts[static_cast<int>(t)]; }
     void setTargetFont(FontTarget t, const FontSpec& f) override {
         fonts[static_cast<int>(t)] = f;
-        calls.push_back("font " + std::to_string(static_cast<int>(t)));
+        calls += "font " + std::to_string(static_cast<int>(t)) + "; ";
     }
-    void setEdtBaseFont(const FontSpec& f) override { edtBase = f; }
+    void setGridFontProbe(const FontSpec& f) override { probe = f; }
     int textHeight(const FontSpec& f) const override { return f.size; }
     int gridRowHeight() const override { return rowHeight; }
     void setGridRowHeight(int h) override { rowHeight = h; }
@@ -107,112 +84,59 @@ class FakeWindow final : public shell::FontCommandHost {
     int gridColWidth(int c) const override { return colWidths[static_cast<size_t>(c)]; }
     void setGridColWidth(int c, int w) override { colWidths[static_cast<size_t>(c)] = w; }
     void setGridDefaultColWidth(int w) override { defaultColWidth = w; }
-    void repaintGrid() override { calls.push_back("repaint grid"); }
+    void repaintGrid() override { calls += "repaint grid; "; }
     void adjustDisplayHeight() override {
-        displayHeight = shell::adjustedDisplayHeight(*this);
-        calls.push_back("adjust display");
+        calls += "display " + std::to_string(shell::adjustedDisplayHeight(*this)) + "; ";
     }
-    void applyWindowMode() override {
-        shell::ShellSettings s;
-        const shell::FrameExtra frame{0, 30};
-        collapsedHeight =
-            shell::gridPageWindowSize(false, s, frame, {0, displayHeight, 48}).height;
-        calls.push_back("window mode");
-    }
+    void applyWindowMode() override { calls += "window mode; "; }
 };
 
 const FontSpec kBigGrid{"DejaVu Sans", 18, 0x0000FF, true};
 
-TEST(FontCommand, GridOkScalesColumnsAndRows) {
-    FakeWindow w;
-    ScriptedChooser dialog;
-    dialog.result = kBigGrid;
-    shell::runFontCommand(FontTarget::Grid, dialog, w);
-
-    EXPECT_EQ(dialog.shownFirst->name, "Verdana");
-    EXPECT_EQ(w.fonts[1], kBigGrid);
-    EXPECT_EQ(w.edtBase, kBigGrid);
-    EXPECT_EQ(w.rowHeight, 22);
-    EXPECT_EQ(w.colWidths, (std::vector<int>{22, 78, 78, 78}));
-    // Columns the grid gains later keep the width of the first showing.
-    EXPECT_EQ(w.defaultColWidth, 64);
-    EXPECT_EQ(w.calls.back(), "repaint grid");
-}
-
-TEST(FontCommand, GridCancelAfterApplyKeepsFontAndOldMetrics) {
-    FakeWindow w;
-    ScriptedChooser dialog;
-    dialog.applies = {{"DejaVu Serif", 30}, kBigGrid};
-    shell::runFontCommand(FontTarget::Grid, dialog, w);
-
-    EXPECT_EQ(w.fonts[1], kBigGrid);
-    EXPECT_FALSE(w.edtBase.has_value());
-    EXPECT_EQ(w.rowHeight, 18);
-    EXPECT_EQ(w.colWidths, (std::vector<int>{18, 64, 64, 64}));
-}
-
-TEST(FontCommand, PlainCancelChangesNothing) {
-    for (FontTarget t :
-         {FontTarget::MainDisplay, FontTarget::Grid, FontTarget::CalculatorDisplay}) {
-        SCOPED_TRACE(static_cast<int>(t));
-        FakeWindow w;
-        const FakeWindow before;
-        ScriptedChooser dialog;
-        shell::runFontCommand(t, dialog, w);
-        EXPECT_TRUE(w.calls.empty());
-        EXPECT_EQ(w.fonts[static_cast<int>(t)], before.fonts[static_cast<int>(t)]);
-    }
-}
-
-TEST(FontCommand, LargerDisplayFontGrowsPanelAndCollapsedWindowAlike) {
-    FakeWindow w;
-    w.adjustDisplayHeight();
-    w.applyWindowMode();
-    const int panelBefore = w.displayHeight;
-    const int windowBefore = w.collapsedHeight;
-    w.calls.clear();
-
-    ScriptedChooser dialog;
-    dialog.result = FontSpec{"DejaVu Sans Mono", 24};
-    shell::runFontCommand(FontTarget::MainDisplay, dialog, w);
-
-    EXPECT_EQ(panelBefore, 19);
-    EXPECT_EQ(w.displayHeight, 32);
-    EXPECT_EQ(w.collapsedHeight - windowBefore, w.displayHeight - panelBefore);
-    EXPECT_EQ(w.calls, (std::vector<std::string>{"font 0", "adjust display", "window mode"}));
-}
-
-TEST(FontCommand, ApplyOnlyShowsTheFont) {
+// Every run ends with kBigGrid on its target; only the grid's OK rescales.
+TEST(FontCommand, OkApplyAndCancel) {
+    using enum FontTarget;
+    const FontSpec serif{"DejaVu Serif", 30};
     const struct {
         const char* name;
         FontTarget target;
+        std::vector<FontSpec> applies;
+        std::optional<FontSpec> answer;
+        const char* calls;
+        bool rescaled;
     } rows[] = {
-        {"display: no height change", FontTarget::MainDisplay},
-        {"grid: no metrics, no edtBase", FontTarget::Grid},
-        {"calculator", FontTarget::CalculatorDisplay},
+        {"grid OK rescales", Grid, {}, kBigGrid, "font 1; repaint grid; ", true},
+        {"grid Apply twice, Cancel", Grid, {serif, kBigGrid}, {}, "font 1; font 1; ", false},
+        {"display OK", MainDisplay, {}, kBigGrid, "font 0; display 26; window mode; ", false},
+        {"display Apply, Cancel", MainDisplay, {kBigGrid}, std::nullopt, "font 0; ", false},
+        {"calculator OK", CalculatorDisplay, {}, kBigGrid, "font 2; ", false},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         FakeWindow w;
-        ScriptedChooser dialog;
-        dialog.applies = {kBigGrid};
+        const FontSpec before = w.fonts[static_cast<int>(row.target)];
+        FakeFontChooser dialog;
+        dialog.apply = row.applies;
+        dialog.answer = row.answer;
         shell::runFontCommand(row.target, dialog, w);
-        EXPECT_EQ(
-            w.calls,
-            (std::vector<std::string>{"font " + std::to_string(static_cast<int>(row.target))}));
+        EXPECT_EQ(dialog.offered, std::vector<FontSpec>{before});
         EXPECT_EQ(w.fonts[static_cast<int>(row.target)], kBigGrid);
-        EXPECT_EQ(w.rowHeight, 18);
-        EXPECT_FALSE(w.edtBase.has_value());
+        EXPECT_EQ(w.calls, row.calls);
+        EXPECT_EQ(w.probe, row.rescaled ? std::optional(kBigGrid) : std::nullopt);
+        EXPECT_EQ(w.rowHeight, row.rescaled ? 22 : 18);
+        const std::vector<int> widths =
+            row.rescaled ? std::vector<int>{22, 78, 78, 78} : std::vector<int>{18, 64, 64, 64};
+        EXPECT_EQ(w.colWidths, widths);
+        EXPECT_EQ(w.defaultColWidth, 64);  // columns the grid gains later keep it
     }
 }
 
-TEST(FontCommand, CalculatorOkOnlyTakesTheFont) {
+TEST(FontCommand, PlainCancelChangesNothing) {
     FakeWindow w;
-    ScriptedChooser dialog;
-    dialog.result = FontSpec{"DejaVu Sans Mono", 26, 0, true, false, true};
-    shell::runFontCommand(FontTarget::CalculatorDisplay, dialog, w);
-    EXPECT_EQ(w.fonts[2], *dialog.result);
-    EXPECT_EQ(w.calls, (std::vector<std::string>{"font 2"}));
+    FakeFontChooser dialog;
+    shell::runFontCommand(FontTarget::Grid, dialog, w);
+    EXPECT_TRUE(w.calls.empty());
+    EXPECT_EQ(w.fonts[1], (FontSpec{"Verdana", 14, 0}));
 }
 
 TEST(FontCommand, FirstShowingGridMetrics) {
@@ -220,7 +144,7 @@ TEST(FontCommand, FirstShowingGridMetrics) {
     w.fonts[1].size = 18;  // edit box 26
     w.colWidths = {5, 5, 5};
     shell::applyFirstShowingGridMetrics(w);
-    EXPECT_EQ(w.edtBase, w.fonts[1]);
+    EXPECT_EQ(w.probe, w.fonts[1]);
     EXPECT_EQ(w.rowHeight, 22);
     EXPECT_EQ(w.defaultColWidth, 78);
     EXPECT_EQ(w.colWidths, (std::vector<int>{22, 78, 78}));

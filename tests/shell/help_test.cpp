@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "fakes.h"
-#include "platform/help_engine.h"
 #include "platform/help_topics.h"
 #include "platform/qt/help_viewer.h"
 #include "support/temp_dir.h"
@@ -30,20 +29,6 @@ fs::path shippedHelpFile() {
     return fs::path(CORVALO_SOURCE_DIR) / "assets" / "help" / "CORVALO.HLP";
 }
 
-class RecordingHelp final : public platform::HelpEngine {
-public:
-    std::vector<std::string> calls;
-    bool contentsWorks = true;
-    bool showContents(const std::string& file) override {
-        calls.push_back("contents " + file);
-        return contentsWorks;
-    }
-    bool showTopic(const std::string& file, const std::string& topic) override {
-        calls.push_back("topic " + topic + " " + file);
-        return true;
-    }
-};
-
 TEST(Help, MissingFileGivesTheExactMessage) {
     const struct {
         const char* name;
@@ -51,17 +36,17 @@ TEST(Help, MissingFileGivesTheExactMessage) {
     } rows[] = {
         {"nothing there", [](const fs::path&) {}},
         {"only in lower case", [](const fs::path& d) { writeFile(d / "corvalo.hlp", "x"); }},
-        {"a folder of that name", [](const fs::path& d) { fs::create_directory(d / "CORVALO.HLP"); }},
-        {"a dangling link", [](const fs::path& d) {
-             fs::create_symlink(d / "gone", d / "CORVALO.HLP");
-         }},
+        {"a folder of that name",
+         [](const fs::path& d) { fs::create_directory(d / "CORVALO.HLP"); }},
+        {"a dangling link",
+         [](const fs::path& d) { fs::create_symlink(d / "gone", d / "CORVALO.HLP"); }},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         TempDir folder;
         row.prepare(folder.path());
         RecordingDialogs dialogs;
-        RecordingHelp help;
+        FakeHelpEngine help;
         std::string helpFile = "/earlier/CORVALO.HLP";
         EXPECT_FALSE(shell::showHelp(folder.path().string(), helpFile, dialogs, help));
         EXPECT_EQ(dialogs.messages,
@@ -78,7 +63,7 @@ TEST(Help, OpensAtContents) {
     for (bool contentsWorks : {true, false}) {
         SCOPED_TRACE(contentsWorks ? "contents shown" : "contents failed");
         RecordingDialogs dialogs;
-        RecordingHelp help;
+        FakeHelpEngine help;
         help.contentsWorks = contentsWorks;
         std::string helpFile;
         EXPECT_EQ(shell::showHelp(folder.path().string() + "/", helpFile, dialogs, help),
@@ -143,7 +128,8 @@ TEST(HelpBook, ShippedHelpIsWhole) {
         for (size_t at = topic->html.find("href=\"#"); at != std::string::npos;
              at = topic->html.find("href=\"#", at + 1)) {
             const size_t from = at + 7;
-            const std::string target = topic->html.substr(from, topic->html.find('"', from) - from);
+            const std::string target =
+                topic->html.substr(from, topic->html.find('"', from) - from);
             SCOPED_TRACE(topic->name + " -> " + target);
             ASSERT_NE(book.find(target), nullptr);
             if (reached.insert(target).second) todo.push_back(target);

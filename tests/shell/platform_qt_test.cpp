@@ -26,6 +26,7 @@ std::string read(FakeClipboard& clipboard) {
     return std::string(out.data(), out.size());
 }
 
+// The conversion's cases are pinned in ansi_text_test; this is the clipboard's side.
 TEST(ClipboardText, EightBitWithCrLf) {
     const struct {
         const char* name;
@@ -33,11 +34,7 @@ TEST(ClipboardText, EightBitWithCrLf) {
         std::string ansi;
     } rows[] = {
         {"nothing offered", std::nullopt, "<none>"},
-        {"empty text", std::string(), ""},
         {"LF from Linux programs", std::string("12\n30\n8\n"), "12\r\n30\r\n8\r\n"},
-        {"CR LF kept", std::string("1\t2\r\n"), "1\t2\r\n"},
-        {"no-break space as 8-bit", std::string("1\u00A0234"), "1\xA0" "234"},
-        {"euro sign has no 8-bit form", std::string("\u20AC5"), "?5"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -49,8 +46,12 @@ TEST(ClipboardText, EightBitWithCrLf) {
 
 TEST(ClipboardText, WrittenBackAsUtf8WithLf) {
     FakeClipboard clipboard;
-    platform::writeAnsiText(clipboard, "1\xA0" "234,50\r\n");
-    EXPECT_EQ(clipboard.contents, "1\u00A0" "234,50\n");
+    platform::writeAnsiText(clipboard,
+                            "1\xA0"
+                            "234,50\r\n");
+    EXPECT_EQ(clipboard.contents,
+              "1\u00A0"
+              "234,50\n");
 }
 
 TEST(ClipboardText, QtClipboardRoundTrip) {
@@ -98,7 +99,8 @@ TEST(QtMessagePump, RunsWhatWaitsAndReturns) {
     int timers = 0;
     int queued = 0;
     QTimer::singleShot(0, [&timers] { ++timers; });
-    QMetaObject::invokeMethod(qApp, [&queued] { ++queued; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        qApp, [&queued] { ++queued; }, Qt::QueuedConnection);
     pump.processMessages();
     EXPECT_EQ(timers, 1);
     EXPECT_EQ(queued, 1);

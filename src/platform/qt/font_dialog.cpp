@@ -6,7 +6,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFontComboBox>
 #include <QFontDatabase>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -28,15 +27,21 @@ struct NamedColour {
 };
 
 // The sixteen colours of the classic font dialog.
+// clang-format off
 constexpr std::array<NamedColour, 16> kColours{{
-    {"Black", 0x000000},  {"Maroon", 0x000080}, {"Green", 0x008000}, {"Olive", 0x008080},
-    {"Navy", 0x800000},   {"Purple", 0x800080}, {"Teal", 0x808000},  {"Gray", 0x808080},
-    {"Silver", 0xC0C0C0}, {"Red", 0x0000FF},    {"Lime", 0x00FF00},  {"Yellow", 0x00FFFF},
-    {"Blue", 0xFF0000},   {"Fuchsia", 0xFF00FF}, {"Aqua", 0xFFFF00}, {"White", 0xFFFFFF},
+    {"Black", 0x000000},  {"Maroon", 0x000080},  {"Green", 0x008000}, {"Olive", 0x008080},
+    {"Navy", 0x800000},   {"Purple", 0x800080},  {"Teal", 0x808000},  {"Gray", 0x808080},
+    {"Silver", 0xC0C0C0}, {"Red", 0x0000FF},     {"Lime", 0x00FF00},  {"Yellow", 0x00FFFF},
+    {"Blue", 0xFF0000},   {"Fuchsia", 0xFF00FF}, {"Aqua", 0xFFFF00},  {"White", 0xFFFFFF},
 }};
+// clang-format on
 
 constexpr int kMaxPointSize = 999;  // no size limits worth the name
-enum StyleIndex { kRegular = 0, kItalic = 1, kBold = 2, kBoldItalic = 3 };
+// Places in the style list: Regular, Italic, Bold, Bold Italic.
+constexpr int kRegular = 0;
+constexpr int kItalic = 1;
+constexpr int kBold = 2;
+constexpr int kBoldItalic = 3;
 
 }  // namespace
 
@@ -53,8 +58,25 @@ std::int32_t fromQColor(const QColor& color) {
                                      static_cast<std::uint32_t>(color.blue()) << 16);
 }
 
+QString familyWithoutFoundry(const QString& family) {
+    if (!family.endsWith(QLatin1Char(']'))) return family;
+    const qsizetype open = family.lastIndexOf(QStringLiteral(" ["));
+    return open > 0 ? family.left(open) : family;
+}
+
+QStringList installedFamilies() {
+    QStringList names;
+    for (const QString& family : QFontDatabase::families()) {
+        if (!QFontDatabase::isPrivateFamily(family)) names.append(familyWithoutFoundry(family));
+    }
+    names.sort(Qt::CaseInsensitive);
+    names.removeDuplicates();
+    return names;
+}
+
 QString resolveFontFamily(const QString& family) {
-    if (family.isEmpty() || QFontDatabase::hasFamily(family)) return family;
+    if (family.isEmpty()) return family;
+    if (QFontDatabase::hasFamily(family)) return familyWithoutFoundry(family);
     QString resolved = family;
     FcPattern* pattern = FcPatternCreate();
     const QByteArray utf8 = family.toUtf8();
@@ -86,12 +108,20 @@ QFont toQFont(const FontSpec& chosen) {
     return font;
 }
 
-FontDialog::FontDialog(const FontSpec& initial, FontChooser::ApplyHandler onApply,
-                       QWidget* parent)
+FontDialog::FontDialog(const FontSpec& initial, FontChooser::ApplyHandler onApply, QWidget* parent)
     : QDialog(parent), initial_(initial), onApply_(std::move(onApply)) {
     setWindowTitle(QStringLiteral("Font"));
-    comboFace = new QFontComboBox(this);
-    comboFace->setCurrentFont(QFont(resolveFontFamily(QString::fromStdString(initial.name))));
+    comboFace = new QComboBox(this);
+    for (const QString& family : installedFamilies()) {
+        comboFace->addItem(family);
+        comboFace->setItemData(comboFace->count() - 1, QFont(family), Qt::FontRole);
+    }
+    const QString shownFace = resolveFontFamily(QString::fromStdString(initial.name));
+    // A face fontconfig found but Qt does not list is still shown as the one in use.
+    if (!shownFace.isEmpty() && comboFace->findText(shownFace) < 0) {
+        comboFace->insertItem(0, shownFace);
+    }
+    comboFace->setCurrentIndex(comboFace->findText(shownFace));
     spinSize = new QSpinBox(this);
     spinSize->setRange(1, kMaxPointSize);
     spinSize->setValue(initial.size > 0 ? initial.size : 10);
@@ -120,10 +150,9 @@ FontDialog::FontDialog(const FontSpec& initial, FontChooser::ApplyHandler onAppl
         // A colour from the settings file outside the sixteen stays choosable.
         QPixmap swatch(14, 14);
         swatch.fill(toQColor(initial.color, systemText));
-        comboColor->addItem(QIcon(swatch),
-                            initial.color < 0 ? QStringLiteral("System")
-                                              : QStringLiteral("Custom"),
-                            initial.color);
+        comboColor->addItem(
+            QIcon(swatch), initial.color < 0 ? QStringLiteral("System") : QStringLiteral("Custom"),
+            initial.color);
         comboColor->setCurrentIndex(comboColor->count() - 1);
     }
 
@@ -162,7 +191,7 @@ FontDialog::FontDialog(const FontSpec& initial, FontChooser::ApplyHandler onAppl
     layout->addLayout(lower);
     layout->addWidget(buttons);
 
-    connect(comboFace, &QFontComboBox::currentFontChanged, this, [this] {
+    connect(comboFace, &QComboBox::currentIndexChanged, this, [this] {
         faceChosen_ = true;
         updateSample();
     });
@@ -176,7 +205,7 @@ FontDialog::FontDialog(const FontSpec& initial, FontChooser::ApplyHandler onAppl
 
 FontSpec FontDialog::chosenFont() const {
     FontSpec f;
-    f.name = faceChosen_ ? comboFace->currentFont().family().toStdString() : initial_.name;
+    f.name = faceChosen_ ? comboFace->currentText().toStdString() : initial_.name;
     f.size = spinSize->value();
     f.color = comboColor->currentData().toInt();
     const int style = comboStyle->currentIndex();

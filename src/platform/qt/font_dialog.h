@@ -4,13 +4,13 @@
 #include <QDialog>
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 #include "platform/font_chooser.h"
 
 class QCheckBox;
 class QComboBox;
 class QDialogButtonBox;
-class QFontComboBox;
 class QLabel;
 class QPushButton;
 class QSpinBox;
@@ -21,10 +21,17 @@ namespace corvalo::platform {
 QColor toQColor(std::int32_t color, const QColor& system);
 std::int32_t fromQColor(const QColor& color);
 
-// The installed face closest to `family`: itself when installed, otherwise
-// fontconfig's best match ("Courier New" -> "DejaVu Sans Mono" on a bare
-// Debian), so a face named in the settings file that Linux lacks still looks
-// like what was meant.
+// Qt names a family installed by two foundries with the foundry added:
+// "Nimbus Mono PS [urw]" -> "Nimbus Mono PS".
+QString familyWithoutFoundry(const QString& family);
+
+// The installed families by their plain names, each once, in alphabetical order.
+QStringList installedFamilies();
+
+// The installed face closest to `family`, by its plain name: itself when
+// installed, otherwise fontconfig's best match ("Courier New" -> "DejaVu Sans
+// Mono" on a bare Debian), so a face named in the settings file that Linux
+// lacks still looks like what was meant.
 QString resolveFontFamily(const QString& family);
 
 // The font to draw with. The family list starts with the name as given, so
@@ -35,7 +42,7 @@ QFont toQFont(const FontSpec& font);
 // and OK, Cancel and Apply. Qt's own font dialog has neither colour nor Apply.
 class FontDialog final : public QDialog {
     Q_OBJECT
-public:
+  public:
     FontDialog(const FontSpec& initial, FontChooser::ApplyHandler onApply,
                QWidget* parent = nullptr);
 
@@ -43,7 +50,7 @@ public:
     // until the user picks another one from the list.
     FontSpec chosenFont() const;
 
-    QFontComboBox* comboFace = nullptr;
+    QComboBox* comboFace = nullptr;  // plain family names, each shown in its own face
     QSpinBox* spinSize = nullptr;
     QComboBox* comboStyle = nullptr;  // Regular, Italic, Bold, Bold Italic
     QCheckBox* checkStrikeOut = nullptr;
@@ -52,7 +59,7 @@ public:
     QLabel* labelSample = nullptr;
     QPushButton* btnApply = nullptr;
 
-private:
+  private:
     void updateSample();
 
     FontSpec initial_;
@@ -62,11 +69,11 @@ private:
 
 // The font chooser over that dialog, owned by `parent` while it runs.
 class QtFontChooser final : public FontChooser {
-public:
+  public:
     explicit QtFontChooser(QWidget* parent = nullptr) : parent_(parent) {}
     std::optional<FontSpec> choose(const FontSpec& initial, const ApplyHandler& onApply) override;
 
-private:
+  private:
     QWidget* parent_;
 };
 

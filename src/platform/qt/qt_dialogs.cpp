@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
+#include <QFileDialog>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
-#include <QKeyEvent>
 #include <QScreen>
 
 #include "platform/error.h"
@@ -16,14 +18,14 @@ namespace {
 
 // Users copy a box's text to quote it; Qt's own box does that only on Windows.
 class CopyableBox final : public QMessageBox {
-public:
+  public:
     CopyableBox(Icon icon, const QString& title, const std::string& text)
         : QMessageBox(icon, title, QString::fromStdString(text), QMessageBox::Ok),
           copyText_(messageBoxCopyText(title, text)) {
         setTextFormat(Qt::PlainText);
     }
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override {
         if (event->matches(QKeySequence::Copy)) {
             QGuiApplication::clipboard()->setText(copyText_);
@@ -33,7 +35,7 @@ protected:
         QMessageBox::keyPressEvent(event);
     }
 
-private:
+  private:
     QString copyText_;
 };
 
@@ -72,6 +74,18 @@ void QtDialogs::showErrorReport(const std::string& message) {
     runCentred(box);
 }
 
-void QtDialogs::beep() { QApplication::beep(); }
+void QtDialogs::beep() {
+    QApplication::beep();
+}
+
+std::optional<std::string> QtDialogs::askSaveFileName(const std::string& caption,
+                                                      const std::string& suggestedName) {
+    const QString chosen = QFileDialog::getSaveFileName(
+        nullptr, QString::fromStdString(caption), QString::fromStdString(suggestedName),
+        QStringLiteral("Text files (*.txt);;All files (*)"));
+    if (chosen.isEmpty()) return std::nullopt;
+    const QByteArray path = QFile::encodeName(chosen);  // the file system's own bytes
+    return std::string(path.constData(), static_cast<std::size_t>(path.size()));
+}
 
 }  // namespace corvalo::platform

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -15,13 +16,15 @@ QString messageBoxCopyText(const QString& title, const std::string& text);
 
 // Message boxes through QMessageBox, each titled `title`.
 class QtDialogs final : public Dialogs {
-public:
+  public:
     explicit QtDialogs(QString title) : title_(std::move(title)) {}
     void showMessage(const std::string& text) override;
     void showErrorReport(const std::string& message) override;
     void beep() override;
+    std::optional<std::string> askSaveFileName(const std::string& caption,
+                                               const std::string& suggestedName) override;
 
-private:
+  private:
     QString title_;
 };
 
