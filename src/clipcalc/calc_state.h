@@ -22,6 +22,8 @@ struct CalcState {
     std::int32_t currentRow = 1;
     double lastResult = 0.0;
     bool ignoreFirstRowWhenEmpty = true;
+    // Bank-statement signs: «1,234.50-» is negative (the window's StatementSigns).
+    bool statementSigns = false;
     char localeDecimalSeparator = '.';
     char localeThousandSeparator = ',';
 

@@ -102,27 +102,19 @@ bool paddedShortDecimal(const char* p, std::size_t n, char decimal, double& v) {
 }
 #endif
 
-double toDouble(const char* first, const char* last) {
-    double v = 0.0;
+// The conversion of a text whose form was checked; false beyond the range of a double.
+bool toDouble(const char* first, const char* last, double& v) {
     const auto [ptr, ec] = std::from_chars(first, last, v);
-    (void)ptr;  // the form was checked before; a bare exponent mark ends the parse early
-    return ec == std::errc() ? v : 0.0;
+    (void)ptr;  // a bare exponent mark ends the parse early, as it should
+    return ec == std::errc();
 }
 
 }  // namespace
 
-namespace {
-
-double valueOf(std::string_view cell, char decimal) {
-    return cell.empty() ? 0.0 : cellValue(cell, decimal);
-}
-
-}  // namespace
-
-double cellValue(std::string_view text, char decimal) {
+bool cellNumber(std::string_view text, char decimal, double& v) {
     const char* p = text.data();
     const char* const end = p + text.size();
-    if (double v = 0.0; shortDecimal(p, end, decimal, v)) return v;
+    if (shortDecimal(p, end, decimal, v)) return true;
     while (p != end && *p == ' ') ++p;
     const char* number = p;  // where the conversion starts: from_chars takes '-' but not '+'
     if (p != end && (*p == '+' || *p == '-')) {
@@ -135,7 +127,7 @@ double cellValue(std::string_view text, char decimal) {
         ++p;
         while (p != end && isDigit(*p)) ++p;
     }
-    if (p == mantissa) return 0.0;  // neither a digit nor the separator
+    if (p == mantissa) return false;  // neither a digit nor the separator
     if (p != end && (*p == 'E' || *p == 'e')) {
         ++p;
         if (p != end && (*p == '+' || *p == '-')) ++p;
@@ -143,9 +135,9 @@ double cellValue(std::string_view text, char decimal) {
     }
     const char* const numberEnd = p;
     while (p != end && *p == ' ') ++p;
-    if (p != end) return 0.0;
+    if (p != end) return false;
 
-    if (decimal == '.') return toDouble(number, numberEnd);
+    if (decimal == '.') return toDouble(number, numberEnd, v);
     // from_chars reads '.' only: copy with the separator replaced.
     char small[64];
     std::string large;
@@ -156,7 +148,19 @@ double cellValue(std::string_view text, char decimal) {
         buf = large.data();
     }
     for (std::size_t i = 0; i < n; ++i) buf[i] = number[i] == decimal ? '.' : number[i];
-    return toDouble(buf, buf + n);
+    return toDouble(buf, buf + n, v);
+}
+
+double cellValue(std::string_view text, char decimal) {
+    double v = 0.0;
+    return cellNumber(text, decimal, v) ? v : 0.0;
+}
+
+bool arenaCellNumber(const char* p, std::size_t n, char decimal, double& v) {
+#if defined(__x86_64__)
+    if (n != 0 && paddedShortDecimal(p, n, decimal, v)) return true;
+#endif
+    return n != 0 && cellNumber({p, n}, decimal, v);
 }
 
 void calculateLine(CalcState& state, const Grid& grid) {
@@ -185,23 +189,19 @@ void calculateLine(CalcState& state, const Grid& grid) {
         // Down the arena in memory order where it can be.
         const bool walked =
             grid.walkColumn(state.currentColumn, [&](const char* p, std::size_t n) {
-#if defined(__x86_64__)
-                if (double v = 0.0; n != 0 && paddedShortDecimal(p, n, decimal, v)) {
-                    return step(v);
-                }
-#endif
-                step(n == 0 ? 0.0 : cellValue({p, n}, decimal));
+                double v = 0.0;
+                step(arenaCellNumber(p, n, decimal, v) ? v : 0.0);
             });
         if (walked) {
             state.lastResult = acc;
             return;
         }
         for (std::int32_t r = 1; r < grid.rowCount(); ++r) {
-            step(valueOf(grid.cell(state.currentColumn, r), decimal));
+            step(cellValue(grid.cell(state.currentColumn, r), decimal));
         }
     } else {
         for (std::int32_t c = 1; c < grid.colCount(); ++c) {
-            step(valueOf(grid.cell(c, state.currentRow), decimal));
+            step(cellValue(grid.cell(c, state.currentRow), decimal));
         }
     }
     state.lastResult = acc;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 #include "clipcalc/calc_state.h"
@@ -12,6 +13,14 @@ namespace corvalo::clipcalc {
 // an optional exponent (one without digits counts as 0), optional blanks.
 // Anything else, an empty cell and a value beyond the range of a double give 0.
 double cellValue(std::string_view text, char decimal);
+
+// The same reading, telling whether the text is a number at all: false for an
+// empty or blank text, any other form, and a value beyond the range of a double.
+bool cellNumber(std::string_view text, char decimal, double& v);
+
+// cellNumber of a cell text that Grid::kReadAhead readable bytes follow, as
+// Grid::walkColumn hands them over: short numbers are read without a loop.
+bool arenaCellNumber(const char* p, std::size_t n, char decimal, double& v);
 
 // The result of the current math mode over the chosen column or row, stored in
 // lastResult. Zero divisors are skipped; in Subtraction and Division the first

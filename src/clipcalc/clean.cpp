@@ -30,6 +30,21 @@ std::size_t replaceByTab(char* s, std::size_t len, const char (&pat)[4]) {
     return w;
 }
 
+// A statement's trailing minus: right after a digit, before a blank, a quote or
+// the end of the token.
+bool trailingMinus(const char* p, const char* end) {
+    return *p == '-' && isDigit(p[-1]) &&
+           (p + 1 == end || p[1] == ' ' || p[1] == '"' || p[1] == '\'');
+}
+
+// Puts a minus before the number text out[0, n) unless it has one; the new length.
+std::size_t negate(char* out, std::size_t n) {
+    if (n != 0 && out[0] == '-') return n;
+    std::memmove(out + 1, out, n);
+    out[0] = '-';
+    return n + 1;
+}
+
 enum class State {
     Start,
     Integer,
@@ -96,7 +111,7 @@ std::string_view prepareClipboardText(char* data, std::size_t len) {
 }
 
 std::size_t cleanNumberInto(const char* p, const char* end, char decimal, char thousands,
-                            char* out) {
+                            char* out, bool statementSigns) {
     // The output's '.' is written as the locale's decimal separator right away: the
     // machine never holds more than one '.', so this is the final replacement.
     std::size_t n = 0;
@@ -125,7 +140,7 @@ std::size_t cleanNumberInto(const char* p, const char* end, char decimal, char t
                 } else if (isDigit(c)) {
                     out[n++] = c;
                 } else {
-                    return n;
+                    return statementSigns && trailingMinus(p, end) ? negate(out, n) : n;
                 }
                 break;
             case State::LeadingPoint:
@@ -156,7 +171,7 @@ std::size_t cleanNumberInto(const char* p, const char* end, char decimal, char t
                 } else if (c == 'E' || c == 'e') {
                     out[n++] = 'E', s = State::ExponentMark;
                 } else {
-                    return n;
+                    return statementSigns && trailingMinus(p, end) ? negate(out, n) : n;
                 }
                 break;
             case State::ExponentMark:
@@ -179,7 +194,7 @@ std::size_t cleanNumberInto(const char* p, const char* end, char decimal, char t
                 if (isDigit(c)) {
                     out[n++] = c;
                 } else {
-                    return n;
+                    return statementSigns && trailingMinus(p, end) ? negate(out, n) : n;
                 }
                 break;
         }
@@ -189,26 +204,30 @@ std::size_t cleanNumberInto(const char* p, const char* end, char decimal, char t
     return n;
 }
 
-std::string cleanNumber(std::string_view token, char decimal, char thousands) {
+std::string cleanNumber(std::string_view token, char decimal, char thousands,
+                        bool statementSigns) {
     std::string r(token.size() + 1, '\0');
-    r.resize(
-        cleanNumberInto(token.data(), token.data() + token.size(), decimal, thousands, r.data()));
+    r.resize(cleanNumberInto(token.data(), token.data() + token.size(), decimal, thousands,
+                             r.data(), statementSigns));
     return r;
 }
 
-std::string cleanClipboardText(std::string_view raw, char decimal, char thousands) {
+std::string cleanClipboardText(std::string_view raw, char decimal, char thousands,
+                               bool statementSigns) {
     std::string buffer(raw);
     const std::string_view t = prepareClipboardText(buffer.data(), buffer.size());
     struct {
         std::string out;
         char decimal, thousands;
+        bool statementSigns;
         void token(const char* p, const char* q) {
             const std::size_t at = out.size();
             out.resize(at + static_cast<std::size_t>(q - p) + 1);
-            out.resize(at + cleanNumberInto(p, q, decimal, thousands, out.data() + at));
+            out.resize(at +
+                       cleanNumberInto(p, q, decimal, thousands, out.data() + at, statementSigns));
         }
         void separator(char c) { out.push_back(c); }
-    } sink{{}, decimal, thousands};
+    } sink{{}, decimal, thousands, statementSigns};
     sink.out.reserve(t.size() + 16);
     splitTokens(t, sink);
     return std::move(sink.out);

@@ -8,10 +8,15 @@ namespace corvalo::clipcalc {
 
 // Turns clipboard text into TAB-separated cells and CR LF rows, each cell reduced
 // to a plain number text with `decimal` as its only decimal separator.
-std::string cleanClipboardText(std::string_view raw, char decimal, char thousands);
+std::string cleanClipboardText(std::string_view raw, char decimal, char thousands,
+                               bool statementSigns = false);
 
 // One cell's text to its number text: «$1,234.50» -> «1234.50», «(7.25)» -> «-7.25».
-std::string cleanNumber(std::string_view token, char decimal, char thousands);
+// With statementSigns a minus right after the last digit and before a blank, a
+// quote or the token's end makes the number negative: «1,234.50-» -> «-1234.50»
+// (while «1-5» stays «1»).
+std::string cleanNumber(std::string_view token, char decimal, char thousands,
+                        bool statementSigns = false);
 
 std::size_t countChar(std::string_view s, char c);
 void removeChar(std::string& s, char c);
@@ -29,7 +34,7 @@ std::string_view prepareClipboardText(char* data, std::size_t len);
 // cleanNumber of [p, end) into out, which has room for (end - p) + 1 bytes;
 // returns the length written.
 std::size_t cleanNumberInto(const char* p, const char* end, char decimal, char thousands,
-                            char* out);
+                            char* out, bool statementSigns = false);
 
 inline bool isTextSeparator(char c) {
     return c == '\t' || c == '\n' || c == '\r';

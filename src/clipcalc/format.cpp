@@ -41,9 +41,8 @@ bool raiseLastDigit(std::string& digits) {
     return true;
 }
 
-}  // namespace
-
-std::string formatResult(double v, std::int32_t decimals, char decimal, char thousands) {
+// formatResult, with the integer digits grouped or not.
+std::string format(double v, std::int32_t decimals, char decimal, char thousands, bool grouped) {
     if (!std::isfinite(v)) v = 0.0;  // no calculation leaves one; never show "inf"
     if (decimals < 0) decimals = 0;
     if (decimals > kMaxShownDecimals) decimals = kMaxShownDecimals;
@@ -97,7 +96,9 @@ std::string formatResult(double v, std::int32_t decimals, char decimal, char tho
     out.reserve(integer.size() * 4 / 3 + static_cast<std::size_t>(decimals) + 8);
     if (v < 0) out.push_back('-');
     for (std::size_t i = 0; i < integer.size(); ++i) {
-        if (i != 0 && (integer.size() - i) % 3 == 0) out.push_back(thousands);
+        if (grouped && i != 0 && (integer.size() - i) % 3 == 0) {
+            out.push_back(thousands);
+        }
         out.push_back(integer[i]);
     }
     if (decimals > 0) {
@@ -107,6 +108,20 @@ std::string formatResult(double v, std::int32_t decimals, char decimal, char tho
     }
     out += exponentPart;
     return out;
+}
+
+}  // namespace
+
+std::string formatResult(double v, std::int32_t decimals, char decimal, char thousands) {
+    return format(v, decimals, decimal, thousands, true);
+}
+
+std::string formatResultPlain(double v, std::int32_t decimals, char decimal) {
+    return format(v, decimals, decimal, ',', false);
+}
+
+std::string formatResultPlain(const CalcState& state, double v) {
+    return formatResultPlain(v, state.resultDecimals(), state.localeDecimalSeparator);
 }
 
 std::string formatResult(const CalcState& state, double v) {

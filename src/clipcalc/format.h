@@ -21,6 +21,11 @@ inline constexpr std::int32_t kMaxShownDecimals = 255;
 std::string formatResult(double v, std::int32_t decimals, char decimal, char thousands);
 std::string formatResult(const CalcState& state, double v);
 
+// The same text without thousands separators, for pasting where grouping would
+// be misread: 1234567.891, 2 decimals -> "1234567.89"; 1.5e20 -> "1.50E20".
+std::string formatResultPlain(double v, std::int32_t decimals, char decimal);
+std::string formatResultPlain(const CalcState& state, double v);
+
 // Where the result is shown (the main window's display panel).
 class ResultDisplay {
   public:

@@ -16,6 +16,7 @@ char* Grid::pendingRoom(std::size_t extra) {
 }
 
 void Grid::commitPending() {
+    textOnly_.reset(cellStart_.size());
     cellStart_.push_back(static_cast<std::uint32_t>(text_.size()));
     text_.resizeUninitialized(text_.size() + pending_);
     pending_ = 0;
@@ -57,7 +58,18 @@ void Grid::forgetRowIfEmpty(std::int32_t row) {
         if (key.second == row && !text.empty()) return;
     }
     cellStart_.resizeUninitialized(first);
+    textOnly_.truncate(first);
     rowFirst_.resizeUninitialized(rowFirst_.size() - 1);
+}
+
+bool Grid::textOnly(std::int32_t col, std::int32_t row) const {
+    if (col < 1 || row < 1 || col >= colCount_ || row >= rowCount_ || row > storedRows()) {
+        return false;
+    }
+    if (!aside_.empty() && aside_.count({col, row}) != 0) return false;
+    const auto r = static_cast<std::size_t>(row - 1);
+    const std::size_t i = rowFirst_[r] + static_cast<std::size_t>(col - 1);
+    return i < rowEnd(r) && textOnly_.test(i);
 }
 
 void Grid::setCell(std::int32_t col, std::int32_t row, std::string_view text) {
@@ -86,15 +98,18 @@ void Grid::emptyCells() {
     pending_ = 0;
     cellStart_.clear();
     rowFirst_.clear();
+    textOnly_.clear();
     aside_.clear();
 }
 
 void Grid::assign(platform::BigBuffer<char>&& text, platform::BigBuffer<std::uint32_t>&& cellStart,
-                  platform::BigBuffer<std::uint32_t>&& rowFirst, std::int32_t cols,
-                  std::int32_t rows) {
+                  platform::BigBuffer<std::uint32_t>&& rowFirst, CellBits&& textOnly,
+                  std::int32_t cols, std::int32_t rows) {
     text_ = std::move(text);
     cellStart_ = std::move(cellStart);
     rowFirst_ = std::move(rowFirst);
+    textOnly_ = std::move(textOnly);
+    textOnly_.truncate(cellStart_.size());
     pending_ = 0;
     aside_.clear();
     colCount_ = cols;
@@ -116,6 +131,7 @@ void Grid::dropStoredBeyond(std::int32_t cols, std::int32_t rows) {
         text_.resizeUninitialized(keepCells < cellStart_.size() ? cellStart_[keepCells]
                                                                 : text_.size());
         cellStart_.resizeUninitialized(keepCells);
+        textOnly_.truncate(keepCells);
         rowFirst_.resizeUninitialized(keepRows);
     }
     bool tooWide = false;
@@ -123,11 +139,13 @@ void Grid::dropStoredBeyond(std::int32_t cols, std::int32_t rows) {
         tooWide = rowEnd(r) - rowFirst_[r] > static_cast<std::size_t>(cols > 1 ? cols - 1 : 0);
     }
     if (!tooWide) return;
-    std::vector<std::vector<std::string>> keep(rowFirst_.size());
+    std::vector<std::vector<std::pair<std::string, bool>>> keep(rowFirst_.size());
     for (std::size_t r = 0; r < rowFirst_.size(); ++r) {
         for (std::size_t i = rowFirst_[r];
              i < rowEnd(r) && i - rowFirst_[r] + 1 < static_cast<std::size_t>(cols); ++i) {
-            keep[r].emplace_back(text_.data() + cellStart_[i], cellEnd(i) - cellStart_[i]);
+            keep[r].emplace_back(
+                std::string(text_.data() + cellStart_[i], cellEnd(i) - cellStart_[i]),
+                textOnly_.test(i));
         }
     }
     auto aside = std::move(aside_);
@@ -135,7 +153,8 @@ void Grid::dropStoredBeyond(std::int32_t cols, std::int32_t rows) {
     for (std::size_t r = 0; r < keep.size(); ++r) {
         for (std::size_t c = 0; c < keep[r].size(); ++c) {
             setCell(static_cast<std::int32_t>(c + 1), static_cast<std::int32_t>(r + 1),
-                    keep[r][c]);
+                    keep[r][c].first);
+            if (keep[r][c].second) textOnly_.set(cellStart_.size() - 1);
         }
     }
     aside_ = std::move(aside);

@@ -5,8 +5,10 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 
+#include "clipcalc/cell_bits.h"
 #include "platform/big_buffer.h"
 
 namespace corvalo::clipcalc {
@@ -42,6 +44,11 @@ class Grid {
     }
     void setCell(std::int32_t col, std::int32_t row, std::string_view text);
 
+    // The cell's clipboard text held characters but no number reached the cell
+    // («n/a», «Total» clean to an empty cell). Only a load sets it; a cell written
+    // by hand never has it.
+    bool textOnly(std::int32_t col, std::int32_t row) const;
+
     // Every cell empty; the counts stay as they are. Keeps the memory for the next paste.
     void emptyCells();
 
@@ -64,16 +71,18 @@ class Grid {
 
     // Takes over a finished table in reading order: the cell texts text[0, size),
     // the offset of each cell's text and, for each data row, the index of its
-    // first cell; and the counts. The grid's own storage goes.
+    // first cell; the textOnly bits by cell index; and the counts. The grid's own
+    // storage goes.
     void assign(platform::BigBuffer<char>&& text, platform::BigBuffer<std::uint32_t>&& cellStart,
-                platform::BigBuffer<std::uint32_t>&& rowFirst, std::int32_t cols,
-                std::int32_t rows);
+                platform::BigBuffer<std::uint32_t>&& rowFirst, CellBits&& textOnly,
+                std::int32_t cols, std::int32_t rows);
 
     // Readable bytes after every cell text that walkColumn hands over.
     static constexpr std::size_t kReadAhead = 16;
 
     // Calls f(text, length) for the cells (col, 1) to (col, rowCount - 1) in order,
-    // straight from the arena, each text followed by kReadAhead readable bytes.
+    // straight from the arena, each text followed by kReadAhead readable bytes;
+    // f(text, length, textOnly) when f takes the cell's textOnly bit too.
     // Returns false, calling nothing, when a cell is kept aside or col is no
     // data column: then cell() is the way.
     template <class F>
@@ -81,6 +90,14 @@ class Grid {
         if (!aside_.empty() || col < 1 || col >= colCount_) return false;
         if (text_.capacity() < text_.size() + kReadAhead) return false;
         const char* const text = text_.data();
+        constexpr bool kWithBit = std::is_invocable_v<F, const char*, std::size_t, bool>;
+        const auto emptyCell = [&] {
+            if constexpr (kWithBit) {
+                f(text, std::size_t{0}, false);
+            } else {
+                f(text, std::size_t{0});
+            }
+        };
         const std::size_t cells = cellStart_.size();
         const std::size_t rows = rowFirst_.size();
         const auto c = static_cast<std::size_t>(col - 1);
@@ -89,12 +106,16 @@ class Grid {
             const std::size_t end = r + 1 < rows ? rowFirst_[r + 1] : cells;
             if (i < end) {
                 const std::size_t last = i + 1 < cells ? cellStart_[i + 1] : text_.size();
-                f(text + cellStart_[i], last - cellStart_[i]);
+                if constexpr (kWithBit) {
+                    f(text + cellStart_[i], last - cellStart_[i], textOnly_.test(i));
+                } else {
+                    f(text + cellStart_[i], last - cellStart_[i]);
+                }
             } else {
-                f(text, std::size_t{0});
+                emptyCell();
             }
         }
-        for (std::int32_t r = storedRows() + 1; r < rowCount_; ++r) f(text, std::size_t{0});
+        for (std::int32_t r = storedRows() + 1; r < rowCount_; ++r) emptyCell();
         return true;
     }
 
@@ -118,6 +139,7 @@ class Grid {
     std::size_t pending_ = 0;                       // length of the pending cell's text
     platform::BigBuffer<std::uint32_t> cellStart_;  // arena offset of each stored cell
     platform::BigBuffer<std::uint32_t> rowFirst_;   // index of row r's first cell (r from 1)
+    CellBits textOnly_;                             // by index into cellStart_
     std::map<std::pair<std::int32_t, std::int32_t>, std::string> aside_;  // (col, row) -> text
 };
 

@@ -143,12 +143,24 @@ class InPlaceStore {
         storeAside(col, row);
     }
 
+    std::size_t storedCells() const { return cellStart_.size(); }
+
+    // The cell stored as number `index`, if it was and is empty, held text that
+    // gave no number.
+    [[gnu::noinline]] void markTextOnlyIfEmpty(std::size_t index) {
+        if (cellStart_.size() == index + 1 &&
+            cellStart_[index] == static_cast<std::uint32_t>(cell_ - base_)) {
+            textOnly_.set(index);
+        }
+    }
+
     void dropRow() {
         w_ = cell_;
         // A dropped row's stored cells are empty as a rule: then they are no cells at all.
         if (storedRows_ == 1 && aside_.empty() &&
             cellStart_[rowFirst_[0]] == static_cast<std::uint32_t>(cell_ - base_)) {
             cellStart_.resizeUninitialized(rowFirst_[0]);
+            textOnly_.truncate(rowFirst_[0]);
             rowFirst_.clear();
             storedRows_ = 0;
             lastRowLen_ = 0;
@@ -167,7 +179,8 @@ class InPlaceStore {
 
     void moveInto(Grid& grid, BigBuffer<char>&& text) {
         text.resizeUninitialized(static_cast<std::size_t>(cell_ - base_));
-        grid.assign(std::move(text), std::move(cellStart_), std::move(rowFirst_), cols_, rows_);
+        grid.assign(std::move(text), std::move(cellStart_), std::move(rowFirst_),
+                    std::move(textOnly_), cols_, rows_);
         for (const auto& [col, row, value] : aside_) grid.setCell(col, row, value);
     }
 
@@ -177,6 +190,7 @@ class InPlaceStore {
     char* cell_;  // start of the pending cell's text
     BigBuffer<std::uint32_t> cellStart_;
     BigBuffer<std::uint32_t> rowFirst_;
+    CellBits textOnly_;
     std::int32_t storedRows_ = 0;
     std::int32_t lastRowLen_ = 0;
     std::int32_t cols_ = 2;
@@ -187,8 +201,9 @@ class InPlaceStore {
 // The cleaned text as a whole, then the parser: for separators no locale has.
 std::optional<std::int64_t> loadLiterally(const BigBuffer<char>& text, const CalcState& state,
                                           Grid& grid) {
-    std::string cleaned = cleanClipboardText(
-        {text.data(), text.size()}, state.localeDecimalSeparator, state.localeThousandSeparator);
+    std::string cleaned =
+        cleanClipboardText({text.data(), text.size()}, state.localeDecimalSeparator,
+                           state.localeThousandSeparator, state.statementSigns);
     if (cleaned.empty()) return std::nullopt;
     if (cleaned.back() != '\n') cleaned += "\r\n";
     return parseTable(cleaned, state, grid);
@@ -205,6 +220,7 @@ std::optional<std::int64_t> loadClipboardText(BigBuffer<char>&& text, const Calc
     checkClipboardTextSize(text.size());
     const char decimal = state.localeDecimalSeparator;
     const char thousands = state.localeThousandSeparator;
+    const bool statementSigns = state.statementSigns;
     if (!ordinarySeparator(decimal) || !ordinarySeparator(thousands)) {
         return loadLiterally(text, state, grid);
     }
@@ -216,7 +232,8 @@ std::optional<std::int64_t> loadClipboardText(BigBuffer<char>&& text, const Calc
     InPlaceStore store(text.data());
     TableRows<InPlaceStore> rows(store, state.ignoreFirstRowWhenEmpty);
     std::string scratch;
-    char last = 0;  // last character of the cleaned text so far ('x' for number text)
+    char last = 0;          // last character of the cleaned text so far ('x' for number text)
+    bool heldText = false;  // a token of the pending cell had characters but no number
     const char* p = t.data();
     const char* const end = p + t.size();
     // NULs after the text end every scan below without a bounds check; what they
@@ -251,30 +268,40 @@ std::optional<std::int64_t> loadClipboardText(BigBuffer<char>&& text, const Calc
         } else if (!empty) {
             scratch.assign(p, q);  // cleaned in place it could overtake its own reading
             const std::size_t n = cleanNumberInto(scratch.data(), scratch.data() + scratch.size(),
-                                                  decimal, thousands, w);
+                                                  decimal, thousands, w, statementSigns);
             std::size_t kept = 0;
             for (std::size_t i = 0; i < n; ++i) {
                 if (keptInCell(w[i], decimal)) w[kept++] = w[i];
             }
             w += kept;
             if (n != 0) last = 'x';
+            heldText |= kept == 0 && hasValue({p, static_cast<std::size_t>(q - p)});
         }
         if (q == end) break;
         last = separator;
         p = q + 1;
         if (separator == '\t' || separator == '\r') {
             store.writer() = w;
+            const std::size_t cell = heldText ? store.storedCells() : 0;
             if (separator == '\t') {
                 rows.endCell();
             } else {
                 rows.endRow();
+            }
+            if (heldText) [[unlikely]] {
+                store.markTextOnlyIfEmpty(cell);
+                heldText = false;
             }
             w = store.writer();
         }
     }
     store.writer() = w;
     if (last == 0) return std::nullopt;
-    if (last != '\n') rows.endRow();  // the CR of the CR LF appended to text not ending in LF
+    if (last != '\n') {
+        const std::size_t cell = store.storedCells();
+        rows.endRow();  // the CR of the CR LF appended to text not ending in LF
+        if (heldText) store.markTextOnlyIfEmpty(cell);
+    }
     store.moveInto(grid, std::move(text));
     return rows.cellCount();
 }

@@ -36,9 +36,10 @@ std::size_t decodeUtf8(std::string_view s, std::size_t i, char32_t& cp) {
 }
 
 template <class Out>
-void convert(std::string_view utf8, Out&& put) {
+void convert(std::string_view utf8, Dashes dashes, Out&& put) {
     if (const void* nul = std::memchr(utf8.data(), 0, utf8.size())) {
-        utf8 = utf8.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - utf8.data()));
+        utf8 =
+            utf8.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - utf8.data()));
     }
     char prev = 0;
     std::size_t i = 0;
@@ -49,7 +50,7 @@ void convert(std::string_view utf8, Out&& put) {
         } else {
             char32_t cp = 0;
             const std::size_t len = decodeUtf8(utf8, i, cp);
-            c = len == 0 ? kAnsiUnmappable : ansiFromCodePoint(cp);
+            c = len == 0 ? kAnsiUnmappable : ansiFromCodePoint(cp, dashes);
             i += len == 0 ? 1 : len;
         }
         if (c == '\n' && prev != '\r') put('\r');
@@ -60,10 +61,13 @@ void convert(std::string_view utf8, Out&& put) {
 
 }  // namespace
 
-char ansiFromCodePoint(char32_t cp) {
+char ansiFromCodePoint(char32_t cp, Dashes dashes) {
     switch (cp) {
         case 0x2212:  // MINUS SIGN
             return '-';
+        case 0x2012:  // FIGURE DASH
+        case 0x2013:  // EN DASH
+            return dashes == Dashes::AsMinus ? '-' : kAnsiUnmappable;
         case 0x2019:  // RIGHT SINGLE QUOTATION MARK, the Swiss thousands separator
             return '\'';
         case 0x00A0:  // NO-BREAK SPACE
@@ -72,7 +76,8 @@ char ansiFromCodePoint(char32_t cp) {
         case 0x202F:  // NARROW NO-BREAK SPACE
             return kAnsiNoBreakSpace;
         default:
-            return cp <= 0xFF ? static_cast<char>(static_cast<unsigned char>(cp)) : kAnsiUnmappable;
+            return cp <= 0xFF ? static_cast<char>(static_cast<unsigned char>(cp))
+                              : kAnsiUnmappable;
     }
 }
 
@@ -89,19 +94,19 @@ bool isAnsiCrLf(std::string_view utf8) {
     return bad == 0;
 }
 
-void utf8ToAnsi(std::string_view utf8, BigBuffer<char>& out) {
+void utf8ToAnsi(std::string_view utf8, BigBuffer<char>& out, Dashes dashes) {
     out.clear();
     // The 8-bit text is never longer than twice the UTF-8 (each LF may gain a CR).
     out.reserve(utf8.size() * 2 + 1);
     char* p = out.data();
-    convert(utf8, [&p](char c) { *p++ = c; });
+    convert(utf8, dashes, [&p](char c) { *p++ = c; });
     out.resizeUninitialized(static_cast<std::size_t>(p - out.data()));
 }
 
-std::string utf8ToAnsi(std::string_view utf8) {
+std::string utf8ToAnsi(std::string_view utf8, Dashes dashes) {
     std::string out;
     out.reserve(utf8.size());
-    convert(utf8, [&out](char c) { out.push_back(c); });
+    convert(utf8, dashes, [&out](char c) { out.push_back(c); });
     return out;
 }
 

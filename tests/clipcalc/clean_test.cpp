@@ -104,5 +104,43 @@ TEST(TextHelpers, CountRemoveCollapse) {
     EXPECT_EQ(s, "x");
 }
 
+// Each token as read without and with statement signs; with them off, every
+// row reads as it always has.
+TEST(CleanNumber, StatementSigns) {
+    struct SignRow {
+        const char* name;
+        std::string in;
+        std::string off;
+        std::string on;
+    };
+    const SignRow rows[] = {
+        {"trailing minus at the end", "1,234.50-", "1234.50", "-1234.50"},
+        {"trailing minus before a blank", "75- EUR", "75", "-75"},
+        {"trailing minus before a quote", "\"12.5-\"", "12.5", "-12.5"},
+        {"trailing minus before an apostrophe", "'8-'", "8", "-8"},
+        {"trailing minus after an exponent", "1.5E3-", "1.5E3", "-1.5E3"},
+        {"a range stays a range", "1-5", "1", "1"},
+        {"minus before a letter", "12-x", "12", "12"},
+        {"minus after the point", "12.-", "12.", "12."},
+        {"minus after grouping", "1,-", "1", "1"},
+        {"already negative stays negative", "-12-", "-12", "-12"},
+        {"parenthesised stays negative", "(12-)", "-12", "-12"},
+        {"minus before a number as always", "-12", "-12", "-12"},
+        {"two trailing minuses", "12--", "12", "12"},
+        {"leading point", ".5-", "0.5", "-0.5"},
+    };
+    for (const SignRow& r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(cleanNumber(r.in, '.', ',', false), r.off);
+        EXPECT_EQ(cleanNumber(r.in, '.', ',', true), r.on);
+    }
+}
+
+TEST(CleanClipboardText, StatementSigns) {
+    EXPECT_EQ(cleanClipboardText("100.00-\t20\r\n5-\r\n", '.', ',', true), "-100.00\t20\r\n-5");
+    EXPECT_EQ(cleanClipboardText("10- 20 30-", '.', ',', true), "-10\t20\t-30");
+    EXPECT_EQ(cleanClipboardText("\"1.234,50-\";\"2\"", ',', '.', true), "-1234,50\t2");
+}
+
 }  // namespace
 }  // namespace corvalo::clipcalc

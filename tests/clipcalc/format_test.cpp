@@ -93,5 +93,29 @@ TEST(LocaliseDecimalCaption, ReplacesTheFirstPoint) {
     EXPECT_EQ(localiseDecimalCaption(kDecimalMenuCaptions[9], '.'), "0.123456789");
 }
 
+// As shown, less the grouping: the decimal separator and the exponent stay.
+TEST(FormatResultPlain, Table) {
+    const Row rows[] = {
+        {"grouping dropped", 1234567.891, 2, "1234567.89"},
+        {"negative, no decimals", -1234.5, 0, "-1235"},
+        {"carry across groups", 999999.996, 2, "1000000.00"},
+        {"below a thousand", 999, 1, "999.0"},
+        {"comma decimal kept", 1234.5, 2, "1234,50", ',', '.'},
+        {"no-break space grouping dropped", 1234567.0, 0, "1234567", ',', '\xA0'},
+        {"scientific unchanged", 1.5e20, 2, "1.50E20"},
+        {"scientific with comma", 1.5e20, 1, "1,5E20", ',', '.'},
+        {"negative rounding to zero keeps sign", -0.001, 2, "-0.00"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(formatResultPlain(r.v, r.decimals, r.decimal), r.text);
+        CalcState s;
+        s.setResultDecimals(r.decimals);
+        s.localeDecimalSeparator = r.decimal;
+        s.localeThousandSeparator = r.thousands;
+        EXPECT_EQ(formatResultPlain(s, r.v), r.text);
+    }
+}
+
 }  // namespace
 }  // namespace corvalo::clipcalc

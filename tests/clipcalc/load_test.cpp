@@ -17,13 +17,15 @@ namespace {
 
 // The fused load must give exactly what cleaning the whole text, adding the
 // CR LF and parsing the result give.
-void expectSameAsLiteral(const std::string& raw, char decimal, char thousands, bool ignore) {
+void expectSameAsLiteral(const std::string& raw, char decimal, char thousands, bool ignore,
+                         bool statementSigns) {
     CalcState s;
     s.localeDecimalSeparator = decimal;
     s.localeThousandSeparator = thousands;
     s.ignoreFirstRowWhenEmpty = ignore;
+    s.statementSigns = statementSigns;
 
-    std::string cleaned = cleanClipboardText(raw, decimal, thousands);
+    std::string cleaned = cleanClipboardText(raw, decimal, thousands, statementSigns);
     Grid literal;
     literal.emptyCells();
     literal.setRowCount(2);
@@ -60,7 +62,8 @@ TEST(LoadClipboardText, MatchesCleanThenParseOnRandomText) {
         for (char& c : raw) c = alphabet[rng() % alphabet.size()];
         const bool comma = rng() % 3 == 0;
         SCOPED_TRACE(::testing::PrintToString(raw));
-        expectSameAsLiteral(raw, comma ? ',' : '.', comma ? '\xA0' : ',', rng() % 4 != 0);
+        expectSameAsLiteral(raw, comma ? ',' : '.', comma ? '\xA0' : ',', rng() % 4 != 0,
+                            rng() % 2 == 0);
         if (HasFatalFailure()) return;
     }
 }

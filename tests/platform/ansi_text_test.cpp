@@ -75,6 +75,46 @@ TEST(Utf8ToAnsi, Table) {
     }
 }
 
+TEST(Utf8ToAnsi, DashesAsMinusOnlyWhenAsked) {
+    struct Row {
+        const char* name;
+        std::string utf8;
+        std::string unmapped;
+        std::string asMinus;
+    };
+    const Row rows[] = {
+        {"en dash",
+         "\xE2\x80\x93"
+         "5",
+         "?5", "-5"},
+        {"figure dash",
+         "\xE2\x80\x92"
+         "5",
+         "?5", "-5"},
+        {"minus sign either way",
+         "\xE2\x88\x92"
+         "5",
+         "-5", "-5"},
+        {"em dash stays unmappable",
+         "\xE2\x80\x94"
+         "5",
+         "?5", "?5"},
+        {"hyphen stays unmappable",
+         "\xE2\x80\x90"
+         "5",
+         "?5", "?5"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(utf8ToAnsi(r.utf8), r.unmapped);
+        EXPECT_EQ(utf8ToAnsi(r.utf8, Dashes::Unmapped), r.unmapped);
+        EXPECT_EQ(utf8ToAnsi(r.utf8, Dashes::AsMinus), r.asMinus);
+        BigBuffer<char> big;
+        utf8ToAnsi(r.utf8, big, Dashes::AsMinus);
+        EXPECT_EQ(std::string(big.data(), big.size()), r.asMinus);
+    }
+}
+
 TEST(IsAnsiCrLf, OnlyPlainCrLfText) {
     EXPECT_TRUE(isAnsiCrLf("1\t2\r\n3"));
     EXPECT_TRUE(isAnsiCrLf(""));

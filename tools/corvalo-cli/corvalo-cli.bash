@@ -1,10 +1,15 @@
-# bash completion for corvalo-cli: its options, their values, and file names
-# (for the text that goes to standard input after "<").
+# bash completion for corvalo-cli: its options, their values, and file names.
 
 _corvalo_cli() {
     local cur prev
     cur=${COMP_WORDS[COMP_CWORD]}
     prev=${COMP_WORDS[COMP_CWORD - 1]}
+    # "--mode=m" reaches here as the words --mode, = and m.
+    if [[ $prev == = && COMP_CWORD -ge 2 ]]; then
+        prev=${COMP_WORDS[COMP_CWORD - 2]}
+    elif [[ $cur == = ]]; then
+        cur=
+    fi
     case $prev in
         --mode)
             mapfile -t COMPREPLY < <(compgen -W 'add subtract multiply divide' -- "$cur")
@@ -17,11 +22,10 @@ _corvalo_cli() {
     esac
     if [[ $cur == -* ]]; then
         mapfile -t COMPREPLY < <(compgen -W '--columns --rows --line --mode --decimals
-            --keep-leading-empty-rows --decimal-separator --thousands-separator --all
-            --help -h' -- "$cur")
+            --keep-leading-empty-rows --statement-signs --decimal-separator
+            --thousands-separator --all --stats --help -h --version' -- "$cur")
         return
     fi
-    # Anything else is a file name, as after a redirection.
     mapfile -t COMPREPLY < <(compgen -f -- "$cur")
     compopt -o filenames 2>/dev/null
 }
