@@ -22,7 +22,7 @@ template <class T>
 class BigBuffer {
     static_assert(std::is_trivially_copyable_v<T>);
 
-public:
+  public:
     BigBuffer() = default;
     ~BigBuffer() { release(); }
     BigBuffer(const BigBuffer&) = delete;
@@ -78,7 +78,7 @@ public:
         bytes_ = 0;
     }
 
-private:
+  private:
     void grow(std::size_t atLeast) {
         std::size_t want = capacity() * 2;
         if (want < atLeast) want = atLeast;

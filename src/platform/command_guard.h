@@ -4,8 +4,8 @@
 #include <new>
 #include <utility>
 
-#include "platform/error.h"
 #include "platform/dialogs.h"
+#include "platform/error.h"
 
 namespace corvalo::platform {
 

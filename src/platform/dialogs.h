@@ -7,7 +7,7 @@ namespace corvalo::platform {
 
 // Modal message boxes and the default beep.
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
     // A box titled with the application title, no icon, one OK button, centred
     // on the screen; returns when the user closes it. The text is shown as given.

@@ -9,7 +9,7 @@ namespace corvalo {
 // sees in the standard error report ("Floating point overflow", "Cannot open
 // clipboard", ...).
 class Error : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

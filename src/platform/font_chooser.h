@@ -23,7 +23,7 @@ struct FontSpec {
 // The common font dialog: face, size, style, underline, strike-out, colour, and
 // an Apply button that hands over the dialog's current font without closing it.
 class FontChooser {
-public:
+  public:
     using ApplyHandler = std::function<void(const FontSpec&)>;
     virtual ~FontChooser() = default;
     // Runs modally from `initial`; the chosen font on OK, nothing on Cancel.

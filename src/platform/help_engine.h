@@ -6,7 +6,7 @@ namespace corvalo::platform {
 
 // The help engine: shows a help file's topics in a window of its own.
 class HelpEngine {
-public:
+  public:
     virtual ~HelpEngine() = default;
     // Opens `file` at its contents (first) topic; false when it cannot be read.
     virtual bool showContents(const std::string& file) = 0;

@@ -21,7 +21,7 @@ inline constexpr const char* kAboutTitle = "About Corvalo Calculator";
 // picture's intended 438 x 343, without the picture.
 class AboutDialog final : public QDialog {
     Q_OBJECT
-public:
+  public:
     static constexpr int kPictureWidth = 438;
     static constexpr int kPictureHeight = 343;
 
@@ -37,10 +37,10 @@ public:
     // Whether the picture decoded (false: the box shows without it).
     bool hasPicture() const { return hasPicture_; }
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void loadPicture(std::span<const std::uint8_t> jpeg);
     void btnOKClick();
 

@@ -13,7 +13,7 @@ namespace corvalo::shell {
 // it on mouse down and the matching mouse up must still arrive.
 class GlyphButton final : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit GlyphButton(QWidget* parent = nullptr);
 
     void setGlyph(const SizeGlyph& glyph);
@@ -26,18 +26,18 @@ public:
     // The image shown now, 1 to 4.
     int shownImage() const;
 
-signals:
+  signals:
     void mouseDown();
     void mouseUp();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
-private:
+  private:
     SizeGlyph glyph_{};
     QImage image_;
     bool enabled_ = true;

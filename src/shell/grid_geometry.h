@@ -18,7 +18,7 @@ struct CellPos {
 // first data column and row shown after the headers. Nothing is per row, so a
 // million rows cost nothing here.
 class GridGeometry {
-public:
+  public:
     static constexpr int kLineWidth = 1;
 
     int rowHeight() const { return rowHeight_; }
@@ -55,7 +55,7 @@ public:
     int maxTopRow(int viewHeight) const;
     int visibleRows(int viewHeight) const;
 
-private:
+  private:
     int rowHeight_ = 18;
     int defaultColWidth_ = 64;
     int colCount_ = 3;

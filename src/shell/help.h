@@ -20,6 +20,6 @@ std::string helpFilePath(const std::string& programFolder);
 // topic, or says it is missing. `applicationHelpFile` takes the path only when
 // the file is there. Returns whether help was opened.
 bool showHelp(const std::string& programFolder, std::string& applicationHelpFile,
-                       platform::Dialogs& dialogs, platform::HelpEngine& help);
+              platform::Dialogs& dialogs, platform::HelpEngine& help);
 
 }  // namespace corvalo::shell

@@ -13,8 +13,8 @@
 #include "clipcalc/pipeline.h"
 #include "fault_support.h"
 #include "platform/big_buffer.h"
-#include "platform/error.h"
 #include "platform/clipboard.h"
+#include "platform/error.h"
 
 namespace corvalo::faults {
 namespace {
@@ -32,7 +32,7 @@ constexpr std::size_t kBig = 100U * 1024U * 1024U;
 constexpr std::size_t kMB = 1024U * 1024U;
 
 class FakeClipboard final : public platform::Clipboard {
-public:
+  public:
     std::optional<std::string> contents;
     bool ownerGone = false;  // the owner vanished: the read fails as a held clipboard does
 
@@ -150,7 +150,9 @@ TEST(ClipboardFaults, HundredMegabytes) {
 // a number, in a separator or inside a UTF-8 sequence. The complete numbers count.
 TEST(ClipboardFaults, TransferCutShortByAVanishingOwner) {
     // The separators are the C locale's: "," groups and "." marks the decimals.
-    const std::string full = "Amount\n1,000.50\n2,000.25\n\xE2\x82\xAC" "3.25\n4\n";
+    const std::string full =
+        "Amount\n1,000.50\n2,000.25\n\xE2\x82\xAC"
+        "3.25\n4\n";
     struct Row {
         const char* name;
         std::size_t cut;

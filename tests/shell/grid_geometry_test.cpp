@@ -50,7 +50,7 @@ TEST(GridGeometry, ScrolledColumnsAndEdges) {
     EXPECT_EQ(g.cellAt(19 + 65, 20), (CellPos{4, 1}));
     EXPECT_EQ(g.columnEdgeAt(18, 5), 0);
     EXPECT_EQ(g.columnEdgeAt(19 + 64, 5), 3);
-    EXPECT_EQ(g.columnEdgeAt(19 + 30, 5), std::nullopt);  // mid-cell
+    EXPECT_EQ(g.columnEdgeAt(19 + 30, 5), std::nullopt);   // mid-cell
     EXPECT_EQ(g.columnEdgeAt(19 + 64, 25), std::nullopt);  // edges move in the header row only
 }
 
