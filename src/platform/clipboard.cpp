@@ -30,11 +30,11 @@ bool continuationBytes(const char* s, std::size_t n) {
 
 // One character from the non-ASCII byte at s[0] (n bytes there): the 8-bit form of a
 // whole sequence, or kAnsiUnmappable for a byte that begins none, as utf8ToAnsi reads them.
-char nonAsciiChar(const char* s, std::size_t n, std::size_t& consumed) {
+char nonAsciiChar(const char* s, std::size_t n, Dashes dashes, std::size_t& consumed) {
     const std::size_t length = sequenceLength(static_cast<unsigned char>(s[0]));
     if (length <= n) {
         // A valid sequence gives one character; a broken one at least two.
-        const std::string one = utf8ToAnsi(std::string_view(s, length));
+        const std::string one = utf8ToAnsi(std::string_view(s, length), dashes);
         if (one.size() == 1) {
             consumed = length;
             return one[0];
@@ -53,7 +53,7 @@ bool Clipboard::readUtf8(const Utf8Sink& sink) {
     return true;
 }
 
-AnsiCrLfWriter::AnsiCrLfWriter(BigBuffer<char>& out) : out_(out) {
+AnsiCrLfWriter::AnsiCrLfWriter(BigBuffer<char>& out, Dashes dashes) : out_(out), dashes_(dashes) {
     out_.clear();
 }
 
@@ -133,7 +133,7 @@ std::size_t AnsiCrLfWriter::convert(const char* s, std::size_t n, bool last, cha
             const std::size_t left = n - i;
             if (!last && sequenceLength(b) > left && continuationBytes(s + i + 1, left - 1)) break;
             std::size_t consumed = 1;
-            c = nonAsciiChar(s + i, left, consumed);
+            c = nonAsciiChar(s + i, left, dashes_, consumed);
             i += consumed;
         }
         if (c == '\n' && prev != '\r') *p++ = '\r';
@@ -145,8 +145,8 @@ std::size_t AnsiCrLfWriter::convert(const char* s, std::size_t n, bool last, cha
 }
 
 bool readAnsiText(Clipboard& clipboard, BigBuffer<char>& out,
-                  const std::function<void(std::size_t received)>& received) {
-    AnsiCrLfWriter writer(out);
+                  const std::function<void(std::size_t received)>& received, Dashes dashes) {
+    AnsiCrLfWriter writer(out, dashes);
     const bool offered = clipboard.readUtf8([&writer, &received](std::string_view piece) {
         writer.append(piece);
         if (received) received(writer.received());

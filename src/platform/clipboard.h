@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ansi_text.h"
 #include "platform/big_buffer.h"
 
 namespace corvalo::platform {
@@ -30,7 +31,7 @@ class Clipboard {
 // pass into `out`: the same text as utf8ToAnsi of the whole, wherever it is cut.
 class AnsiCrLfWriter {
   public:
-    explicit AnsiCrLfWriter(BigBuffer<char>& out);
+    explicit AnsiCrLfWriter(BigBuffer<char>& out, Dashes dashes = Dashes::Unmapped);
     void append(std::string_view utf8);
     // The end of the text: a sequence cut short there becomes unmappable characters.
     void finish();
@@ -41,6 +42,7 @@ class AnsiCrLfWriter {
     std::size_t convert(const char* s, std::size_t n, bool last, char*& p);
 
     BigBuffer<char>& out_;
+    Dashes dashes_;
     char pending_[8] = {};  // an unfinished sequence at the end of the last piece
     std::size_t pendingSize_ = 0;
     char prev_ = 0;       // the last character written
@@ -50,9 +52,10 @@ class AnsiCrLfWriter {
 
 // The clipboard's text as the calculation reads it: 8-bit with CR LF line ends.
 // False (and `out` empty) when the clipboard offers no plain text. `received` hears
-// the UTF-8 bytes that have arrived so far, after each piece.
+// the UTF-8 bytes that have arrived so far, after each piece; `dashes` as utf8ToAnsi.
 bool readAnsiText(Clipboard& clipboard, BigBuffer<char>& out,
-                  const std::function<void(std::size_t received)>& received = {});
+                  const std::function<void(std::size_t received)>& received = {},
+                  Dashes dashes = Dashes::Unmapped);
 
 // Puts 8-bit text on the clipboard, as UTF-8 with LF line ends.
 void writeAnsiText(Clipboard& clipboard, std::string_view ansi);

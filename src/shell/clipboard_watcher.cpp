@@ -55,7 +55,9 @@ std::string tipText(std::string_view message) {
 std::string_view reasonNotToCalculate(platform::Clipboard& offered,
                                       const clipcalc::CalcState& calc) {
     platform::BigBuffer<char> text;
-    if (!platform::readAnsiText(offered, text)) return clipcalc::kMsgClipboardEmpty;
+    const platform::Dashes dashes =
+        calc.statementSigns ? platform::Dashes::AsMinus : platform::Dashes::Unmapped;
+    if (!platform::readAnsiText(offered, text, {}, dashes)) return clipcalc::kMsgClipboardEmpty;
     const std::optional<std::int64_t> numbers =
         clipcalc::countClipboardNumbers(std::string_view(text.data(), text.size()), calc);
     if (!numbers) return clipcalc::kMsgClipboardEmpty;

@@ -11,6 +11,7 @@
 #include "platform/command_guard.h"
 #include "shell/event_timing.h"
 #include "shell/grid_view.h"
+#include "shell/statistics_strip.h"
 #include "shell/tool_panel.h"
 
 namespace corvalo::shell {
@@ -69,6 +70,11 @@ GridPage::GridPage(clipcalc::CalcState& calc, clipcalc::Grid& grid, platform::Di
     connect(gridView_, &GridView::cellClicked, this,
             [this](int col, int row) { guarded([this, col, row] { chooseLineAt(col, row); }); });
     layout->addWidget(gridView_, 1);
+    // Takes its height from the grid, never from the window.
+    statistics_ = new StatisticsStrip(calc_, grid_, this);
+    statistics_->setObjectName(QStringLiteral("statistics"));
+    statistics_->hide();
+    layout->addWidget(statistics_);
     layout->addStretch(0);
 
     gridFontProbe_ = new QLineEdit(this);
@@ -84,8 +90,9 @@ clipcalc::CalculateOutcome GridPage::calculate(platform::Clipboard& clipboard) {
         if (received > kBusyCursorBytes && !busy) busy.emplace();
     };
     std::optional<platform::BigBuffer<char>> offered;
-    if (platform::BigBuffer<char> text;
-        platform::readAnsiText(clipboard, text, showBusyWhenLarge)) {
+    if (platform::BigBuffer<char> text; platform::readAnsiText(
+            clipboard, text, showBusyWhenLarge,
+            calc_.statementSigns ? platform::Dashes::AsMinus : platform::Dashes::Unmapped)) {
         offered = std::move(text);  // its memory becomes the grid's cell storage
     }
     timing_->report("clipboard-ms");
@@ -93,12 +100,18 @@ clipcalc::CalculateOutcome GridPage::calculate(platform::Clipboard& clipboard) {
     try {
         outcome = clipcalc::calculateClipboardText(std::move(offered), calc_, grid_, *this);
     } catch (...) {
-        gridView_->gridChanged();  // the grid was filled before the overflow
+        cellsChanged();  // the grid was filled before the overflow
         throw;
     }
-    gridView_->gridChanged();
+    cellsChanged();
     timing_->report("paste-ms");
     return outcome;
+}
+
+// A read that calculated nothing has emptied the grid without a new result.
+void GridPage::cellsChanged() {
+    gridView_->gridChanged();
+    if (statisticsOn_) statistics_->refresh();
 }
 
 void GridPage::setTabulationStyle(clipcalc::TabulationStyle style) {
@@ -122,6 +135,8 @@ void GridPage::showResult() {
 void GridPage::setDisplayCaption(const std::string& caption) {
     displayCaption_ = caption;
     display_->setText(latin1(caption));
+    // Every new result, of a click, a direction, a mode or the decimals.
+    if (statisticsOn_) statistics_->refresh();
 }
 
 void GridPage::setDisplayFont(const QFont& font, const QColor& colour) {
@@ -161,8 +176,17 @@ GridPageHeights GridPage::heights() const {
 }
 
 void GridPage::showGrid(bool shown) {
+    gridShown_ = shown;
     gridView_->setVisible(shown);
+    statistics_->setVisible(shown && statisticsOn_);
     if (shown) gridView_->setFocus();
+}
+
+void GridPage::showStatistics(bool on) {
+    statisticsOn_ = on;
+    gridView_->setMarkTextCells(on);
+    if (on) statistics_->refresh();
+    statistics_->setVisible(gridShown_ && on);
 }
 
 }  // namespace corvalo::shell

@@ -21,6 +21,7 @@ namespace corvalo::shell {
 class EventTiming;
 class GridGeometry;
 class GridView;
+class StatisticsStrip;
 class ToolPanel;
 
 // The first page: the result display, the tool panel and the number grid. It
@@ -57,6 +58,9 @@ class GridPage final : public QWidget, private clipcalc::ResultDisplay {
     // The fixed heights above the grid.
     GridPageHeights heights() const;
     void showGrid(bool shown);
+    // The statistics line under the grid (while the grid shows) and the marks of the
+    // cells whose text gave no number.
+    void showStatistics(bool on);
 
   signals:
     // A click into the grid chose a line, and a click on a header the direction too.
@@ -65,6 +69,7 @@ class GridPage final : public QWidget, private clipcalc::ResultDisplay {
   private:
     void setDisplayCaption(const std::string& caption) override;
     void chooseLineAt(int col, int row);
+    void cellsChanged();
     template <class F>
     void guarded(F handler);
 
@@ -76,6 +81,9 @@ class GridPage final : public QWidget, private clipcalc::ResultDisplay {
     QLabel* display_ = nullptr;
     ToolPanel* tools_ = nullptr;
     GridView* gridView_ = nullptr;
+    StatisticsStrip* statistics_ = nullptr;
+    bool statisticsOn_ = false;
+    bool gridShown_ = false;
     QLineEdit* gridFontProbe_ = nullptr;
     EventTiming* timing_ = nullptr;
 };

@@ -11,6 +11,9 @@ namespace {
 const QColor kLineColour(192, 192, 192);
 constexpr int kTextRightGap = 3;
 constexpr int kTextTopGap = 2;
+// The mark of a cell whose text gave no number: muted against either background.
+const QColor kMarkOnChosen(128, 128, 128);
+const QColor kMarkOnOther(200, 200, 200);
 
 }  // namespace
 
@@ -21,12 +24,20 @@ GridView::GridView(const clipcalc::Grid& grid, const clipcalc::CalcState& state,
     setFocusPolicy(Qt::StrongFocus);
     horizontalScrollBar()->setSingleStep(1);
     verticalScrollBar()->setSingleStep(1);
+    markFont_.setItalic(true);
     gridChanged();
 }
 
 void GridView::setGridFont(const QFont& font, const QColor& textColour) {
     setFont(font);
+    markFont_ = font;
+    markFont_.setItalic(true);
     textColour_ = textColour;
+    viewport()->update();
+}
+
+void GridView::setMarkTextCells(bool on) {
+    markTextCells_ = on;
     viewport()->update();
 }
 
@@ -85,7 +96,10 @@ void GridView::drawCell(QPainter& p, const QFontMetrics& fm, int col, int row, c
     p.fillRect(rect, cellColour(col, row));
     if (col == 0 || row == 0) return;  // headers show no text and no numbering
     const std::string_view cell = grid_.cell(col, row);
-    if (cell.empty()) return;
+    if (cell.empty()) {
+        if (markTextCells_ && grid_.textOnly(col, row)) drawTextMark(p, col, row, rect);
+        return;
+    }
     text_.resize(static_cast<qsizetype>(cell.size()));
     QChar* out = text_.data();
     for (std::size_t i = 0; i < cell.size(); ++i) out[i] = QChar(static_cast<uchar>(cell[i]));
@@ -93,6 +107,20 @@ void GridView::drawCell(QPainter& p, const QFontMetrics& fm, int col, int row, c
     p.setClipRect(rect);
     p.drawText(QPoint(left, rect.top() + kTextTopGap + fm.ascent()), text_);
     p.setClipping(false);
+}
+
+// Right-aligned like a number, so that a column of marks reads as one.
+void GridView::drawTextMark(QPainter& p, int col, int row, const QRect& rect) {
+    static const QString kMark = QStringLiteral("text");
+    const QFontMetrics fm(markFont_);
+    const int left = rect.left() + rect.width() - fm.horizontalAdvance(kMark) - kTextRightGap;
+    const bool chosen = cellColour(col, row).rgb() == kChosenColour;
+    p.save();
+    p.setFont(markFont_);
+    p.setPen(chosen ? kMarkOnChosen : kMarkOnOther);
+    p.setClipRect(rect);
+    p.drawText(QPoint(left, rect.top() + kTextTopGap + fm.ascent()), kMark);
+    p.restore();
 }
 
 void GridView::paintEvent(QPaintEvent*) {

@@ -16,7 +16,8 @@ namespace corvalo::shell {
 // The number grid: draws only the visible cells of clipcalc::Grid, straight from its
 // text arena. Headers are empty button-face cells, the chosen line white, other
 // data cells grey; a text sits 3 px from its cell's right edge and 2 px from the
-// top, cut at the left so that its right-hand digits stay visible.
+// top, cut at the left so that its right-hand digits stay visible. On request a
+// cell whose text gave no number shows a muted italic "text".
 class GridView final : public QAbstractScrollArea {
     Q_OBJECT
   public:
@@ -37,6 +38,8 @@ class GridView final : public QAbstractScrollArea {
     QRect cellRect(int col, int row) const;
     // The background a cell is drawn with.
     QColor cellColour(int col, int row) const;
+    // Marks the cells whose text gave no number, so that they differ from empty ones.
+    void setMarkTextCells(bool on);
 
   signals:
     void cellClicked(int col, int row);
@@ -54,6 +57,7 @@ class GridView final : public QAbstractScrollArea {
   private:
     void updateScrollBars();
     void drawCell(QPainter& p, const QFontMetrics& fm, int col, int row, const QRect& rect);
+    void drawTextMark(QPainter& p, int col, int row, const QRect& rect);
 
     const clipcalc::Grid& grid_;
     const clipcalc::CalcState& state_;
@@ -61,7 +65,9 @@ class GridView final : public QAbstractScrollArea {
     QColor textColour_;
     QString text_;                  // reused for each cell's text
     std::vector<int> visibleCols_;  // reused for each paint
-    int sizingCol_ = -1;            // column whose width a drag changes
+    bool markTextCells_ = false;
+    QFont markFont_;      // the grid's font in italic, for the marks
+    int sizingCol_ = -1;  // column whose width a drag changes
     int sizingStartX_ = 0;
     int sizingStartWidth_ = 0;
 };

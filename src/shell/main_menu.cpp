@@ -43,6 +43,8 @@ void MainMenu::createFileAndEdit() {
     QMenu* edit = window_.menuBar()->addMenu(QStringLiteral("&Edit"));
     copy_ =
         addItem(edit, "actionCopy", "&Copy", QKeySequence(Qt::CTRL | Qt::Key_C), commands_.copy);
+    copyPlain_ = addItem(edit, "actionCopyPlain", "Copy P&lain",
+                         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), commands_.copyPlain);
     paste_ = addItem(edit, "actionPaste", "&Paste", QKeySequence(Qt::CTRL | Qt::Key_V),
                      commands_.paste);
 }
@@ -101,6 +103,12 @@ void MainMenu::createOptions() {
                               commands_.toggleWatchSelection);
     watchClipboard_->setCheckable(true);
     watchSelection_->setCheckable(true);
+    statementSigns_ = addItem(options, "actionStatementSigns", "&Read Statement Signs", {},
+                              commands_.toggleStatementSigns);
+    statisticsLine_ = addItem(options, "actionStatisticsLine", "S&tatistics Line", {},
+                              commands_.toggleStatisticsLine);
+    statementSigns_->setCheckable(true);
+    statisticsLine_->setCheckable(true);
 }
 
 void MainMenu::createHelp() {
@@ -159,9 +167,25 @@ bool MainMenu::watchChecked(platform::WatchedText which) const {
         ->isChecked();
 }
 
+void MainMenu::setStatementSignsChecked(bool on) {
+    statementSigns_->setChecked(on);
+}
+
+bool MainMenu::statementSignsChecked() const {
+    return statementSigns_->isChecked();
+}
+
+void MainMenu::setStatisticsLineChecked(bool on) {
+    statisticsLine_->setChecked(on);
+}
+
+bool MainMenu::statisticsLineChecked() const {
+    return statisticsLine_->isChecked();
+}
+
 bool MainMenu::isMenuShortcut(const QKeyEvent& key) const {
     const QKeySequence pressed(key.keyCombination());
-    for (const QAction* action : {copy_, paste_}) {
+    for (const QAction* action : {copy_, copyPlain_, paste_}) {
         if (action->isEnabled() && action->shortcut() == pressed) return true;
     }
     return false;

@@ -19,6 +19,7 @@ namespace corvalo::shell {
 struct MenuCommands {
     std::function<void()> exit;
     std::function<void()> copy;
+    std::function<void()> copyPlain;
     std::function<void()> paste;
     std::function<void()> calculatorOn;
     std::function<void()> calculatorOff;
@@ -31,6 +32,8 @@ struct MenuCommands {
     std::function<void(clipcalc::TabulationStyle)> setTabulationStyle;
     std::function<void()> toggleWatchClipboard;
     std::function<void()> toggleWatchSelection;
+    std::function<void()> toggleStatementSigns;
+    std::function<void()> toggleStatisticsLine;
     std::function<void()> showHelp;
     std::function<void()> checkForLatestVersion;
     std::function<void()> showAbout;
@@ -57,6 +60,10 @@ class MainMenu final : public QObject {
     // A watch item is greyed out where the desktop cannot watch.
     void showWatch(platform::WatchedText which, bool checked, bool possible);
     bool watchChecked(platform::WatchedText which) const;
+    void setStatementSignsChecked(bool on);
+    bool statementSignsChecked() const;
+    void setStatisticsLineChecked(bool on);
+    bool statisticsLineChecked() const;
 
   protected:
     // Menu shortcuts win over a focused control's own copy and paste keys.
@@ -76,6 +83,7 @@ class MainMenu final : public QObject {
     MenuCommands commands_;
 
     QAction* copy_ = nullptr;
+    QAction* copyPlain_ = nullptr;
     QAction* paste_ = nullptr;
     QAction* calculatorOn_ = nullptr;
     QAction* calculatorOff_ = nullptr;
@@ -83,6 +91,8 @@ class MainMenu final : public QObject {
     QAction* showTape_ = nullptr;
     QAction* watchClipboard_ = nullptr;
     QAction* watchSelection_ = nullptr;
+    QAction* statementSigns_ = nullptr;
+    QAction* statisticsLine_ = nullptr;
     QMenu* calculateBy_ = nullptr;
     QAction* usingColumns_ = nullptr;
     QAction* usingRows_ = nullptr;

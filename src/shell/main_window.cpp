@@ -3,16 +3,17 @@
 #include <QCloseEvent>
 #include <QPlainTextEdit>
 #include <QStackedWidget>
-#include <optional>
 #include <utility>
 
 #include "deskcalc/qt/desk_calculator_widget.h"
 #include "platform/command_guard.h"
 #include "shell/about_box.h"
 #include "shell/calculator_host.h"
+#include "shell/grid_options.h"
 #include "shell/grid_page.h"
 #include "shell/help.h"
 #include "shell/main_menu.h"
+#include "shell/result_copy.h"
 #include "shell/show_options.h"
 #include "shell/stay_on_top.h"
 #include "shell/tool_panel.h"
@@ -44,6 +45,9 @@ MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
     stayOnTop_ = std::make_unique<StayOnTop>(*this, *menu_, shell_, services_.nativeWayland);
     showOptions_ = std::make_unique<ShowOptions>(services_, *menu_, *calculator_, *gridPage_,
                                                  *sizer_, background_->trayIcon(), shell_, calc_);
+    gridOptions_ = std::make_unique<GridOptions>(*menu_, *gridPage_, calc_, shell_);
+    resultCopy_ = std::make_unique<ResultCopy>(*pages_, *gridPage_, *calculator_, calc_,
+                                               services_.clipboard);
 }
 
 // The menu's filter sees every event of the program: it goes before the window's parts.
@@ -58,7 +62,8 @@ void MainWindow::createMenu() {
     menu_ = new MainMenu(
         *this, services_.dialogs,
         {.exit = [this] { close(); },
-         .copy = run(&MainWindow::copyDisplayed),
+         .copy = [this] { resultCopy_->copy(CopyForm::AsShown); },
+         .copyPlain = [this] { resultCopy_->copy(CopyForm::Plain); },
          .paste = run(&MainWindow::calculateClipboard),
          .calculatorOn = run(&MainWindow::showCalculatorPage),
          .calculatorOff = run(&MainWindow::hideCalculatorPage),
@@ -73,6 +78,8 @@ void MainWindow::createMenu() {
              [this] { showOptions_->toggleWatch(platform::WatchedText::Clipboard); },
          .toggleWatchSelection =
              [this] { showOptions_->toggleWatch(platform::WatchedText::Selection); },
+         .toggleStatementSigns = [this] { gridOptions_->toggleStatementSigns(); },
+         .toggleStatisticsLine = [this] { gridOptions_->toggleStatisticsLine(); },
          .showHelp = run(&MainWindow::showHelp),
          .checkForLatestVersion = run(&MainWindow::checkForLatestVersion),
          .showAbout = [this] { showAboutBox(this); }});
@@ -134,6 +141,7 @@ void MainWindow::initialiseOnFirstShow() {
     stayOnTop_->apply();
     menu_->showTabulationStyle(calc_.tabulationStyle);
     showOptions_->apply();
+    gridOptions_->apply();
     fonts_->applyFonts();
 
     fonts_->adjustDisplayHeight();
@@ -207,17 +215,6 @@ void MainWindow::calculateClipboard() {
     const clipcalc::CalculateOutcome outcome = gridPage_->calculate(services_.clipboard);
     if (!outcome.messageText.empty()) services_.dialogs.showMessage(outcome.messageText);
     if (outcome.calculated) sizer_->showCalculated(outcome.gridNeeded);
-}
-
-void MainWindow::copyDisplayed() {
-    if (pageAt(pages_->currentIndex()) == Page::Grid) {
-        platform::writeAnsiText(services_.clipboard, trimControl(gridPage_->displayCaption()));
-        return;
-    }
-    // While the calculator shows its error it beeps and nothing is copied.
-    if (const std::optional<std::string> text = calculator_->entryTextToCopy()) {
-        platform::writeAnsiText(services_.clipboard, trimControl(*text));
-    }
 }
 
 void MainWindow::setTabulationStyle(clipcalc::TabulationStyle style) {

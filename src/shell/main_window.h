@@ -23,8 +23,10 @@ class DeskCalculatorWidget;
 
 namespace corvalo::shell {
 
+class GridOptions;
 class GridPage;
 class MainMenu;
+class ResultCopy;
 class ShowOptions;
 class StayOnTop;
 class TrayAndVersionCheck;
@@ -73,7 +75,6 @@ class MainWindow final : public QMainWindow {
     SettingsTargets targets();
 
     void calculateClipboard();
-    void copyDisplayed();
     void setTabulationStyle(clipcalc::TabulationStyle style);
     void showCalculatorPage();
     void hideCalculatorPage();
@@ -100,6 +101,8 @@ class MainWindow final : public QMainWindow {
     std::unique_ptr<WindowFonts> fonts_;
     std::unique_ptr<TrayAndVersionCheck> background_;
     std::unique_ptr<ShowOptions> showOptions_;
+    std::unique_ptr<GridOptions> gridOptions_;
+    std::unique_ptr<ResultCopy> resultCopy_;
     std::unique_ptr<StayOnTop> stayOnTop_;
 
     bool initialised_ = false;

@@ -98,6 +98,8 @@ void loadSettings(const std::string& file, const SettingsTargets& t, IniStorage&
     t.shell.showTape = readExactOne(ini, "Show", "ShowTape", 0);
     t.shell.watchClipboard = readExactOne(ini, "Show", "WatchClipboard", 0);
     t.shell.watchSelection = readExactOne(ini, "Show", "WatchSelection", 0);
+    t.calc.statementSigns = readExactOne(ini, "Show", "StatementSigns", 0);
+    t.shell.statisticsLine = readExactOne(ini, "Show", "StatisticsLine", 0);
 }
 
 void loadSettings(const std::string& file, const SettingsTargets& t) {
@@ -128,6 +130,8 @@ void saveSettings(const std::string& file, const SettingsTargets& t, IniStorage&
     writeFlagOnceUsed(ini, "ShowTape", t.shell.showTape);
     writeFlagOnceUsed(ini, "WatchClipboard", t.shell.watchClipboard);
     writeFlagOnceUsed(ini, "WatchSelection", t.shell.watchSelection);
+    writeFlagOnceUsed(ini, "StatementSigns", t.calc.statementSigns);
+    writeFlagOnceUsed(ini, "StatisticsLine", t.shell.statisticsLine);
     if (!ini.save()) throw Error("Unable to write to " + file);
 }
 

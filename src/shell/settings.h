@@ -27,6 +27,7 @@ struct ShellSettings {
     bool showTape = false;        // the calculator's paper tape
     bool watchClipboard = false;  // calculate whatever another program copies
     bool watchSelection = false;  // calculate whatever is highlighted
+    bool statisticsLine = false;  // the chosen line's figures under the grid
 };
 
 // Everything loadSettings writes into and saveSettings reads from. The window

@@ -11,9 +11,9 @@ namespace {
 
 using corvalo::testing::FakeIniStorage;
 
-enum class Option { ShowTape, WatchClipboard, WatchSelection };
+enum class Option { ShowTape, WatchClipboard, WatchSelection, StatementSigns, StatisticsLine };
 
-bool& flagOf(ShellSettings& s, Option o) {
+bool& flagOf(clipcalc::CalcState& c, ShellSettings& s, Option o) {
     switch (o) {
         case Option::ShowTape:
             return s.showTape;
@@ -21,6 +21,10 @@ bool& flagOf(ShellSettings& s, Option o) {
             return s.watchClipboard;
         case Option::WatchSelection:
             return s.watchSelection;
+        case Option::StatementSigns:
+            return c.statementSigns;
+        case Option::StatisticsLine:
+            return s.statisticsLine;
     }
     return s.showTape;
 }
@@ -45,14 +49,14 @@ TEST_P(ShowOptionTest, LoadsAndIsWrittenOnlyOnceUsed) {
     storage.files["corvalo.ini"] = std::string("[Show]\nStayOnTop=0\n") + row.fileLine;
     clipcalc::CalcState calc;
     ShellSettings shell;
-    flagOf(shell, row.option) = !row.loaded;  // a stale value that loading must replace
+    flagOf(calc, shell, row.option) = !row.loaded;  // a stale value that loading must replace
     platform::FontSpec mainFont, gridFont, calculatorFont;
     std::int32_t left = 0, top = 0;
     const SettingsTargets targets{calc, shell, mainFont, gridFont, calculatorFont, left, top};
 
     loadSettings("corvalo.ini", targets, storage);
-    EXPECT_EQ(flagOf(shell, row.option), row.loaded);
-    if (row.setTo >= 0) flagOf(shell, row.option) = row.setTo == 1;
+    EXPECT_EQ(flagOf(calc, shell, row.option), row.loaded);
+    if (row.setTo >= 0) flagOf(calc, shell, row.option) = row.setTo == 1;
     saveSettings("corvalo.ini", targets, storage);
     EXPECT_EQ(platform::IniText(storage.files["corvalo.ini"]).get("Show", row.key, "<missing>"),
               row.saved);
@@ -77,6 +81,20 @@ constexpr OptionRow kRows[] = {
     {"SelectionTurnedOnIsWritten", Option::WatchSelection, "WatchSelection", "", false, 1, "1"},
     {"SelectionTurnedOffIsWrittenOff", Option::WatchSelection, "WatchSelection",
      "WatchSelection=1\n", true, 0, "0"},
+    {"SignsAbsentStayAbsent", Option::StatementSigns, "StatementSigns", "", false, -1,
+     "<missing>"},
+    {"SignsTurnedOnAreWritten", Option::StatementSigns, "StatementSigns", "", false, 1, "1"},
+    {"SignsOnStayOn", Option::StatementSigns, "StatementSigns", "StatementSigns=1\n", true, -1,
+     "1"},
+    {"SignsTwoAreOffAndKept", Option::StatementSigns, "StatementSigns", "StatementSigns=2\n",
+     false, -1, "0"},
+    {"StatisticsAbsentStaysAbsent", Option::StatisticsLine, "StatisticsLine", "", false, -1,
+     "<missing>"},
+    {"StatisticsTurnedOnIsWritten", Option::StatisticsLine, "StatisticsLine", "", false, 1, "1"},
+    {"StatisticsOnStaysOn", Option::StatisticsLine, "StatisticsLine", "statisticsline=1\n", true,
+     -1, "1"},
+    {"StatisticsTurnedOffIsWrittenOff", Option::StatisticsLine, "StatisticsLine",
+     "StatisticsLine=1\n", true, 0, "0"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, ShowOptionTest, ::testing::ValuesIn(kRows),
@@ -96,6 +114,8 @@ TEST(ShowOptions, OneOptionOnWritesOnlyItsKey) {
     EXPECT_EQ(saved.get("Show", "WatchSelection", "<missing>"), "1");
     EXPECT_FALSE(saved.find("Show", "ShowTape"));
     EXPECT_FALSE(saved.find("Show", "WatchClipboard"));
+    EXPECT_FALSE(saved.find("Show", "StatementSigns"));
+    EXPECT_FALSE(saved.find("Show", "StatisticsLine"));
 }
 
 }  // namespace
