@@ -5,8 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
+#include <optional>
 
+#include "platform/posix_file.h"
 #include "platform/regular_file.h"
 
 namespace corvalo::platform {
@@ -15,36 +16,6 @@ namespace {
 
 // A settings file, not a database: anything longer is not read into memory.
 constexpr std::size_t kMaxIniBytes = 64 * 1024 * 1024;
-constexpr int kMaxLinkHops = 40;  // as the kernel's own limit
-
-// The folder of "/a/b/corvalo.ini" is "/a/b"; of "corvalo.ini" it is ".".
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
-// The file a write to `path` lands in, following only links the user owns (as the
-// kernel's protected-symlinks rule does in shared folders). False for a link that
-// someone else planted, which could point at any file the user may write.
-bool followOwnLinks(const std::string& path, std::string& target) {
-    std::string current = path;
-    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
-        struct stat st {};
-        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
-            target = current;
-            return true;
-        }
-        if (st.st_uid != ::geteuid()) return false;
-        std::string next(PATH_MAX, '\0');
-        const ssize_t n = ::readlink(current.c_str(), next.data(), next.size());
-        if (n <= 0 || static_cast<std::size_t>(n) >= next.size()) return false;
-        next.resize(static_cast<std::size_t>(n));
-        current = next.front() == '/' ? next : folderOf(current) + "/" + next;
-    }
-    return false;  // a loop
-}
 
 bool writeAllAt(int fd, std::string_view bytes, off_t offset) {
     while (!bytes.empty()) {
@@ -112,8 +83,9 @@ IniStorage::ReadResult DiskIniStorage::read(const std::string& path, std::string
 }
 
 bool DiskIniStorage::replace(const std::string& path, std::string_view bytes) {
-    std::string target;
-    if (!followOwnLinks(path, target)) return false;
+    const std::optional<std::string> followed = followOwnLinks(path);
+    if (!followed) return false;
+    const std::string& target = *followed;
     struct stat st {};
     const bool exists = ::lstat(target.c_str(), &st) == 0;
     if (!exists && errno != ENOENT) return false;

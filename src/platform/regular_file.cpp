@@ -6,31 +6,16 @@
 
 #include <cerrno>
 
+#include "platform/posix_file.h"
+
 namespace corvalo::platform {
 
-namespace {
-
-// Closes the descriptor however the read ends.
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
-
-}  // namespace
+namespace {}  // namespace
 
 FileRead readRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes) {
     bytes.clear();
     // O_NONBLOCK: opening a named pipe would otherwise wait for a writer for ever.
-    const Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (fd.get() < 0) return errno == ENOENT ? FileRead::Missing : FileRead::Failed;
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return FileRead::Failed;

@@ -5,63 +5,16 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <optional>
 
 #include "platform/error.h"
+#include "platform/posix_file.h"
 
 namespace corvalo::platform {
 
 namespace {
 
-constexpr int kMaxLinkHops = 40;  // as the kernel's own limit
 constexpr int kMaxNameAttempts = 100;
-
-// The folder of "/a/b/tape.txt" is "/a/b"; of "tape.txt" it is ".".
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
-// The file a write to `path` lands in, following only links the user owns (as the
-// kernel's protected-symlinks rule does in shared folders); nothing for a link that
-// someone else planted, which could point at any file the user may write.
-std::optional<std::string> followOwnLinks(const std::string& path) {
-    std::string current = path;
-    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
-        struct stat st {};
-        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
-        if (st.st_uid != ::geteuid()) return std::nullopt;
-        std::string next(PATH_MAX, '\0');
-        const ssize_t n = ::readlink(current.c_str(), next.data(), next.size());
-        if (n <= 0 || static_cast<std::size_t>(n) >= next.size()) return std::nullopt;
-        next.resize(static_cast<std::size_t>(n));
-        current = next.front() == '/' ? next : folderOf(current) + "/" + next;
-    }
-    return std::nullopt;  // a loop
-}
-
-// Closes the descriptor however the write ends.
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-    bool close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-  private:
-    int fd_;
-};
 
 // Removes the file of that name unless the write got as far as renaming it.
 class TempName {
@@ -139,14 +92,14 @@ bool fillTemp(int fd, std::string_view bytes, mode_t mode) {
 // one), a named file is written instead.
 bool writeTemp(const std::string& target, std::string_view bytes, mode_t mode, TempName& temp) {
     {
-        Descriptor unnamed(
+        FileDescriptor unnamed(
             ::open(folderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
         if (unnamed.get() >= 0) {
             if (!fillTemp(unnamed.get(), bytes, mode)) return false;
             if (nameUnnamedTemp(unnamed.get(), target, temp)) return unnamed.close();
         }
     }
-    Descriptor named(createNamedTemp(target, temp));
+    FileDescriptor named(createNamedTemp(target, temp));
     return named.get() >= 0 && fillTemp(named.get(), bytes, mode) && named.close();
 }
 
