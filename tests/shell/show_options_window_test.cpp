@@ -21,6 +21,9 @@ using platform::WatchedText;
 
 class ShowOptionsTest : public WindowFixture {
   protected:
+    // The window goes before the watch it forwards to.
+    ~ShowOptionsTest() override { window.reset(); }
+
     // The fixture's window, with the watch the test plays.
     void startWatched() {
         window.reset();
