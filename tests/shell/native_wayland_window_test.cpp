@@ -50,29 +50,7 @@ void PrintTo(const DisplayCase& c, std::ostream* os) {
 class NativeWaylandTest : public WindowFixture, public ::testing::WithParamInterface<DisplayCase> {
   protected:
     void startOn(bool nativeWayland) {
-        shell::TrayPartsFactory tray = [this](QWidget& w, const shell::TrayErrorReport&) {
-            shell::TrayParts parts;
-            parts.area = std::make_unique<FakeNotificationArea>();
-            parts.timer = std::make_unique<FakeTrayTimer>();
-            parts.owner = std::make_unique<FakeTrayOwner>(w, loopEnds);
-            return parts;
-        };
-        window = std::make_unique<shell::MainWindow>(
-            shell::WindowServices{.clipboard = clipboard,
-                                  .dialogs = dialogs,
-                                  .settings = store,
-                                  .separators = {'.', ','},
-                                  .pump = pump,
-                                  .clock = clock,
-                                  .fonts = fonts,
-                                  .help = help,
-                                  .programFolder = programFolder,
-                                  .trayParts = tray,
-                                  .versionCheck = versionCheck,
-                                  .resolver = hostsFileOnly(),
-                                  .nativeWayland = nativeWayland});
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        start({'.', ','}, {.settings = &store, .nativeWayland = nativeWayland});
     }
 
     PlaceStore store;

@@ -26,30 +26,8 @@ class ShowOptionsTest : public WindowFixture {
 
     // The fixture's window, with the watch the test plays.
     void startWatched() {
-        window.reset();
-        shell::TrayPartsFactory tray = [this](QWidget& w, const shell::TrayErrorReport&) {
-            shell::TrayParts parts;
-            parts.area = std::make_unique<FakeNotificationArea>();
-            parts.timer = std::make_unique<FakeTrayTimer>();
-            parts.owner = std::make_unique<FakeTrayOwner>(w, loopEnds);
-            return parts;
-        };
-        window = std::make_unique<shell::MainWindow>(shell::WindowServices{
-            .clipboard = clipboard,
-            .dialogs = dialogs,
-            .settings = settings,
-            .separators = {'.', ','},
-            .pump = pump,
-            .clock = clock,
-            .fonts = fonts,
-            .help = help,
-            .programFolder = programFolder,
-            .trayParts = tray,
-            .clipboardWatch = [this] { return std::make_unique<ForwardingWatch>(watch); },
-            .versionCheck = versionCheck,
-            .resolver = hostsFileOnly()});
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        start({'.', ','},
+              {.clipboardWatch = [this] { return std::make_unique<ForwardingWatch>(watch); }});
     }
     deskcalc::DeskCalculatorWidget* calculator() const {
         return child<deskcalc::DeskCalculatorWidget>("calculator");

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QTest>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -14,6 +15,13 @@
 
 namespace corvalo::testing {
 
+// What a test may set of the window's outside before it is made.
+struct StartWith {
+    shell::SettingsStore* settings = nullptr;  // the fixture's fake unless given
+    std::function<std::unique_ptr<platform::ClipboardWatch>()> clipboardWatch{};
+    bool nativeWayland = false;
+};
+
 // The main window, shown headless, with every outside facility faked: the
 // clipboard, the message boxes, the settings file, the event pump and the clock.
 class WindowFixture : public ::testing::Test {
@@ -22,7 +30,8 @@ class WindowFixture : public ::testing::Test {
         versionCheck.downloadHost = "dl.example";
         versionCheck.exeName = "corvalo";
     }
-    void start(platform::LocaleSeparators separators = {'.', ','}) {
+    void start(platform::LocaleSeparators separators = {'.', ','},
+               const StartWith& with = StartWith{}) {
         window.reset();  // one tray icon per program: the old window goes first
         shell::TrayPartsFactory tray = [this](QWidget& w, const shell::TrayErrorReport&) {
             shell::TrayParts parts;
@@ -34,7 +43,7 @@ class WindowFixture : public ::testing::Test {
         window = std::make_unique<shell::MainWindow>(
             shell::WindowServices{.clipboard = clipboard,
                                   .dialogs = dialogs,
-                                  .settings = settings,
+                                  .settings = with.settings != nullptr ? *with.settings : settings,
                                   .separators = separators,
                                   .pump = pump,
                                   .clock = clock,
@@ -42,8 +51,10 @@ class WindowFixture : public ::testing::Test {
                                   .help = help,
                                   .programFolder = programFolder,
                                   .trayParts = tray,
+                                  .clipboardWatch = with.clipboardWatch,
                                   .versionCheck = versionCheck,
-                                  .resolver = hostsFileOnly()});
+                                  .resolver = hostsFileOnly(),
+                                  .nativeWayland = with.nativeWayland});
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         window->activateWindow();
