@@ -1,162 +1,117 @@
+// UTF-8 to the 8-bit CR LF text the calculation reads, whole (utf8ToAnsi) and as it
+// arrives in pieces (AnsiCrLfWriter): wherever the pieces are cut, the text is the same.
 #include "platform/ansi_text.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
-#include "platform/locale_separators.h"
+#include "platform/clipboard.h"
 
 namespace corvalo::platform {
 namespace {
 
-TEST(Utf8ToAnsi, Table) {
-    struct Row {
-        const char* name;
-        std::string utf8;
-        std::string ansi;
-    };
-    const Row rows[] = {
-        {"ASCII with CR LF stays", "1\r\n2", "1\r\n2"},
-        {"LF becomes CR LF", "1\n2\n", "1\r\n2\r\n"},
-        {"lone CR stays", "1\r2", "1\r2"},
-        {"Latin-1 maps to itself", "\xC3\xA9\xC2\xA3", "\xE9\xA3"},
-        {"minus sign",
-         "\xE2\x88\x92"
-         "5",
-         "-5"},
-        {"no-break space",
-         "1\xC2\xA0"
-         "234",
-         "1\xA0"
-         "234"},
-        {"figure space",
-         "1\xE2\x80\x87"
-         "234",
-         "1\xA0"
-         "234"},
-        {"thin space",
-         "1\xE2\x80\x89"
-         "234",
-         "1\xA0"
-         "234"},
-        {"narrow no-break space",
-         "1\xE2\x80\xAF"
-         "234",
-         "1\xA0"
-         "234"},
-        {"Swiss grouping mark",
-         "1\xE2\x80\x99"
-         "234",
-         "1'234"},
-        {"euro is unmappable",
-         "\xE2\x82\xAC"
-         "12",
-         "?12"},
-        {"emoji is unmappable", "\xF0\x9F\x98\x80", "?"},
-        {"invalid bytes one each",
-         "\xFF\xC3"
-         "1",
-         "??1"},
-        {"overlong form", "\xC0\xAF", "??"},
-        {"surrogate", "\xED\xA0\x80", "???"},
-        {"truncated sequence", "1\xE2\x88", "1??"},
-        {"stops at NUL",
-         std::string("12\0"
-                     "34",
-                     5),
-         "12"},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.name);
-        EXPECT_EQ(utf8ToAnsi(r.utf8), r.ansi);
+struct Row {
+    const char* name;
+    std::string utf8;
+    std::string ansi;
+};
+
+// 15 ASCII characters: puts the next byte on a 16-byte boundary.
+const std::string k15 = "123456789012345";
+
+const Row kRows[] = {
+    {"empty", "", ""},
+    {"ASCII with CR LF stays", "1\t2\r\n3\t4\r\n", "1\t2\r\n3\t4\r\n"},
+    {"LF becomes CR LF", "12\n30\n8\n", "12\r\n30\r\n8\r\n"},
+    {"lone CR stays", "1\r2\r", "1\r2\r"},
+    {"CR LF across a block edge", k15 + "\r\n" + k15 + "\n", k15 + "\r\n" + k15 + "\r\n"},
+    {"LF first in a block", k15 + "x\n" + k15, k15 + "x\r\n" + k15},
+    {"a long line of numbers", k15 + k15 + k15 + "\n", k15 + k15 + k15 + "\r\n"},
+    {"Latin-1 maps to itself", k15 + "\u00E9\u00A3", k15 + "\xE9\xA3"},
+    {"minus sign", "\u22125\n", "-5\r\n"},
+    {"grouping spaces", "1\u00A0x\u2007y\u2009z\u202Fw", "1\xA0x\xA0y\xA0z\xA0w"},
+    {"Swiss grouping mark", "1\u2019234", "1'234"},
+    {"euro sign has no 8-bit form", "\u20AC12", "?12"},
+    {"emoji has no 8-bit form", "\U0001F600", "?"},
+    {"a byte that begins nothing", "1\x80z\xFFz", "1?z?z"},
+    {"overlong NUL", "\xC0\x80z", "?\?z"},
+    {"surrogate", "\xED\xA0\x80z", "?\?\?z"},
+    {"sequence broken by ASCII", "\xE2\x88z", "?\?z"},
+    {"sequence broken by another", "\xE2\x88\u22125", "?\?-5"},
+    {"sequence cut off at the end", "5\xE2\x88", "5?\?"},
+    {"stops at NUL", std::string("1\n2\0003\n\u2212", 9), "1\r\n2"},
+    {"NUL first", std::string("\00012\n", 4), ""},
+};
+
+std::string written(const std::vector<std::string_view>& pieces) {
+    BigBuffer<char> out;
+    AnsiCrLfWriter writer(out);
+    for (const std::string_view piece : pieces) writer.append(piece);
+    writer.finish();
+    return std::string(out.data(), out.size());
+}
+
+TEST(Utf8ToAnsi, WholeText) {
+    for (const Row& row : kRows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(utf8ToAnsi(row.utf8), row.ansi);
         BigBuffer<char> big;
-        utf8ToAnsi(r.utf8, big);
-        EXPECT_EQ(std::string(big.data(), big.size()), r.ansi);
+        utf8ToAnsi(row.utf8, big);
+        EXPECT_EQ(std::string(big.data(), big.size()), row.ansi);
+    }
+}
+
+TEST(AnsiCrLfWriter, CutIntoTwoAnywhereOrOneByteAtATime) {
+    for (const Row& row : kRows) {
+        SCOPED_TRACE(row.name);
+        const std::string_view text = row.utf8;
+        std::vector<std::string_view> bytes;
+        for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+            EXPECT_EQ(written({text.substr(0, cut), text.substr(cut)}), row.ansi) << "cut " << cut;
+            if (cut < text.size()) bytes.push_back(text.substr(cut, 1));
+        }
+        EXPECT_EQ(written(bytes), row.ansi);
     }
 }
 
 TEST(Utf8ToAnsi, DashesAsMinusOnlyWhenAsked) {
-    struct Row {
+    const struct {
         const char* name;
         std::string utf8;
         std::string unmapped;
         std::string asMinus;
+    } rows[] = {
+        {"en dash", "\u20135", "?5", "-5"},
+        {"figure dash", "\u20125", "?5", "-5"},
+        {"minus sign either way", "\u22125", "-5", "-5"},
+        {"em dash stays unmappable", "\u20145", "?5", "?5"},
+        {"hyphen stays unmappable", "\u20105", "?5", "?5"},
     };
-    const Row rows[] = {
-        {"en dash",
-         "\xE2\x80\x93"
-         "5",
-         "?5", "-5"},
-        {"figure dash",
-         "\xE2\x80\x92"
-         "5",
-         "?5", "-5"},
-        {"minus sign either way",
-         "\xE2\x88\x92"
-         "5",
-         "-5", "-5"},
-        {"em dash stays unmappable",
-         "\xE2\x80\x94"
-         "5",
-         "?5", "?5"},
-        {"hyphen stays unmappable",
-         "\xE2\x80\x90"
-         "5",
-         "?5", "?5"},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.name);
-        EXPECT_EQ(utf8ToAnsi(r.utf8), r.unmapped);
-        EXPECT_EQ(utf8ToAnsi(r.utf8, Dashes::Unmapped), r.unmapped);
-        EXPECT_EQ(utf8ToAnsi(r.utf8, Dashes::AsMinus), r.asMinus);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(utf8ToAnsi(row.utf8), row.unmapped);
+        EXPECT_EQ(utf8ToAnsi(row.utf8, Dashes::AsMinus), row.asMinus);
         BigBuffer<char> big;
-        utf8ToAnsi(r.utf8, big, Dashes::AsMinus);
-        EXPECT_EQ(std::string(big.data(), big.size()), r.asMinus);
+        AnsiCrLfWriter writer(big, Dashes::AsMinus);
+        writer.append(row.utf8);
+        writer.finish();
+        EXPECT_EQ(std::string(big.data(), big.size()), row.asMinus);
     }
 }
 
 TEST(IsAnsiCrLf, OnlyPlainCrLfText) {
-    EXPECT_TRUE(isAnsiCrLf("1\t2\r\n3"));
-    EXPECT_TRUE(isAnsiCrLf(""));
-    EXPECT_FALSE(isAnsiCrLf("1\n"));
-    EXPECT_FALSE(isAnsiCrLf("\n"));
-    EXPECT_FALSE(isAnsiCrLf("\xC3\xA9"));
+    for (const std::string text : {"1\t2\r\n3", ""}) EXPECT_TRUE(isAnsiCrLf(text)) << text;
+    for (const std::string text : {"1\n", "\n", "\u00E9"}) {
+        EXPECT_FALSE(isAnsiCrLf(text)) << text;
+    }
     EXPECT_FALSE(isAnsiCrLf(std::string("1\0", 2)));
 }
 
 TEST(AnsiToUtf8, BackToLinuxText) {
-    EXPECT_EQ(ansiToUtf8("1,234.50"), "1,234.50");
-    EXPECT_EQ(ansiToUtf8("1\xA0"
-                         "234,50"),
-              "1\xC2\xA0"
-              "234,50");
-    EXPECT_EQ(ansiToUtf8("  a  \r\n  b  "), "  a  \n  b  ");
-    EXPECT_EQ(ansiToUtf8("\xE9"), "\xC3\xA9");
-}
-
-TEST(SeparatorsFromLocaleTexts, Table) {
-    struct Row {
-        const char* name;
-        std::string decimal, thousands;
-        char d, t;
-    };
-    const Row rows[] = {
-        {"English", ".", ",", '.', ','},
-        {"German", ",", ".", ',', '.'},
-        {"French (narrow no-break space)", ",", "\xE2\x80\xAF", ',', '\xA0'},
-        {"Swiss", ".", "\xE2\x80\x99", '.', '\''},
-        {"Swiss apostrophe", ".", "'", '.', '\''},
-        {"C locale has no grouping", ".", "", '.', ','},
-        {"comma decimal without grouping", ",", "", ',', '.'},
-        {"legacy Latin-1 locale", ",", "\xA0", ',', '\xA0'},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.name);
-        const LocaleSeparators s = separatorsFromLocaleTexts(r.decimal, r.thousands);
-        EXPECT_EQ(s.decimal, r.d);
-        // An unmappable separator ('?') would read every unknown character as grouping.
-        EXPECT_EQ(s.thousands, r.t == '?' ? ',' : r.t);
-    }
+    EXPECT_EQ(ansiToUtf8("1\xA0x234,50 \xE9"), "1\u00A0x234,50 \u00E9");
+    EXPECT_EQ(ansiToUtf8("  a  \r\n  b \r"), "  a  \n  b \r");
 }
 
 }  // namespace

@@ -39,20 +39,15 @@ class DiskIniStorageTest : public ::testing::Test {
     DiskIniStorage disk_;
 };
 
-TEST_F(DiskIniStorageTest, CreatesReadsAndReplacesLeavingNothingBeside) {
+TEST_F(DiskIniStorageTest, CreatesReadsAndReplacesKeepingTheModeAndNothingBeside) {
     ASSERT_TRUE(disk_.replace(file(), "[S]\r\nK=1\r\n"));
     EXPECT_EQ(read(file()), "[S]\r\nK=1\r\n");
-    ASSERT_TRUE(disk_.replace(file(), "[S]\nK=2\n"));
-    EXPECT_EQ(read(file()), "[S]\nK=2\n");
-    EXPECT_EQ(fileNames(dir_.path()), Names{"corvalo.ini"});
-}
-
-TEST_F(DiskIniStorageTest, ReplacingKeepsTheFileMode) {
-    writeFile(file(), "[S]\nK=1\n");
     const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     fs::permissions(file(), mode);
     ASSERT_TRUE(disk_.replace(file(), "[S]\nK=2\n"));
+    EXPECT_EQ(read(file()), "[S]\nK=2\n");
     EXPECT_EQ(fs::status(file()).permissions(), mode);
+    EXPECT_EQ(fileNames(dir_.path()), Names{"corvalo.ini"});
 }
 
 TEST_F(DiskIniStorageTest, TheUsersOwnLinkIsFollowedNotReplaced) {

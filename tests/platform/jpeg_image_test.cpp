@@ -116,7 +116,8 @@ TEST(JpegImage, DecodesTheAboutPicture) {
     EXPECT_LT(at(2, 2), 60);
 }
 
-// Each damage keeps the first `keep` bytes of the About picture (all when npos) and
+// Each damage (a libjpeg error, a warning mid-picture or at its end, a refused size)
+// keeps the first `keep` bytes of the About picture (all when npos) and
 // then overwrites the bytes at `at` with `patch`.
 TEST(JpegImage, DamagedPicturesFailCleanly) {
     const Bytes good = aboutPicture();
@@ -132,9 +133,6 @@ TEST(JpegImage, DamagedPicturesFailCleanly) {
     } rows[] = {
         {"Empty", 0, 0, {}},
         {"NotAJpeg", kAll, 0, {'G', 'I', 'F', '8', '9', 'a', 0, 0}},
-        {"StartMarkerOnly", 2, 0, {}},
-        {"CutInsideTheHeader", sof + 4, 0, {}},
-        {"CutAtTheScan", sos + 2, 0, {}},
         {"CutInHalf", good.size() / 2, 0, {}},
         {"EndMarkerMissing", good.size() - 2, 0, {}},
         {"HeightZero", kAll, sof + 5, {0, 0}},

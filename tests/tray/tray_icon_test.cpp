@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -22,18 +24,14 @@ using Log = std::vector<std::string>;
 // the notification area, the animation timer, the owner window and three images.
 struct FakeDesk final : NotificationArea, TrayTimer, TrayOwner, TrayImageList {
     Log log;
-    bool present = true;
-    bool refuseAdd = false;
-    bool refuseModify = false;
+    bool present = true, refuseAdd = false, refuseModify = false;
+    bool ticking = false, minimized = false, visible = true;
     IconHandle appIcon = kAppIcon;
     std::vector<NotifyIconData> sent;  // what each add, modify and delete carried
     const TrayMenu* menu = nullptr;
     NotificationListener* listener = nullptr;
-    std::optional<std::int32_t> interval;
+    std::int32_t interval = 0;
     std::function<void()> onTick;
-    bool ticking = false;
-    bool minimized = false;
-    bool visible = true;
     std::optional<TrayIcon> tray;
 
     FakeDesk() { create(); }
@@ -52,21 +50,18 @@ struct FakeDesk final : NotificationArea, TrayTimer, TrayOwner, TrayImageList {
         log.clear();
         sent.clear();
     }
-    void setPresent(bool on) {
-        present = on;
-        listener->trayAvailabilityChanged(on);
-    }
-    void mouse(TrayMouseAction action, ShiftState mods = {}) {
-        listener->trayMouseAction(action, mods);
-    }
     void choose(const std::string& caption) const {
         for (const auto& item : menu->items)
             if (item.caption == caption) return item.onClick();
         throw std::runtime_error("no menu item " + caption);
     }
-    bool say(const char* what, bool value = true) {
-        log.emplace_back(what);
+    bool say(const std::string& what, bool value = true) {
+        log.push_back(what);
         return value;
+    }
+    bool send(const char* op, const NotifyIconData& d) {
+        sent.push_back(d);
+        return say(op);
     }
 
     bool available() const override { return present; }
@@ -77,10 +72,6 @@ struct FakeDesk final : NotificationArea, TrayTimer, TrayOwner, TrayImageList {
     IconHandle applicationIcon() const override { return appIcon; }
     IconHandle standardIcon() const override { return kStandardIcon; }
     void setListener(NotificationListener* l) override { listener = l; }
-    bool send(const char* op, const NotifyIconData& d) {
-        sent.push_back(d);
-        return say(op);
-    }
 
     void start(std::int32_t ms, std::function<void()> tick) override {
         interval = ms;
@@ -115,12 +106,8 @@ TEST(TrayIcon, LoadedAddsTheApplicationIconUnderItsIdAndCallback) {
     FakeDesk f;
     f.loadAsMainWindow();
     ASSERT_EQ(f.log, Log{"add"});
-    const NotifyIconData& d = f.sent[0];
-    EXPECT_EQ(d.iconId, 2u);
-    EXPECT_EQ(d.flags, NotifyFlag::Message | NotifyFlag::Icon | NotifyFlag::Tip);
-    EXPECT_EQ(d.callbackMessage, 1791u);
-    EXPECT_EQ(d.icon, kAppIcon);
-    EXPECT_EQ(d.tip, "");
+    const NotifyFlags all = NotifyFlag::Message | NotifyFlag::Icon | NotifyFlag::Tip;
+    EXPECT_EQ(f.sent[0], (NotifyIconData{2, all, 1791, kAppIcon, ""}));
 }
 
 TEST(TrayIcon, ShowsTheIconThenTheImageThenTheApplicationsThenTheStandardIcon) {
@@ -151,36 +138,23 @@ TEST(TrayIcon, ShowsTheIconThenTheImageThenTheApplicationsThenTheStandardIcon) {
     }
 }
 
-TEST(TrayIcon, TipIsTheFirst63CharactersOfTheHint) {
-    const struct {
-        const char* name;
-        std::string hint;
-        std::string tip;
-    } rows[] = {
-        {"100 ASCII", std::string(100, 'x'), std::string(63, 'x')},
-        {"exactly 63", std::string(63, 'y'), std::string(63, 'y')},
-        {"short", "Corvalo", "Corvalo"},
-        {"100 two-byte characters", repeat("\xC3\xA9", 100), repeat("\xC3\xA9", 63)},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        FakeDesk f;
-        f.tray->loaded();
-        f.clearLog();
-        f.tray->setHint(row.hint);
-        ASSERT_EQ(f.log, Log{"modify"});
-        EXPECT_EQ(f.sent[0].tip, row.tip);
-    }
+TEST(TrayTipText, TheFirst63CharactersOfTheHint) {
+    EXPECT_EQ(trayTipText(std::string(100, 'x')), std::string(63, 'x'));
+    EXPECT_EQ(trayTipText(std::string(63, 'y')), std::string(63, 'y'));
+    EXPECT_EQ(trayTipText(repeat("\u00E9", 100)), repeat("\u00E9", 63));  // two bytes each
 }
 
-TEST(TrayIcon, WithoutShowHintTheTipIsNotSentAndHintChangesDoNotModify) {
+TEST(TrayIcon, TheHintGoesOutAsTheTipUnlessHidden) {
     FakeDesk f;
     f.tray->loaded();
     f.clearLog();
+    f.tray->setHint(std::string(70, 'x'));
     f.tray->setShowHint(false);
     f.tray->setHint("ignored while hidden");
-    ASSERT_EQ(f.log, Log{"modify"});
-    EXPECT_EQ(f.sent[0].flags, NotifyFlag::Message | NotifyFlag::Icon);
+    ASSERT_EQ(f.log, (Log{"modify", "modify"}));
+    EXPECT_EQ(f.sent[0].tip, std::string(63, 'x'));
+    EXPECT_EQ(f.sent[0].flags, NotifyFlag::Message | NotifyFlag::Icon | NotifyFlag::Tip);
+    EXPECT_EQ(f.sent[1].flags, NotifyFlag::Message | NotifyFlag::Icon);
 }
 
 TEST(TrayIcon, AnimationCyclesThroughTheImagesAndStopsOnTheIcon) {
@@ -217,117 +191,109 @@ TEST(TrayIcon, DeactivatingPausesTheAnimationUntilActivated) {
     EXPECT_TRUE(f.ticking);
 }
 
-// The steps of the scenarios below.
-struct Step {
-    static void load(FakeDesk& f) { f.tray->loaded(); }
-    static void loadAsMain(FakeDesk& f) { f.loadAsMainWindow(); }
-    static void activate(FakeDesk& f) { f.tray->setActive(true); }
-    static void deactivate(FakeDesk& f) { f.tray->setActive(false); }
-    static void refuseAdd(FakeDesk& f) { f.refuseAdd = true; }
-    static void acceptAdd(FakeDesk& f) { f.refuseAdd = false; }
-    static void refuseModify(FakeDesk& f) { f.refuseModify = true; }
-    static void setIcon(FakeDesk& f) { f.tray->setIcon(7); }
-    static void setImageIndex(FakeDesk& f) { f.tray->setImageIndex(1); }
-    static void secondIcon(FakeDesk& f) { TrayIcon second({f, f, f}); }
-    static void destroy(FakeDesk& f) {
-        f.tray.reset();
-        if (f.listener != nullptr || f.menu != nullptr) f.say("area still bound");
-    }
-    static void create(FakeDesk& f) { f.create(); }
-    static void noTray(FakeDesk& f) { f.present = false; }
-    static void trayGone(FakeDesk& f) { f.setPresent(false); }
-    static void trayBack(FakeDesk& f) { f.setPresent(true); }
-    static void shrink(FakeDesk& f) { f.tray->shrinkToTray(); }
-    static void minimized(FakeDesk& f) { f.minimized = true; }
-    static void positionChanged(FakeDesk& f) { f.tray->ownerPositionChanged(); }
-    static void leftDoubleClick(FakeDesk& f) { f.mouse(TrayMouseAction::LeftDoubleClick); }
-    static void middleDoubleClick(FakeDesk& f) { f.mouse(TrayMouseAction::MiddleDoubleClick); }
-    static void vetoDoubleClick(FakeDesk& f) {
-        f.tray->setOnDoubleClick(
-            [](TrayIcon&, MouseButton, ShiftState, bool& restoreApp) { restoreApp = false; });
-    }
-    static void menuClose(FakeDesk& f) { f.choose("&Close"); }
-    static void menuRestore(FakeDesk& f) { f.choose("&Restore"); }
-    static void hideOnRestore(FakeDesk& f) { f.tray->setHideOnRestore(true); }
-    static void minimizeToTray(FakeDesk& f) { f.tray->setMinimizeToTray(true); }
-    static void sysClose(FakeDesk& f) {
-        f.say(f.tray->ownerSysCommand(SysCommand::Close) ? "taken" : "goes on");
-    }
-    static void sysMinimize(FakeDesk& f) {
-        f.say(f.tray->ownerSysCommand(SysCommand::Minimize) ? "taken" : "goes on");
-    }
+// The steps of the scenarios below, by name.
+const std::map<std::string, std::function<void(FakeDesk&)>> kSteps = {
+    {"load", [](FakeDesk& f) { f.tray->loaded(); }},
+    {"loadAsMain", [](FakeDesk& f) { f.loadAsMainWindow(); }},
+    {"activate", [](FakeDesk& f) { f.tray->setActive(true); }},
+    {"deactivate", [](FakeDesk& f) { f.tray->setActive(false); }},
+    {"refuseAdd", [](FakeDesk& f) { f.refuseAdd = true; }},
+    {"acceptAdd", [](FakeDesk& f) { f.refuseAdd = false; }},
+    {"refuseModify", [](FakeDesk& f) { f.refuseModify = true; }},
+    {"setIcon", [](FakeDesk& f) { f.tray->setIcon(7); }},
+    {"setImageIndex", [](FakeDesk& f) { f.tray->setImageIndex(1); }},
+    {"secondIcon",
+     [](FakeDesk& f) {
+         TrayIcon second({f, f, f});
+     }},
+    {"destroy",
+     [](FakeDesk& f) {
+         f.tray.reset();
+         if (f.listener != nullptr || f.menu != nullptr) f.say("area still bound");
+     }},
+    {"create", [](FakeDesk& f) { f.create(); }},
+    {"noTray", [](FakeDesk& f) { f.present = false; }},
+    {"trayGone", [](FakeDesk& f) { f.listener->trayAvailabilityChanged(f.present = false); }},
+    {"trayBack", [](FakeDesk& f) { f.listener->trayAvailabilityChanged(f.present = true); }},
+    {"shrink", [](FakeDesk& f) { f.tray->shrinkToTray(); }},
+    {"minimized", [](FakeDesk& f) { f.minimized = true; }},
+    {"positionChanged", [](FakeDesk& f) { f.tray->ownerPositionChanged(); }},
+    {"leftDoubleClick",
+     [](FakeDesk& f) { f.listener->trayMouseAction(TrayMouseAction::LeftDoubleClick, {}); }},
+    {"middleDoubleClick",
+     [](FakeDesk& f) { f.listener->trayMouseAction(TrayMouseAction::MiddleDoubleClick, {}); }},
+    {"vetoDoubleClick",
+     [](FakeDesk& f) {
+         f.tray->setOnDoubleClick(
+             [](TrayIcon&, MouseButton, ShiftState, bool& restoreApp) { restoreApp = false; });
+     }},
+    {"menuClose", [](FakeDesk& f) { f.choose("&Close"); }},
+    {"menuRestore", [](FakeDesk& f) { f.choose("&Restore"); }},
+    {"hideOnRestore", [](FakeDesk& f) { f.tray->setHideOnRestore(true); }},
+    {"minimizeToTray", [](FakeDesk& f) { f.tray->setMinimizeToTray(true); }},
+    {"sysClose",
+     [](FakeDesk& f) { f.say(f.tray->ownerSysCommand(SysCommand::Close) ? "taken" : "goes on"); }},
+    {"sysMinimize",
+     [](FakeDesk& f) {
+         f.say(f.tray->ownerSysCommand(SysCommand::Minimize) ? "taken" : "goes on");
+     }},
 };
 
 // What reaches the area and the owner, in order, from start to end of each scenario.
 TEST(TrayIcon, LifeOfTheIconAndItsWindow) {
     const struct {
         const char* name;
-        std::vector<void (*)(FakeDesk&)> steps;
-        Log expected;
+        const char* steps;
+        const char* expected;
     } rows[] = {
-        {"deactivated and activated",
-         {Step::load, Step::deactivate, Step::activate},
-         {"add", "delete", "add"}},
-        {"refused add, tried again",
-         {Step::refuseAdd, Step::load, Step::acceptAdd, Step::activate},
-         {"add", "error 119 Error adding tray icon", "add"}},
-        {"refused modify",
-         {Step::load, Step::refuseModify, Step::setIcon},
-         {"add", "modify", "error 121 Tray icon error"}},
-        {"second icon",
-         {Step::secondIcon},
-         {"error 133 Cannot have more than one TrayIcon per application"}},
-        {"image index without images",
-         {Step::load, Step::setImageIndex},
-         {"add", "error 135 ImageList is not assigned"}},
-        {"destroyed and made again",
-         {Step::load, Step::destroy, Step::create, Step::load},
-         {"add", "delete", "add"}},
-        {"shrunk, the tray goes and comes back",
-         {Step::loadAsMain, Step::shrink, Step::trayGone, Step::trayBack},
-         {"add", "owner hide", "delete", "OnRestore", "owner show", "add"}},
+        {"deactivated and activated", "load deactivate activate", "add, delete, add"},
+        {"refused add, tried again", "refuseAdd load acceptAdd activate",
+         "add, error 119 Error adding tray icon, add"},
+        {"refused modify", "load refuseModify setIcon", "add, modify, error 121 Tray icon error"},
+        {"second icon", "secondIcon",
+         "error 133 Cannot have more than one TrayIcon per application"},
+        {"image index without images", "load setImageIndex",
+         "add, error 135 ImageList is not assigned"},
+        {"destroyed and made again", "load destroy create load", "add, delete, add"},
+        {"shrunk, the tray goes and comes back", "loadAsMain shrink trayGone trayBack",
+         "add, owner hide, delete, OnRestore, owner show, add"},
         {"no tray: shrink minimises until a tray appears",
-         {Step::noTray, Step::loadAsMain, Step::shrink, Step::trayBack, Step::shrink},
-         {"owner minimize", "add", "owner hide"}},
+         "noTray loadAsMain shrink trayBack shrink", "owner minimize, add, owner hide"},
         {"no tray: nothing goes to the tray",
-         {Step::noTray, Step::minimizeToTray, Step::load, Step::sysMinimize, Step::sysClose,
-          Step::minimized, Step::positionChanged},
-         {"OnMinimize", "goes on", "goes on"}},
+         "noTray minimizeToTray load sysMinimize sysClose minimized positionChanged",
+         "OnMinimize, goes on, goes on"},
         {"the window is not watched before the first add",
-         {Step::deactivate, Step::load, Step::sysClose, Step::minimized, Step::positionChanged},
-         {"goes on"}},
+         "deactivate load sysClose minimized positionChanged", "goes on"},
         {"a minimised start goes to the tray and comes back normal",
-         {Step::loadAsMain, Step::minimized, Step::positionChanged, Step::leftDoubleClick,
-          Step::positionChanged},
-         {"add", "owner hide", "OnRestore", "owner normal", "owner show"}},
-        {"menu Close", {Step::loadAsMain, Step::menuClose}, {"add", "loop ended"}},
+         "loadAsMain minimized positionChanged leftDoubleClick positionChanged",
+         "add, owner hide, OnRestore, owner normal, owner show"},
+        {"menu Close", "loadAsMain menuClose", "add, loop ended"},
         {"menu Restore of a minimised window, hiding on restore",
-         {Step::loadAsMain, Step::hideOnRestore, Step::minimized, Step::menuRestore},
-         {"add", "OnRestore", "owner normal", "owner show", "delete"}},
+         "loadAsMain hideOnRestore minimized menuRestore",
+         "add, OnRestore, owner normal, owner show, delete"},
         {"double-click handler clearing RestoreApp",
-         {Step::vetoDoubleClick, Step::loadAsMain, Step::middleDoubleClick},
-         {"add"}},
-        {"close of the main window", {Step::loadAsMain, Step::sysClose}, {"add", "goes on"}},
-        {"close to the tray", {Step::load, Step::sysClose}, {"add", "owner hide", "taken"}},
-        {"close to the tray, inactive",
-         {Step::load, Step::deactivate, Step::sysClose},
-         {"add", "delete", "goes on"}},
-        {"minimise", {Step::load, Step::sysMinimize}, {"add", "OnMinimize", "goes on"}},
-        {"minimise to the tray",
-         {Step::minimizeToTray, Step::load, Step::sysMinimize},
-         {"add", "OnMinimize", "owner hide", "taken"}},
+         "vetoDoubleClick loadAsMain middleDoubleClick", "add"},
+        {"close of the main window", "loadAsMain sysClose", "add, goes on"},
+        {"close to the tray", "load sysClose", "add, owner hide, taken"},
+        {"close to the tray, inactive", "load deactivate sysClose", "add, delete, goes on"},
+        {"minimise", "load sysMinimize", "add, OnMinimize, goes on"},
+        {"minimise to the tray", "minimizeToTray load sysMinimize",
+         "add, OnMinimize, owner hide, taken"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         FakeDesk f;
-        for (const auto step : row.steps) {
+        std::istringstream steps(row.steps);
+        for (std::string step; steps >> step;) {
             try {
-                step(f);
+                kSteps.at(step)(f);
             } catch (const TrayIconError& e) {
-                f.say(("error " + std::to_string(e.number()) + " " + e.what()).c_str());
+                f.say("error " + std::to_string(e.number()) + " " + e.what());
             }
         }
-        EXPECT_EQ(f.log, row.expected);
+        std::string log;
+        for (const auto& entry : f.log) log += (log.empty() ? "" : ", ") + entry;
+        EXPECT_EQ(log, row.expected);
     }
 }
 
@@ -381,7 +347,7 @@ TEST(TrayIcon, MouseActionsOnTheIcon) {
         f.loadAsMainWindow();
         f.visible = false;
         f.clearLog();
-        f.mouse(row.action, ShiftFlag::Ctrl);
+        f.listener->trayMouseAction(row.action, ShiftFlag::Ctrl);
         EXPECT_EQ(row.restores ? doubleClicked : clicked, row.button);
         EXPECT_EQ(row.restores ? clicked : doubleClicked, std::nullopt);
         EXPECT_EQ(f.log, (row.restores ? Log{"OnRestore", "owner show"} : Log{}));
