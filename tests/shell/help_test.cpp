@@ -29,50 +29,44 @@ fs::path shippedHelpFile() {
     return fs::path(CORVALO_SOURCE_DIR) / "assets" / "help" / "CORVALO.HLP";
 }
 
-TEST(Help, MissingFileGivesTheExactMessage) {
+TEST(Help, OpensTheFileBesideTheProgramElseGivesTheExactMessage) {
+    const std::string kMissing = "  Unable to locate file:   \r\n   CORVALO.HLP";
+    const auto file = [](const fs::path& d) { writeFile(d / "CORVALO.HLP", "<h1>C</h1>"); };
     const struct {
         const char* name;
         void (*prepare)(const fs::path& folder);
+        bool contentsWorks;
+        bool shown;
     } rows[] = {
-        {"nothing there", [](const fs::path&) {}},
-        {"only in lower case", [](const fs::path& d) { writeFile(d / "corvalo.hlp", "x"); }},
+        {"nothing there", [](const fs::path&) {}, true, false},
+        {"only in lower case", [](const fs::path& d) { writeFile(d / "corvalo.hlp", "x"); }, true,
+         false},
         {"a folder of that name",
-         [](const fs::path& d) { fs::create_directory(d / "CORVALO.HLP"); }},
+         [](const fs::path& d) { fs::create_directory(d / "CORVALO.HLP"); }, true, false},
         {"a dangling link",
-         [](const fs::path& d) { fs::create_symlink(d / "gone", d / "CORVALO.HLP"); }},
+         [](const fs::path& d) { fs::create_symlink(d / "gone", d / "CORVALO.HLP"); }, true,
+         false},
+        {"opened at Contents", file, true, true},
+        {"contents failed", file, false, false},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         TempDir folder;
         row.prepare(folder.path());
+        const bool found = fs::is_regular_file(folder / "CORVALO.HLP");
+        const std::string path = (folder / "CORVALO.HLP").string();
         RecordingDialogs dialogs;
         FakeHelpEngine help;
+        help.contentsWorks = row.contentsWorks;
         std::string helpFile = "/earlier/CORVALO.HLP";
-        EXPECT_FALSE(shell::showHelp(folder.path().string(), helpFile, dialogs, help));
+        EXPECT_EQ(shell::showHelp(folder.path().string(), helpFile, dialogs, help), row.shown);
         EXPECT_EQ(dialogs.messages,
-                  std::vector<std::string>{"  Unable to locate file:   \r\n   CORVALO.HLP"});
-        EXPECT_EQ(helpFile, "/earlier/CORVALO.HLP");
-        EXPECT_TRUE(help.calls.empty());
-    }
-}
-
-TEST(Help, OpensAtContents) {
-    TempDir folder;
-    writeFile(folder / "CORVALO.HLP", "<h1 id=\"Contents\">C</h1>");
-    const std::string path = (folder / "CORVALO.HLP").string();
-    for (bool contentsWorks : {true, false}) {
-        SCOPED_TRACE(contentsWorks ? "contents shown" : "contents failed");
-        RecordingDialogs dialogs;
-        FakeHelpEngine help;
-        help.contentsWorks = contentsWorks;
-        std::string helpFile;
-        EXPECT_EQ(shell::showHelp(folder.path().string() + "/", helpFile, dialogs, help),
-                  contentsWorks);
-        EXPECT_TRUE(dialogs.messages.empty());
-        EXPECT_EQ(helpFile, path);
-        std::vector<std::string> want{"contents " + path};
-        if (contentsWorks) want.push_back("topic Contents " + path);
-        EXPECT_EQ(help.calls, want);
+                  found ? std::vector<std::string>{} : std::vector<std::string>{kMissing});
+        EXPECT_EQ(helpFile, found ? path : "/earlier/CORVALO.HLP");
+        std::vector<std::string> calls;
+        if (found) calls.push_back("contents " + path);
+        if (row.shown) calls.push_back("topic Contents " + path);
+        EXPECT_EQ(help.calls, calls);
     }
 }
 
@@ -101,7 +95,6 @@ TEST(HelpBook, DamagedFiles) {
         const char* html;
         size_t topics;
     } rows[] = {
-        {"empty", "", 0},
         {"no topics", "<html><body><p>hello</p></body></html>", 0},
         {"unclosed id", "<h1 id=\"Contents", 0},
         {"unclosed heading", "<h1 id=\"Contents\">Contents", 0},
@@ -115,8 +108,7 @@ TEST(HelpBook, DamagedFiles) {
 
 // Every topic of the shipped help is reachable from Contents and every link lands.
 TEST(HelpBook, ShippedHelpIsWhole) {
-    const std::string html = readFile(shippedHelpFile());
-    const platform::HelpBook book = platform::parseHelpBook(html);
+    const platform::HelpBook book = platform::parseHelpBook(readFile(shippedHelpFile()));
     ASSERT_GE(book.topics.size(), 10u);
     EXPECT_EQ(book.topics.front().name, "Contents");
     std::set<std::string> reached{"Contents"};
@@ -138,7 +130,7 @@ TEST(HelpBook, ShippedHelpIsWhole) {
     EXPECT_EQ(reached.size(), book.topics.size());
 }
 
-TEST(HelpViewer, OpensContentsFollowsLinksAndGoesBack) {
+TEST(HelpViewer, FollowsLinksGoesBackAndEscKeepsPlaceAndSize) {
     platform::QtHelpEngine engine;
     const std::string file = shippedHelpFile().string();
     ASSERT_TRUE(engine.showContents(file));
@@ -157,26 +149,18 @@ TEST(HelpViewer, OpensContentsFollowsLinksAndGoesBack) {
     EXPECT_EQ(viewer.currentTopic(), QStringLiteral("Grid"));
     viewer.btnContents->click();
     EXPECT_EQ(viewer.currentTopic(), QStringLiteral("Contents"));
-
     EXPECT_TRUE(engine.showTopic(file, "Fonts"));
     EXPECT_FALSE(engine.showTopic(file, "NoSuchTopic"));
     EXPECT_EQ(viewer.currentTopic(), QStringLiteral("Fonts"));
-}
 
-TEST(HelpViewer, EscClosesAndReopeningKeepsPlaceAndSize) {
-    platform::QtHelpEngine engine;
-    const std::string file = shippedHelpFile().string();
-    ASSERT_TRUE(engine.showContents(file));
-    platform::HelpViewer& viewer = *engine.viewer();
-    const QRect left(viewer.x() + 37, viewer.y() + 23, 517, 409);
-    viewer.setGeometry(left);
+    const QRect moved(viewer.x() + 37, viewer.y() + 23, 517, 409);
+    viewer.setGeometry(moved);
     // Esc where the focus usually is: the text, which passes the key on.
     QTest::keyClick(viewer.browser(), Qt::Key_Escape);
     EXPECT_FALSE(viewer.isVisible());
-
     ASSERT_TRUE(engine.showContents(file));
     EXPECT_TRUE(viewer.isVisible());
-    EXPECT_EQ(viewer.geometry(), left);
+    EXPECT_EQ(viewer.geometry(), moved);
 }
 
 TEST(HelpViewer, UnreadableFiles) {

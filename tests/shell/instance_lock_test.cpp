@@ -67,28 +67,54 @@ int holdLock(const fs::path& file) {
 #define SKIP_UNLESS_ROOT() \
     if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as a second user"
 
+// The runtime folder when it is private, else the user's own folder in tmp when that
+// is private or missing ("" when it is not private: no lock then).
 TEST(InstanceLockFolder, PrivateRuntimeFolderElseOwnFolderInTmp) {
     using Top = const fs::path&;
+    enum class Chosen { Runtime, OwnFolder, None };
     const struct {
         const char* name;
         std::function<std::string(Top)> runtime;  // sets up, returns the value
-        bool runtimeChosen;
+        std::function<void(const SharedTmp&)> plant;
+        Chosen chosen;
     } rows[] = {
-        {"private runtime folder", [](Top top) { return folderAt(top / "run", 0700); }, true},
-        {"runtime folder open to others", [](Top top) { return folderAt(top / "run", 0755); },
-         false},
+        {"private runtime folder",
+         [](Top top) { return folderAt(top / "run", 0700); },
+         {},
+         Chosen::Runtime},
+        {"runtime folder open to others",
+         [](Top top) { return folderAt(top / "run", 0755); },
+         {},
+         Chosen::OwnFolder},
         {"runtime folder is a link to a private one",
-         [](Top top) { return linkTo(folderAt(top / "run", 0700), top / "link"); }, false},
-        {"runtime folder missing", [](Top top) { return (top / "gone").string(); }, false},
-        {"relative runtime folder", [](Top) { return std::string("run"); }, false},
-        {"no runtime folder", [](Top) { return std::string(); }, false},
+         [](Top top) { return linkTo(folderAt(top / "run", 0700), top / "link"); },
+         {},
+         Chosen::OwnFolder},
+        {"runtime folder missing",
+         [](Top top) { return (top / "gone").string(); },
+         {},
+         Chosen::OwnFolder},
+        {"relative runtime folder", [](Top) { return std::string("run"); }, {}, Chosen::OwnFolder},
+        {"own folder open to others", [](Top) { return std::string(); },
+         [](const SharedTmp& t) { folderAt(t.ownFolder, 0755); }, Chosen::None},
+        {"own folder a link to a private one", [](Top) { return std::string(); },
+         [](const SharedTmp& t) { linkTo(folderAt(t.top / "elsewhere", 0700), t.ownFolder); },
+         Chosen::None},
+        {"own folder a plain file", [](Top) { return std::string(); },
+         [](const SharedTmp& t) { testing::writeFile(t.ownFolder, ""); }, Chosen::None},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         SharedTmp t;
         const std::string runtime = row.runtime(t.top.path());
+        if (row.plant) row.plant(t);
         const std::string folder = instanceLockFolder(runtime, t.tmp.string(), me());
-        EXPECT_EQ(folder, row.runtimeChosen ? runtime : t.ownFolder.string());
+        EXPECT_FALSE(fs::exists(lockFileIn(t.top / "elsewhere")));
+        if (row.chosen == Chosen::None) {
+            EXPECT_EQ(folder, "");
+            continue;
+        }
+        EXPECT_EQ(folder, row.chosen == Chosen::Runtime ? runtime : t.ownFolder.string());
         struct stat st {};
         ASSERT_EQ(::lstat(folder.c_str(), &st), 0);
         EXPECT_TRUE(S_ISDIR(st.st_mode));
@@ -97,77 +123,25 @@ TEST(InstanceLockFolder, PrivateRuntimeFolderElseOwnFolderInTmp) {
     }
 }
 
-TEST(InstanceLockFolder, OwnFolderInTmpThatIsNotPrivateIsRefused) {
-    const struct {
-        const char* name;
-        std::function<void(const SharedTmp&)> plant;
-    } rows[] = {
-        {"open to others", [](const SharedTmp& t) { folderAt(t.ownFolder, 0755); }},
-        {"a link to a private folder",
-         [](const SharedTmp& t) { linkTo(folderAt(t.top / "elsewhere", 0700), t.ownFolder); }},
-        {"a plain file", [](const SharedTmp& t) { testing::writeFile(t.ownFolder, ""); }},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        SharedTmp t;
-        row.plant(t);
-        EXPECT_EQ(instanceLockFolder("", t.tmp.string(), me()), "");
-        EXPECT_FALSE(fs::exists(lockFileIn(t.top / "elsewhere")));
-    }
-}
-
-// Another user who plants things in /tmp first, or holds a lock there, must not keep
-// the program from starting: it either gets its lock or starts without one.
-TEST(InstanceLockFolder, AnotherUserCannotKeepTheProgramFromStarting) {
+// Another user who holds a lock file in /tmp first must not keep the program from
+// starting: its own lock lives in its own folder.
+TEST(InstanceLockFolder, AnotherUsersLockInTmpIsNotOurs) {
     SKIP_UNLESS_ROOT();
-    const auto makeOpenFolder = [](const fs::path& dir) {
-        return ::mkdir(dir.c_str(), 0777) == 0 && ::chmod(dir.c_str(), 0777) == 0;
-    };
-    const auto makeLink = [](const fs::path& link) { return ::symlink("/", link.c_str()) == 0; };
     const std::string predictable =
         "Mutex_Corvalo_utility_RunOnce-" + std::to_string(me()) + ".lock";
-    const struct {
-        const char* name;
-        std::function<bool(const fs::path& own)> plant;      // as nobody, before the lock file
-        std::function<fs::path(const SharedTmp&)> lockFile;  // made and held as nobody
-        bool sharedRuntime;  // the runtime folder is the shared tmp itself
-        LockState expected;
-    } rows[] = {
-        {"predictable lock file held, no runtime folder",
-         {},
-         [&](const SharedTmp& t) { return t.tmp / predictable; },
-         false,
-         LockState::Acquired},
-        {"lock file held in a shared runtime folder",
-         {},
-         [](const SharedTmp& t) { return lockFileIn(t.tmp); },
-         true,
-         LockState::Acquired},
-        {"own folder made first, its lock file held", makeOpenFolder,
-         [](const SharedTmp& t) { return lockFileIn(t.ownFolder); }, false,
-         LockState::NoSafePlace},
-        {"link of the own folder's name made first", makeLink, {}, false, LockState::NoSafePlace},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (bool sharedRuntime : {false, true}) {
+        SCOPED_TRACE(sharedRuntime ? "held in a shared runtime folder" : "predictable name held");
         SharedTmp t;
-        if (row.plant) {
-            ASSERT_TRUE(asNobody([&] { return row.plant(t.ownFolder); }));
-        }
-        int held = -1;
-        if (row.lockFile) {
-            const fs::path file = row.lockFile(t);
-            ASSERT_TRUE(asNobody([&] {
-                const int fd = ::open(file.c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
-                return fd >= 0 && ::close(fd) == 0;
-            }));
-            held = holdLock(file);
-            ASSERT_GE(held, 0);
-        }
-        const std::string runtime = row.sharedRuntime ? t.tmp.string() : "";
-        const std::string folder = instanceLockFolder(runtime, t.tmp.string(), me());
-        EXPECT_EQ(InstanceLock(folder).state(), row.expected);
-        if (held >= 0) ::close(held);
+        const fs::path file = sharedRuntime ? fs::path(lockFileIn(t.tmp)) : t.tmp / predictable;
+        ASSERT_TRUE(asNobody([&] {
+            const int fd = ::open(file.c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+            return fd >= 0 && ::close(fd) == 0;
+        }));
+        const int held = holdLock(file);
+        ASSERT_GE(held, 0);
+        const std::string runtime = sharedRuntime ? t.tmp.string() : "";
+        EXPECT_TRUE(InstanceLock(instanceLockFolder(runtime, t.tmp.string(), me())).acquired());
+        ::close(held);
     }
 }
 
@@ -190,51 +164,39 @@ TEST(InstanceLock, SecondHolderIsRefusedUntilTheFirstReleases) {
 }
 
 TEST(InstanceLock, OnlyARegularFileOfTheUserInAPrivateFolderIsLocked) {
-    using Top = const fs::path&;
+    using Lock = const std::string&;
     const struct {
         const char* name;
-        std::function<std::string(Top)> setUp;  // returns the folder
+        const char* folder;        // in the test's private folder; nullptr: none given
+        void (*plant)(Lock file);  // what lies at the lock file's name
+        bool needsRoot = false;
     } rows[] = {
-        {"no folder", [](Top) { return std::string(); }},
-        {"missing folder", [](Top top) { return (top / "gone").string(); }},
-        {"folder open to others", [](Top top) { return folderAt(top / "open", 0770); }},
-        {"lock file is a link",
-         [](Top top) {
-             testing::writeFile(top / "target", "");
-             linkTo(top / "target", lockFileIn(top));
-             return top.string();
-         }},
-        {"lock file is a dangling link",
-         [](Top top) {
-             linkTo(top / "created", lockFileIn(top));
-             return top.string();
-         }},
-        {"lock file is a FIFO",
-         [](Top top) {
-             ::mkfifo(lockFileIn(top).c_str(), 0600);
-             return top.string();
-         }},
-        {"lock file is a folder",
-         [](Top top) {
-             folderAt(lockFileIn(top), 0700);
-             return top.string();
-         }},
+        {"no folder", nullptr, [](Lock) {}},
+        {"missing folder", "gone", [](Lock) {}},
+        {"folder open to others", "open", [](Lock) {}},
+        {"lock file is a link", ".",
+         [](Lock f) { testing::writeFile(f + ".target", ""), linkTo(f + ".target", f); }},
+        {"lock file is a dangling link", ".",
+         [](Lock f) { linkTo(fs::path(f).parent_path() / "created", f); }},
+        {"lock file is a FIFO", ".", [](Lock f) { ::mkfifo(f.c_str(), 0600); }},
+        {"lock file is a folder", ".", [](Lock f) { folderAt(f, 0700); }},
+        {"lock file of another user", ".",
+         [](Lock f) {
+             testing::writeFile(f, "");
+             EXPECT_EQ(::chown(f.c_str(), nobodyUid(), nogroupGid()), 0);
+         },
+         true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
+        if (row.needsRoot && ::geteuid() != 0) continue;  // only root can give a file away
         testing::TempDir dir;
-        const std::string folder = row.setUp(dir.path());
+        folderAt(dir / "open", 0770);
+        const std::string folder = row.folder ? (dir / row.folder).string() : "";
+        row.plant(lockFileIn(dir.path()));
         EXPECT_EQ(InstanceLock(folder).state(), LockState::NoSafePlace);
         EXPECT_FALSE(fs::exists(dir / "created"));  // nothing made through a link
     }
-}
-
-TEST(InstanceLock, LockFileOfAnotherUserIsNotLocked) {
-    SKIP_UNLESS_ROOT();
-    testing::TempDir dir;
-    testing::writeFile(lockFileIn(dir.path()), "");
-    ASSERT_EQ(::chown(lockFileIn(dir.path()).c_str(), nobodyUid(), nogroupGid()), 0);
-    EXPECT_EQ(InstanceLock(dir.path().string()).state(), LockState::NoSafePlace);
 }
 
 // The lock needs no write access to its file: a read-only one left behind still works.

@@ -1,5 +1,5 @@
-// The Qt side of the platform layer as the window uses it: the clipboard's
-// 8-bit text, the one guard around every command, message boxes and the pump.
+// The platform layer as the window uses it: the clipboard's 8-bit text written
+// back, the one guard around every command, message boxes and the pump.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -13,37 +13,13 @@
 #include "fakes.h"
 #include "platform/clipboard.h"
 #include "platform/command_guard.h"
-#include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_message_pump.h"
 
 namespace corvalo::testing {
 namespace {
 
-std::string read(FakeClipboard& clipboard) {
-    platform::BigBuffer<char> out;
-    if (!platform::readAnsiText(clipboard, out)) return "<none>";
-    return std::string(out.data(), out.size());
-}
-
 // The conversion's cases are pinned in ansi_text_test; this is the clipboard's side.
-TEST(ClipboardText, EightBitWithCrLf) {
-    const struct {
-        const char* name;
-        std::optional<std::string> utf8;
-        std::string ansi;
-    } rows[] = {
-        {"nothing offered", std::nullopt, "<none>"},
-        {"LF from Linux programs", std::string("12\n30\n8\n"), "12\r\n30\r\n8\r\n"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        FakeClipboard clipboard;
-        clipboard.contents = row.utf8;
-        EXPECT_EQ(read(clipboard), row.ansi);
-    }
-}
-
 TEST(ClipboardText, WrittenBackAsUtf8WithLf) {
     FakeClipboard clipboard;
     platform::writeAnsiText(clipboard,
@@ -52,14 +28,6 @@ TEST(ClipboardText, WrittenBackAsUtf8WithLf) {
     EXPECT_EQ(clipboard.contents,
               "1\u00A0"
               "234,50\n");
-}
-
-TEST(ClipboardText, QtClipboardRoundTrip) {
-    platform::QtClipboard clipboard;
-    clipboard.setText("1,234.50");
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("1,234.50"));
-    QGuiApplication::clipboard()->setText(QStringLiteral("7\n8"));
-    EXPECT_EQ(clipboard.text(), "7\n8");
 }
 
 TEST(CommandGuard, ReportsWhatEscapesAndCarriesOn) {

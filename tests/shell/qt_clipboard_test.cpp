@@ -1,12 +1,12 @@
-// The clipboard adapter's text in pieces: the UTF-8 bytes Qt holds, as they are.
+// The clipboard adapter: the UTF-8 bytes Qt holds, as they are, and its text both ways.
+#include "platform/qt/qt_clipboard.h"
+
 #include <gtest/gtest.h>
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <string>
-
-#include "platform/qt/qt_clipboard.h"
 
 namespace corvalo::testing {
 namespace {
@@ -18,24 +18,23 @@ std::string readAll(platform::QtClipboard& clipboard) {
     return text;
 }
 
-TEST(QtClipboardRead, TheTextAsUtf8) {
+TEST(QtClipboard, ReadsTheTextAsUtf8) {
+    const std::string kMinus =
+        "1\xE2\x88\x92"
+        "2\n";
+    const std::string kRaw(
+        "7\xC2\xA0"
+        "8\n\xFF",
+        6);
     const struct {
         const char* name;
         const char* type;  // nullptr: no data at all
         QByteArray bytes;
         std::string read;
     } rows[] = {
-        {"plain text", "text/plain",
-         "1\xE2\x88\x92"
-         "2\n",
-         "1\xE2\x88\x92"
-         "2\n"},
+        {"plain text", "text/plain", QByteArray::fromStdString(kMinus), kMinus},
         {"UTF-8 bytes kept byte for byte", "text/plain;charset=utf-8",
-         QByteArray("7\xC2\xA0"
-                    "8\n\xFF",
-                    6),
-         "7\xC2\xA0"
-         "8\n\xFF"},
+         QByteArray::fromStdString(kRaw), kRaw},
         {"no text", "image/png", "\x89PNG", "<none>"},
         {"empty clipboard", nullptr, "", "<none>"},
     };
@@ -47,6 +46,14 @@ TEST(QtClipboardRead, TheTextAsUtf8) {
         platform::QtClipboard clipboard;
         EXPECT_EQ(readAll(clipboard), row.read);
     }
+}
+
+TEST(QtClipboard, TextBothWays) {
+    platform::QtClipboard clipboard;
+    clipboard.setText("1,234.50");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("1,234.50"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("7\n8"));
+    EXPECT_EQ(clipboard.text(), "7\n8");
 }
 
 }  // namespace
