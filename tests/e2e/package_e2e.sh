@@ -6,9 +6,7 @@
 # Usage: package_e2e.sh <build-dir>
 set -euo pipefail
 build=$(realpath "$1")
-source "$(dirname "$0")/xvfb_session.sh"
-# Visible windows of process $1 titled exactly $2 (--all: both conditions, not either).
-titled() { xdotool search --all --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null; }
+source "$(dirname "$0")/session.sh"
 
 # --- Build the package.
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$e2e_tmp/pkg" >"$e2e_tmp/cpack.log" 2>&1 ||
@@ -46,21 +44,13 @@ grep -q '^Icon=corvalo$' "$root/usr/share/applications/corvalo.desktop" ||
 echo "files in place"
 
 # --- Run the unpacked program through its link.
-start_xvfb
-cd "$e2e_tmp/cwd"
-"$root/usr/bin/corvalo" >"$e2e_tmp/run.log" 2>&1 &
-pid=$!
-e2e_pids+=($pid)
-if ! wait_for 150 titled "$pid" "Corvalo Calculator"; then
-  cat "$e2e_tmp/run.log" >&2
-  fail "the installed program showed no window"
-fi
-main=$(titled "$pid" "Corvalo Calculator" | head -1)
+start_session
+launch_corvalo "$e2e_tmp/run.log" "$root/usr/bin/corvalo"
 echo "installed program started"
 
 # F1: the help beside the program, at Contents (no "Unable to locate file" box).
 keys_to "$main" F1
-wait_for 100 titled "$pid" "Corvalo Calculator Help - Corvalo Help" || {
+await_window "$pid" "Corvalo Calculator Help - Corvalo Help" 10 >/dev/null || {
   for w in $(xdotool search --onlyvisible --pid "$pid"); do xdotool getwindowname "$w" >&2; done
   fail "F1 did not open the help at Contents"
 }
@@ -68,13 +58,12 @@ echo "help opened at Contents"
 
 # Help > About: the box with the picture the program carries.
 keys_to "$main" alt+h a
-wait_for 100 titled "$pid" "About Corvalo Calculator" || fail "Help > About showed no box"
-about=$(titled "$pid" "About Corvalo Calculator" | head -1)
+about=$(await_window "$pid" "About Corvalo Calculator" 10) || fail "Help > About showed no box"
 [[ "$(xdotool getwindowgeometry "$about" | awk '/Geometry/ { print $2 }')" == 438x343 ]] ||
   fail "the About box is not 438 x 343"
 keys_to "$about" Return
-about_gone() { ! titled "$pid" "About Corvalo Calculator"; }
-wait_for 100 about_gone || fail "OK did not close the About box"
+about_gone() { [[ -z "$(windows_named "$pid" "About Corvalo Calculator")" ]]; }
+wait_for 10 about_gone || fail "OK did not close the About box"
 echo "About box shown and closed"
 
 kill "$pid"

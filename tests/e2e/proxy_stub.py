@@ -2,13 +2,13 @@
 """A stand-in HTTP proxy for the version check.
 
 Answers a GET of http://<any host>/versions/corvalo.htm with the body given on
-the command line, after the file named by --hold has appeared (when given).
+the command line; with --hold FIFO, the first answer waits until the test has
+opened and closed the other end of that fifo.
 Writes its port to --port-file, then each request line to --log.
 """
 import argparse
 import os
 import socketserver
-import time
 
 
 class Handler(socketserver.StreamRequestHandler):
@@ -18,9 +18,10 @@ class Handler(socketserver.StreamRequestHandler):
             pass
         with open(self.server.args.log, "a", encoding="latin-1") as log:
             log.write(request_line)
-        hold = self.server.args.hold
-        while hold and not os.path.exists(hold):
-            time.sleep(0.05)  # the test releases the answer by creating the file
+        if self.server.args.hold and not self.server.released:
+            with open(self.server.args.hold, "rb") as fifo:
+                fifo.read()  # returns once the test has closed its end
+            self.server.released = True
         parts = request_line.split()
         if len(parts) == 3 and parts[0] == "GET" and parts[1].startswith("http://") \
                 and parts[1].endswith("/versions/corvalo.htm"):
@@ -47,6 +48,7 @@ def main():
     args = parser.parse_args()
     with Server(("127.0.0.1", 0), Handler) as server:
         server.args = args
+        server.released = False
         tmp = args.port_file + ".tmp"
         with open(tmp, "w", encoding="ascii") as f:
             f.write(str(server.server_address[1]))

@@ -4,15 +4,9 @@
 # height only, the frame's width staying as stored.
 set -euo pipefail
 corvalo=$(realpath "$1")
-source "$(dirname "$0")/xvfb_session.sh"
-command -v openbox >/dev/null || fail "openbox is missing (scripts/install-deps)"
-start_xvfb
-openbox --sm-disable >"$e2e_tmp/openbox.log" 2>&1 &
-e2e_pids+=($!)
-wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
-wait_for 100 wm_ready || { cat "$e2e_tmp/openbox.log" >&2; fail "openbox did not start"; }
+source "$(dirname "$0")/session.sh"
+start_session wm
 
-icon=none  # no tray here: every other shown window of the program is a menu
 root=$(xwininfo -root | awk '/Window id:/ {print $4}')
 # The window manager's frame around window $1: its ancestor just below the root.
 frame_of() {
@@ -26,10 +20,10 @@ frame_of() {
 framed() { [[ $(($(frame_of "$main"))) -ne $((main)) ]]; }
 # "WIDTHxHEIGHT" of window $1.
 size_of() { xdotool getwindowgeometry "$1" | awk '/Geometry:/ {print $2}'; }
-# Waits until window $1 keeps its size for a moment, then prints it.
+# Window $1's size once two readings 0.2 s apart agree (within 10 s).
 settled_size() {
-  local before="" now tries=50
-  while (( tries-- > 0 )); do
+  local before="" now deadline=$((SECONDS + 10))
+  while ((SECONDS < deadline)); do
     now=$(size_of "$1")
     [[ "$now" == "$before" ]] && { echo "$now"; return 0; }
     before=$now
@@ -39,23 +33,14 @@ settled_size() {
 }
 ini_value() { awk -F= -v key="$1" '$1 == key {print $2}' corvalo.ini | tr -d '\r'; }
 
-# File > Exit, and the program has ended.
-exit_through_menu() {
-  keys_to "$main" alt+f
-  wait_for 50 menu_open || fail "the File menu did not open"
-  xdotool key Return
-  wait_for 100 bash -c "! kill -0 $pid" || fail "File > Exit did not end the program"
-  wait "$pid" || { cat "$e2e_tmp/run.log" >&2; fail "the program ended with an error"; }
-}
-
-mkdir -p "$e2e_tmp/cwd/place" "$e2e_tmp/cwd/size"
-cd "$e2e_tmp/cwd/place"
+mkdir place size
+cd place
 for place in "300 300" "0 0"; do
   read -r left top <<<"$place"
   printf '[Form]\r\nLeft=%s\r\nTop=%s\r\n' "$left" "$top" >corvalo.ini
   for run in 1 2 3; do
     launch_corvalo "$e2e_tmp/run.log"
-    wait_for 100 framed || fail "openbox did not frame the window"
+    wait_for 10 framed || fail "openbox did not frame the window"
     settled_size "$(frame_of "$main")" >/dev/null
     exit_through_menu
     [[ "$(ini_value Left)/$(ini_value Top)" == "$left/$top" ]] ||
@@ -65,9 +50,9 @@ for place in "300 300" "0 0"; do
 done
 
 # Without a settings file both sizes of the grid page are 494 wide, frame included.
-cd "$e2e_tmp/cwd/size"
+cd ../size
 launch_corvalo "$e2e_tmp/run.log"
-wait_for 100 framed || fail "openbox did not frame the window"
+wait_for 10 framed || fail "openbox did not frame the window"
 frame=$(frame_of "$main")
 collapsed=$(settled_size "$frame")
 [[ "$collapsed" == 494x* ]] || fail "the collapsed frame is $collapsed, not 494 wide"
@@ -76,13 +61,13 @@ client=$(settled_size "$main")
 printf '1\t2\t3\n4\t5\t6\n7\t8\t9\n' | xclip -selection clipboard
 keys_to "$main" ctrl+v
 expanded_now() { [[ "$(size_of "$frame")" != "$collapsed" ]]; }
-wait_for 100 expanded_now || fail "the calculation did not expand the window"
+wait_for 10 expanded_now || fail "the calculation did not expand the window"
 expanded=$(settled_size "$frame")
 [[ "$expanded" == 494x* ]] || fail "the expanded frame is $expanded, not 494 wide"
 # The size button, 39 px left of the tools' right edge, in the middle of the tools' strip.
 xdotool mousemove --window "$main" $((${client%x*} - 39 + 16)) $((${client#*x} - 24)) click 1
 collapsed_now() { [[ "$(size_of "$frame")" == "$collapsed" ]]; }
-wait_for 100 collapsed_now ||
+wait_for 10 collapsed_now ||
   fail "the size button made the frame $(size_of "$frame"), not $collapsed again"
 echo "collapsed $collapsed, expanded $expanded, collapsed again $collapsed"
 exit_through_menu

@@ -8,10 +8,9 @@
 # Root writes through permissions, so as root the program runs as "nobody".
 set -euo pipefail
 corvalo=$(realpath "$1")
-source "$(dirname "$0")/fault_session.sh"
-start_xvfb
-work="$e2e_tmp/cwd"
-cd "$work"
+source "$(dirname "$0")/../e2e/session.sh"
+start_session
+work=$PWD
 
 run_as=()
 if (( EUID == 0 )); then
@@ -26,31 +25,18 @@ printf '[Show]\r\nResultDecimalFormat=3\r\n' >>corvalo.ini
 (( EUID == 0 )) && chown nobody:nogroup corvalo.ini
 cp -p corvalo.ini "$e2e_tmp/original.ini"
 
-app=
-main=
-start_program() {
-  "${run_as[@]}" "$corvalo" >"$e2e_tmp/app.log" 2>&1 &
-  app=$!
-  e2e_pids+=($app)
-  wait_for 100 windows_named "$app" "Corvalo Calculator" || {
-    cat "$e2e_tmp/app.log" >&2
-    fail "$1: the window did not appear"
-  }
-  main=$(windows_named "$app" "Corvalo Calculator" | head -1)
-}
-
 injected=0
 survived=0
 # Closes while the settings cannot be written: an error box, and the window stays.
 refused_close() {
   local what=$1
   injected=$((injected + 1))
-  file_exit "$app" "$main"
-  wait_for 100 box_open "$app" || fail "$what: no error box on close"
-  alive "$app" "$e2e_tmp/app.log" "$what"
-  dismiss_box "$app" "$main"
-  alive "$app" "$e2e_tmp/app.log" "$what, after the error"
-  windows_named "$app" "Corvalo Calculator" | grep -qx "$main" || fail "$what: the window closed"
+  menu_command f Return  # File > Exit
+  wait_for 10 box_open || fail "$what: no error box on close"
+  alive "$what"
+  dismiss_box
+  alive "$what, after the error"
+  windows_named "$pid" "Corvalo Calculator" | grep -qx "$main" || fail "$what: the window closed"
   survived=$((survived + 1))
   echo "$what: close refused with an error, window open"
 }
@@ -63,7 +49,7 @@ keeps_users_keys() {
 }
 
 # 1. The folder and file turn read-only: refused.
-start_program "first run"
+launch_corvalo "$e2e_tmp/app.log" "${run_as[@]}" "$corvalo"
 chmod 555 "$work"
 chmod 444 corvalo.ini
 refused_close "read-only folder and file"
@@ -73,7 +59,7 @@ cmp -s corvalo.ini "$e2e_tmp/original.ini" || fail "read-only folder: corvalo.in
 # 2. Only the folder stays read-only: the file is rewritten where it is.
 chmod 644 corvalo.ini
 inode=$(stat -c %i corvalo.ini)
-exit_cleanly "$app" "$main" "$e2e_tmp/app.log"
+exit_through_menu
 chmod 755 "$work"
 [[ "$(stat -c %i corvalo.ini)" == "$inode" ]] || fail "read-only folder: not written in place"
 [[ "$(ls -A "$work")" == corvalo.ini ]] || fail "read-only folder: files left: $(ls -A "$work")"
@@ -85,14 +71,14 @@ echo "read-only folder, writable file: closed, corvalo.ini rewritten in place"
 mv corvalo.ini "$e2e_tmp/aside.ini"
 mkfifo corvalo.ini
 (( EUID == 0 )) && chown nobody:nogroup corvalo.ini
-start_program "named pipe as corvalo.ini"
+launch_corvalo "$e2e_tmp/app.log" "${run_as[@]}" "$corvalo"
 refused_close "settings file replaced by a named pipe"
 [[ -p corvalo.ini ]] || fail "the pipe in its place was replaced"
 rm corvalo.ini
 mv "$e2e_tmp/aside.ini" corvalo.ini
 
 # 4. The file is back: the next close writes it.
-exit_cleanly "$app" "$main" "$e2e_tmp/app.log"
+exit_through_menu
 keeps_users_keys "file back" 2  # the pipe run started on defaults
 echo "file back: closed, corvalo.ini keeps the user's keys and gained the window's"
 echo "[faults] settings unwritable while running: injected $injected, survived $survived"

@@ -1,47 +1,48 @@
 #!/usr/bin/env bash
-# Two starts of the real program at the same moment, a few times: exactly one
-# shows the window, the other the already-loaded box, and ends once it is closed.
+# Two starts of the real program released at the same moment, a few times: exactly
+# one shows the window, the other the already-loaded box, and ends once it is closed.
 # (The lock itself races 200 times in test_faults; this is the program around it.)
 set -euo pipefail
 corvalo=$(realpath "$1")
-source "$(dirname "$0")/fault_session.sh"
-start_xvfb
-cd "$e2e_tmp/cwd"
+source "$(dirname "$0")/../e2e/session.sh"
+start_session
 
 rounds=${RACE_ROUNDS:-10}
 shows_a_window() { [[ -n "$(xdotool search --onlyvisible --pid "$1" 2>/dev/null)" ]]; }
+stopped() { local _p _c state; read -r _p _c state _ <"/proc/$1/stat" && [[ $state == T ]]; }
+# A start that halts itself before the program replaces it, so two are let go together.
+halted_start() {
+  bash -c 'kill -STOP $$; exec "$0"' "$corvalo" >"$e2e_tmp/$1.log" 2>&1 &
+  e2e_pids+=($!)
+}
 
-survived=0
 for round in $(seq "$rounds"); do
-  "$corvalo" >"$e2e_tmp/a$round.log" 2>&1 &
+  halted_start "a$round"
   a=$!
-  "$corvalo" >"$e2e_tmp/b$round.log" 2>&1 &
+  halted_start "b$round"
   b=$!
-  e2e_pids+=($a $b)
-  wait_for 150 eval "shows_a_window $a && shows_a_window $b" ||
+  wait_for 10 eval "stopped $a && stopped $b" || fail "round $round: the starts did not halt"
+  kill -CONT "$a" "$b"
+  wait_for 20 eval "shows_a_window $a && shows_a_window $b" ||
     fail "round $round: not both starts showed a window"
 
-  winners=()
-  losers=()
-  for pid in "$a" "$b"; do
-    [[ -n "$(windows_named "$pid" "Corvalo Calculator")" ]] && winners+=("$pid")
-    [[ -n "$(windows_named "$pid" "corvalo")" ]] && losers+=("$pid")
+  winners=() losers=()
+  for p in "$a" "$b"; do
+    [[ -n "$(windows_named "$p" "Corvalo Calculator")" ]] && winners+=("$p")
+    [[ -n "$(windows_named "$p" "corvalo")" ]] && losers+=("$p")
   done
-  (( ${#winners[@]} == 1 && ${#losers[@]} == 1 )) ||
+  ((${#winners[@]} == 1 && ${#losers[@]} == 1)) ||
     fail "round $round: ${#winners[@]} windows and ${#losers[@]} already-loaded boxes"
-  winner=${winners[0]}
-  loser=${losers[0]}
+  pid=${winners[0]}
+  main=$(windows_named "$pid" "Corvalo Calculator" | head -1)
+  run_log="$e2e_tmp/a$round.log"
+  [[ $pid != "$b" ]] || run_log="$e2e_tmp/b$round.log"
 
-  keys_to "$(windows_named "$loser" "corvalo" | head -1)" Return
-  wait_for 100 eval "! kill -0 $loser 2>/dev/null" ||
-    fail "round $round: the refused start did not end"
-  wait "$loser" || fail "round $round: the refused start failed"
-  kill -0 "$winner" || fail "round $round: the running copy went away"
-
-  log="$e2e_tmp/a$round.log"
-  [[ $winner == "$b" ]] && log="$e2e_tmp/b$round.log"
-  exit_cleanly "$winner" "$(windows_named "$winner" "Corvalo Calculator" | head -1)" "$log"
-  survived=$((survived + 1))
+  keys_to "$(windows_named "${losers[0]}" "corvalo" | head -1)" Return
+  wait_for 10 ended "${losers[0]}" || fail "round $round: the refused start did not end"
+  wait "${losers[0]}" || fail "round $round: the refused start failed"
+  alive "round $round"
+  exit_through_menu
   echo "round $round: one window, one already-loaded box"
 done
-echo "[faults] real starts racing in pairs: injected $rounds, survived $survived"
+echo "[faults] real starts racing in pairs: injected $rounds, survived $rounds"
