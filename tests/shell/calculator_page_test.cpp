@@ -2,13 +2,9 @@
 // Off, its stored size, the window's Copy and Paste over the calculator's own.
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QLabel>
-#include <QStackedWidget>
-#include <QTest>
 #include <string>
 
-#include "deskcalc/qt/desk_calculator_widget.h"
 #include "window_fixture.h"
 
 namespace corvalo::testing {
@@ -18,16 +14,13 @@ using shell::Page;
 
 class CalculatorPageTest : public WindowFixture {
   protected:
-    deskcalc::DeskCalculatorWidget* calculator() const {
-        return child<deskcalc::DeskCalculatorWidget>("calculator");
-    }
-    Page page() const { return shell::pageAt(child<QStackedWidget>("pages")->currentIndex()); }
     void type(const char* keys) { QTest::keyClicks(calculator(), QString::fromLatin1(keys)); }
     QSize storedSize() const {
         return {window->shell().calculatorWidth, window->shell().calculatorHeight};
     }
 };
 
+// "On" is disabled on its own page, so F9 is the calculator's +/- key there.
 TEST_F(CalculatorPageTest, F9ShowsTheCalculatorWithTheKeyboardAndF10GoesBack) {
     start();
     const QSize gridPage = window->frameGeometry().size();
@@ -35,35 +28,16 @@ TEST_F(CalculatorPageTest, F9ShowsTheCalculatorWithTheKeyboardAndF10GoesBack) {
     ASSERT_EQ(page(), Page::Calculator);
     EXPECT_EQ(calculator()->size(), QSize(440, 400));
     EXPECT_TRUE(calculator()->hasFocus());
-    type("12+3=");
-    EXPECT_EQ(calculator()->displayText(), "15 ");
+    type("7");
+    QTest::keyClick(calculator(), Qt::Key_F9);
+    EXPECT_EQ(calculator()->displayText(), "-7.00 ");
+    EXPECT_EQ(page(), Page::Calculator);
 
     QTest::keyClick(window.get(), Qt::Key_F10);
     EXPECT_EQ(page(), Page::Grid);
     EXPECT_EQ(window->frameGeometry().size(), gridPage);
     QTest::keyClick(window.get(), Qt::Key_F9);
-    EXPECT_EQ(calculator()->displayText(), "15 ");
-}
-
-// "On" is disabled on its own page, so F9 is the calculator's +/- key there.
-TEST_F(CalculatorPageTest, F9OnTheCalculatorPageChangesTheSign) {
-    start();
-    QTest::keyClick(window.get(), Qt::Key_F9);
-    type("7");
-    QTest::keyClick(calculator(), Qt::Key_F9);
     EXPECT_EQ(calculator()->displayText(), "-7.00 ");
-    EXPECT_EQ(page(), Page::Calculator);
-}
-
-TEST_F(CalculatorPageTest, OnRaisesAStoredSizeBelowTheMinimum) {
-    settings.onLoad = [](const shell::SettingsTargets& t) {
-        t.shell.calculatorWidth = 100;
-        t.shell.calculatorHeight = 100;
-    };
-    start();
-    trigger("actionCalculatorOn");
-    EXPECT_EQ(calculator()->size(), QSize(295, 220));
-    EXPECT_EQ(storedSize(), QSize(295, 220));
 }
 
 // The first showing ends with the resize rules, so an unusable stored size is
@@ -101,11 +75,15 @@ TEST_F(CalculatorPageTest, ResizingThePageStoresTheSizeAndCloseSavesIt) {
     EXPECT_EQ(settings.saved.calculatorHeight, 421);
 }
 
-// Edit > Copy takes the calculator's entry; while it shows its error the
-// calculator beeps and the clipboard keeps what it had.
-TEST_F(CalculatorPageTest, CtrlCCopiesTheEntryButNothingWhileTheErrorShows) {
+// Edit > Paste runs Calculate Clipboard, not the calculator's paste; Edit > Copy takes
+// the calculator's entry, but while it shows its error it beeps and copies nothing.
+TEST_F(CalculatorPageTest, CtrlVAndCtrlCRunTheWindowsCommands) {
     start();
     trigger("actionCalculatorOn");
+    clipboard.contents = "12\t30\t8";
+    QTest::keyClick(calculator(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(window->displayCaption(), "50.00 ");
+    EXPECT_EQ(calculator()->displayText(), "0 ");
     type("12+3=");
     QTest::keyClick(calculator(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(clipboard.contents, "15");
@@ -114,19 +92,9 @@ TEST_F(CalculatorPageTest, CtrlCCopiesTheEntryButNothingWhileTheErrorShows) {
     ASSERT_EQ(calculator()->displayText(), "******  ");
     const int beeps = dialogs.beeps;
     QTest::keyClick(calculator(), Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(clipboard.contents, "15");
     EXPECT_EQ(clipboard.writes, 1);
     EXPECT_EQ(dialogs.beeps, beeps + 1);
     EXPECT_TRUE(dialogs.errors.empty());
-}
-
-TEST_F(CalculatorPageTest, CtrlVRunsCalculateClipboardNotTheCalculatorsPaste) {
-    start();
-    trigger("actionCalculatorOn");
-    clipboard.contents = "12\t30\t8";
-    QTest::keyClick(calculator(), Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(window->displayCaption(), "50.00 ");
-    EXPECT_EQ(calculator()->displayText(), "0 ");
 }
 
 }  // namespace

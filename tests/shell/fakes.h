@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include <QPoint>
 #include <QWidget>
 
 #include "platform/clipboard.h"
@@ -17,19 +18,14 @@
 
 namespace corvalo::testing {
 
-// A clipboard in memory; `held` plays another program holding it open.
+// A clipboard in memory that counts its writes.
 class FakeClipboard final : public platform::Clipboard {
   public:
     std::optional<std::string> contents;
-    bool held = false;
     int writes = 0;
 
-    std::optional<std::string> text() override {
-        if (held) throw Error("Cannot open clipboard");
-        return contents;
-    }
+    std::optional<std::string> text() override { return contents; }
     void setText(const std::string& utf8) override {
-        if (held) throw Error("Cannot open clipboard");
         contents = utf8;
         ++writes;
     }
@@ -63,6 +59,7 @@ class FakeSettingsStore final : public shell::SettingsStore {
     int loads = 0;
     int saves = 0;
     shell::ShellSettings saved;
+    QPoint savedPlace{-1, -1};
 
     void load(const shell::SettingsTargets& t) override {
         ++loads;
@@ -72,6 +69,7 @@ class FakeSettingsStore final : public shell::SettingsStore {
         if (refuse) throw Error("Unable to write to /nowhere/corvalo.ini");
         ++saves;
         saved = t.shell;
+        savedPlace = {t.left, t.top};
     }
 };
 
@@ -106,35 +104,24 @@ class FakeHelpEngine final : public platform::HelpEngine {
     }
 };
 
-// A notification area that is there (or not) as the test says; it records each call.
+// A notification area that takes the icon unless `refuseAdd`; `choose` plays the user.
 class FakeNotificationArea final : public tray::NotificationArea {
   public:
-    bool present = true;
-    bool refuseAdd = false;          // the area is there but refuses the icon
-    std::vector<std::string> calls;  // "add", "modify", "remove"
-    const tray::TrayMenu* menu = nullptr;
-    tray::NotificationListener* listener = nullptr;
+    bool refuseAdd = false;
     bool shown = false;
+    const tray::TrayMenu* menu = nullptr;
 
-    bool available() const override { return present; }
-    bool add(const tray::NotifyIconData&) override {
-        calls.push_back("add");
-        shown = present && !refuseAdd;
-        return shown;
-    }
-    bool modify(const tray::NotifyIconData&) override {
-        calls.push_back("modify");
-        return shown;
-    }
+    bool available() const override { return true; }
+    bool add(const tray::NotifyIconData&) override { return shown = !refuseAdd; }
+    bool modify(const tray::NotifyIconData&) override { return shown; }
     bool remove(const tray::NotifyIconData&) override {
-        calls.push_back("remove");
         shown = false;
         return true;
     }
     void setMenu(const tray::TrayMenu* m) override { menu = m; }
     tray::IconHandle applicationIcon() const override { return tray::kNoIcon; }
     tray::IconHandle standardIcon() const override { return 7; }
-    void setListener(tray::NotificationListener* l) override { listener = l; }
+    void setListener(tray::NotificationListener*) override {}
 
     // The user picks an item of the icon's menu by its caption.
     void choose(const std::string& caption) const {

@@ -19,11 +19,11 @@ namespace corvalo::testing {
 namespace {
 
 constexpr std::size_t kMB = 1024 * 1024;
+using Cursor = std::optional<Qt::CursorShape>;
 
-std::optional<Qt::CursorShape> overrideCursor() {
+Cursor overrideCursor() {
     const QCursor* cursor = QGuiApplication::overrideCursor();
-    if (cursor == nullptr) return std::nullopt;
-    return cursor->shape();
+    return cursor == nullptr ? Cursor() : Cursor(cursor->shape());
 }
 
 // Hands its text over in 1 MB pieces and notes the override cursor after each; can
@@ -32,7 +32,7 @@ class RecordingClipboard final : public platform::Clipboard {
   public:
     std::string contents;
     bool failAtEnd = false;
-    std::vector<std::optional<Qt::CursorShape>> cursors;
+    std::vector<Cursor> cursors;
 
     std::optional<std::string> text() override { return contents; }
     void setText(const std::string&) override {}
@@ -49,38 +49,35 @@ class RecordingClipboard final : public platform::Clipboard {
 // `lines` copies of `line`, one per row.
 std::string column(const std::string& line, std::size_t lines) {
     std::string text;
-    text.reserve(line.size() * lines);
     for (std::size_t i = 0; i < lines; ++i) text += line;
     return text;
 }
 
-struct CursorRow {
-    const char* name;
-    std::string text;
-    bool failAtEnd;
-    std::vector<std::optional<Qt::CursorShape>> cursors;  // after each 1 MB piece
-    std::string error;
-};
-
 TEST(PasteCursor, WaitCursorFromTwoMegabytesUntilTheResultHowEverItEnds) {
-    const auto wait = std::optional<Qt::CursorShape>(Qt::WaitCursor);
-    const std::optional<Qt::CursorShape> none;
-    const CursorRow rows[] = {
+    const Cursor wait(Qt::WaitCursor);
+    const Cursor none;
+    const struct {
+        const char* name;
+        std::string text;
+        bool failAtEnd;
+        std::vector<Cursor> cursors;  // after each 1 MB piece
+        std::string error;
+    } rows[] = {
         // 1.25\n is 5 bytes: 419,430 lines and "1\n" are 2 MB, 419,431 lines 2 MB and 3 bytes.
         {"2 MB exactly", column("1.25\n", 419430) + "1\n", false, {none, none}, ""},
         {"just over 2 MB", column("1.25\n", 419431), false, {none, none, wait}, ""},
         {"3 MB that overflow",
-         column(std::string(308, '9') + "\n", 3 * kMB / 309),  // each near 1e308
+         column(std::string(308, '9') + "\n", 3 * kMB / 309),
          false,
          {none, none, wait},
-         "Floating point overflow"},
+         "Floating point overflow"},  // each line near 1e308
         {"an owner gone after 3 MB",
          column("1.25\n", 3 * kMB / 5),
          true,
          {none, none, wait},
          "Cannot open clipboard"},
     };
-    for (const CursorRow& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         clipcalc::CalcState calc;
         calc.setStartValues();

@@ -3,21 +3,23 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QStackedWidget>
 #include <QTest>
 #include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
 
+#include "deskcalc/qt/desk_calculator_widget.h"
 #include "fakes.h"
 #include "net/test_pump.h"
+#include "shell/grid_view.h"
 #include "shell/main_window.h"
 
 namespace corvalo::testing {
 
 // What a test may set of the window's outside before it is made.
 struct StartWith {
-    shell::SettingsStore* settings = nullptr;  // the fixture's fake unless given
     std::function<std::unique_ptr<platform::ClipboardWatch>()> clipboardWatch{};
     bool nativeWayland = false;
 };
@@ -35,7 +37,10 @@ class WindowFixture : public ::testing::Test {
         window.reset();  // one tray icon per program: the old window goes first
         shell::TrayPartsFactory tray = [this](QWidget& w, const shell::TrayErrorReport&) {
             shell::TrayParts parts;
-            parts.area = std::make_unique<ForwardingArea>(trayArea);
+            auto area = std::make_unique<FakeNotificationArea>();
+            area->refuseAdd = trayRefusesIcon;
+            trayArea = area.get();
+            parts.area = std::move(area);
             parts.timer = std::make_unique<FakeTrayTimer>();
             parts.owner = std::make_unique<FakeTrayOwner>(w, loopEnds);
             return parts;
@@ -43,7 +48,7 @@ class WindowFixture : public ::testing::Test {
         window = std::make_unique<shell::MainWindow>(
             shell::WindowServices{.clipboard = clipboard,
                                   .dialogs = dialogs,
-                                  .settings = with.settings != nullptr ? *with.settings : settings,
+                                  .settings = settings,
                                   .separators = separators,
                                   .pump = pump,
                                   .clock = clock,
@@ -69,6 +74,21 @@ class WindowFixture : public ::testing::Test {
         return found;
     }
     void trigger(const char* action) const { child<QAction>(action)->trigger(); }
+    void paste(const std::string& utf8) {
+        clipboard.contents = utf8;
+        trigger("actionPaste");
+    }
+    shell::GridView* grid() const { return child<shell::GridView>("grid"); }
+    void click(int col, int row) const {
+        QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {},
+                          grid()->cellRect(col, row).center());
+    }
+    deskcalc::DeskCalculatorWidget* calculator() const {
+        return child<deskcalc::DeskCalculatorWidget>("calculator");
+    }
+    shell::Page page() const {
+        return shell::pageAt(child<QStackedWidget>("pages")->currentIndex());
+    }
 
     FakeClipboard clipboard;
     RecordingDialogs dialogs;
@@ -79,27 +99,10 @@ class WindowFixture : public ::testing::Test {
     FakeFontChooser fonts;
     FakeHelpEngine help;
     std::string programFolder = "/nonexistent/corvalo";
-    FakeNotificationArea trayArea;  // present unless a test says otherwise
-    int loopEnds = 0;               // the tray's Close ending the message loop
+    bool trayRefusesIcon = false;
+    FakeNotificationArea* trayArea = nullptr;  // the window's, once started
+    int loopEnds = 0;                          // the tray's Close ending the message loop
     std::unique_ptr<shell::MainWindow> window;
-
-  private:
-    // The window owns its area; the test keeps looking at this one.
-    class ForwardingArea final : public tray::NotificationArea {
-      public:
-        explicit ForwardingArea(tray::NotificationArea& to) : to_(to) {}
-        bool available() const override { return to_.available(); }
-        bool add(const tray::NotifyIconData& d) override { return to_.add(d); }
-        bool modify(const tray::NotifyIconData& d) override { return to_.modify(d); }
-        bool remove(const tray::NotifyIconData& d) override { return to_.remove(d); }
-        void setMenu(const tray::TrayMenu* m) override { to_.setMenu(m); }
-        tray::IconHandle applicationIcon() const override { return to_.applicationIcon(); }
-        tray::IconHandle standardIcon() const override { return to_.standardIcon(); }
-        void setListener(tray::NotificationListener* l) override { to_.setListener(l); }
-
-      private:
-        tray::NotificationArea& to_;
-    };
 };
 
 }  // namespace corvalo::testing

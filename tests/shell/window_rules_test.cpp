@@ -12,15 +12,13 @@ constexpr GridPageHeights kHeights{0, 24, 48};  // collapsed client height 72
 constexpr int kDecimalRight = 226;              // 8 + 152 + 33 + 33
 
 ResizeInput resizeInput(Page page, bool expanded, PixelSize outer) {
-    ResizeInput in;
-    in.page = page;
-    in.expanded = expanded;
-    in.outer = outer;
-    in.frame = kFrame;
-    in.decimalButtonRight = kDecimalRight;
-    in.heights = kHeights;
-    in.calculator = {outer.width - kFrame.width, outer.height - kFrame.height};
-    return in;
+    return {page,
+            expanded,
+            outer,
+            kFrame,
+            kDecimalRight,
+            kHeights,
+            {outer.width - kFrame.width, outer.height - kFrame.height}};
 }
 
 // Stored sizes start as the defaults: expanded 494 x 456, collapsed 494 wide.
