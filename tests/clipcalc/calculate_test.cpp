@@ -11,7 +11,10 @@
 namespace corvalo::clipcalc {
 namespace {
 
-TEST(CellValue, Table) {
+// Each text read by cellValue and, as the only cell of column 1, straight from the
+// grid's arena (numbers up to 16 characters a whole word at a time): Subtraction
+// gives its value exactly, the sign of a zero included.
+TEST(CellValue, ReadAloneAndFromTheArena) {
     struct Row {
         const char* name;
         std::string text;
@@ -19,13 +22,23 @@ TEST(CellValue, Table) {
         char decimal = '.';
     };
     const Row rows[] = {
-        {"integer", "12", 12},
+        {"one digit", "7", 7},
         {"negative fraction", "-7.25", -7.25},
         {"plus sign", "+3", 3},
         {"blanks around", "  4.5 ", 4.5},
+        {"eight digits", "12345678", 12345678},
+        {"nine digits", "-123456789", -123456789},
+        {"fifteen digits", "123456789012345", 123456789012345},
+        {"sixteen digits go the long way", "1234567890123456", 1234567890123456},
+        {"fifteen digits with a point", "-1234567890.12345", -1234567890.12345},
+        {"fraction of fifteen digits", ".123456789012345", 0.123456789012345},
+        {"amount", "-12345.67", -12345.67},
         {"leading point", ".5", 0.5},
         {"trailing point", "5.", 5},
-        {"separator alone", ".", 0},
+        {"point alone", ".", 0},
+        {"minus and point alone", "-.", 0},
+        {"minus zero", "-0", -0.0},
+        {"minus zero fraction", "-0.00", -0.0},
         {"exponent", "1.5E3", 1500},
         {"lower-case exponent with sign", "2.5e-2", 0.025},
         {"exponent without digits", "1.5E", 1.5},
@@ -49,41 +62,6 @@ TEST(CellValue, Table) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         EXPECT_EQ(cellValue(r.text, r.decimal), r.value);
-    }
-}
-
-// A column is read straight from the grid's arena, numbers up to 16 characters
-// a whole word at a time; each text here is the only cell of column 1, so
-// Subtraction gives its value exactly, the sign of a zero included.
-TEST(CalculateLine, ColumnCellsReadFromTheArena) {
-    struct Row {
-        const char* name;
-        std::string text;
-        double value;
-        char decimal = '.';
-    };
-    const Row rows[] = {
-        {"one digit", "7", 7},
-        {"eight digits", "12345678", 12345678},
-        {"nine digits", "-123456789", -123456789},
-        {"fifteen digits", "123456789012345", 123456789012345},
-        {"sixteen digits go the long way", "1234567890123456", 1234567890123456},
-        {"fifteen digits with a point", "-1234567890.12345", -1234567890.12345},
-        {"fraction of fifteen digits", ".123456789012345", 0.123456789012345},
-        {"amount", "-12345.67", -12345.67},
-        {"leading point", ".25", 0.25},
-        {"trailing point", "5.", 5},
-        {"point alone", ".", 0},
-        {"minus and point alone", "-.", 0},
-        {"minus zero", "-0", -0.0},
-        {"minus zero fraction", "-0.00", -0.0},
-        {"two points", "1.2.3", 0},
-        {"exponent", "1.5E3", 1500},
-        {"comma locale", "12,5", 12.5, ','},
-        {"comma locale rejects point", "12.5", 0, ','},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.name);
         Grid g;
         g.setColCount(2);
         g.setRowCount(2);
@@ -92,7 +70,6 @@ TEST(CalculateLine, ColumnCellsReadFromTheArena) {
         s.localeDecimalSeparator = r.decimal;
         s.tabulationStyle = TabulationStyle::UsingColumns;
         s.mathMode = MathMode::Subtraction;
-        s.currentColumn = 1;
         calculateLine(s, g);
         EXPECT_EQ(s.lastResult, r.value);
         EXPECT_EQ(std::signbit(s.lastResult), std::signbit(r.value));
@@ -113,15 +90,6 @@ Grid column(const std::vector<std::string>& cells) {
         g.putCell(cells[i], 1, static_cast<std::int32_t>(i + 1));
     }
     return g;
-}
-
-double calculate(const std::vector<std::string>& cells, MathMode mode) {
-    CalcState s;
-    s.mathMode = mode;
-    s.tabulationStyle = TabulationStyle::UsingColumns;
-    const Grid g = column(cells);
-    calculateLine(s, g);
-    return s.lastResult;
 }
 
 TEST(CalculateLine, ModesTable) {
@@ -146,25 +114,16 @@ TEST(CalculateLine, ModesTable) {
         {"text in product gives zero", {"3", "abc"}, MathMode::Multiplication, 0},
         {"all empty divides to zero", {"", ""}, MathMode::Division, 0},
         {"out-of-range cell counts zero", {"1E400", "2"}, MathMode::Addition, 2},
+        {"no cells", {}, MathMode::Subtraction, 0},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        EXPECT_EQ(calculate(r.cells, r.mode), r.result);
-    }
-}
-
-TEST(CalculateLine, EmptyStartGridGivesZeroInEveryMode) {
-    for (const MathMode m : {MathMode::Addition, MathMode::Subtraction, MathMode::Multiplication,
-                             MathMode::Division}) {
-        for (const TabulationStyle t :
-             {TabulationStyle::UsingRows, TabulationStyle::UsingColumns}) {
-            CalcState s;
-            s.mathMode = m;
-            s.tabulationStyle = t;
-            s.lastResult = 42;
-            calculateLine(s, Grid());
-            EXPECT_EQ(s.lastResult, 0.0);
-        }
+        CalcState s;
+        s.mathMode = r.mode;
+        s.tabulationStyle = TabulationStyle::UsingColumns;
+        s.lastResult = 42;  // the previous result never carries over
+        calculateLine(s, column(r.cells));
+        EXPECT_EQ(s.lastResult, r.result);
     }
 }
 
@@ -205,9 +164,8 @@ TEST(CalculateLine, OverflowKeepsTheLastResult) {
         s.mathMode = r.mode;
         s.tabulationStyle = TabulationStyle::UsingColumns;
         s.lastResult = 7;
-        const Grid g = column(r.cells);
         try {
-            calculateLine(s, g);
+            calculateLine(s, column(r.cells));
             ADD_FAILURE() << "no overflow";
         } catch (const Error& e) {
             EXPECT_STREQ(e.what(), "Floating point overflow");

@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
-#include <random>
 #include <string>
 
 #include "clipcalc/clean.h"
@@ -15,56 +14,84 @@
 namespace corvalo::clipcalc {
 namespace {
 
-// The fused load must give exactly what cleaning the whole text, adding the
-// CR LF and parsing the result give.
-void expectSameAsLiteral(const std::string& raw, char decimal, char thousands, bool ignore,
-                         bool statementSigns) {
-    CalcState s;
-    s.localeDecimalSeparator = decimal;
-    s.localeThousandSeparator = thousands;
-    s.ignoreFirstRowWhenEmpty = ignore;
-    s.statementSigns = statementSigns;
-
-    std::string cleaned = cleanClipboardText(raw, decimal, thousands, statementSigns);
-    Grid literal;
-    literal.emptyCells();
-    literal.setRowCount(2);
-    literal.setColCount(2);
-    std::int64_t literalCount = -1;
-    if (!cleaned.empty()) {
-        if (cleaned.back() != '\n') cleaned += "\r\n";
-        literalCount = parseTable(cleaned, s, literal);
-    }
-
-    platform::BigBuffer<char> copy;
-    copy.append(raw.data(), raw.size());
-    Grid fused;
-    fused.emptyCells();
-    fused.setRowCount(2);
-    fused.setColCount(2);
-    const auto count = loadClipboardText(std::move(copy), s, fused);
-    ASSERT_EQ(count.value_or(-1), literalCount);
-    ASSERT_EQ(fused.colCount(), literal.colCount());
-    ASSERT_EQ(fused.rowCount(), literal.rowCount());
-    for (int r = 0; r < literal.rowCount(); ++r) {
-        for (int c = 0; c < literal.colCount(); ++c) {
-            ASSERT_EQ(fused.cell(c, r), literal.cell(c, r)) << "cell " << c << "," << r;
-        }
-    }
+std::string repeated(const std::string& s, int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i) out += s;
+    return out;
 }
 
-TEST(LoadClipboardText, MatchesCleanThenParseOnRandomText) {
-    // Characters that matter to cleaning and parsing, and a little noise.
-    const std::string alphabet = "0123456789.,-+()$Ee \t\r\n\"';x\xA0";
-    std::mt19937 rng(20261206);
-    for (int i = 0; i < 20000; ++i) {
-        std::string raw(rng() % 40, ' ');
-        for (char& c : raw) c = alphabet[rng() % alphabet.size()];
-        const bool comma = rng() % 3 == 0;
-        SCOPED_TRACE(::testing::PrintToString(raw));
-        expectSameAsLiteral(raw, comma ? ',' : '.', comma ? '\xA0' : ',', rng() % 4 != 0,
-                            rng() % 2 == 0);
-        if (HasFatalFailure()) return;
+// The one-pass load gives exactly what cleaning the whole text, adding the CR LF
+// and parsing the result give (the fuzz target tries random texts the same way).
+TEST(LoadClipboardText, MatchesCleanThenParse) {
+    struct Row {
+        const char* name;
+        std::string raw;
+        char decimal = '.';
+        char thousands = ',';
+        bool ignore = true;
+        bool statementSigns = false;
+    };
+    const Row rows[] = {
+        {"plain numbers", "1\t-2.5\r\n30\t4\r\n"},
+        {"dollar, grouping, parentheses", "$1,234.50\t(7.25)\r\n-$3 \r\nUSD 12\t12%"},
+        {"quoted values", "\"1,000\",\"2,500.50\"\r\n'1';'2';'3'\r\n\"1\" , \"2\""},
+        {"header dropped", "Price\tQty\r\n2\t3\r\n4\t5\r\n"},
+        {"header kept", "Price\tQty\r\n2\t3\r\n4\t5\r\n", '.', ',', false},
+        {"dropped row overwritten", "\t\t\t\r\n1\t2\r\n"},
+        {"ends in LF", "1\t2\r\n3\n"},
+        {"LF inside", "1\n2\nabc"},
+        {"NULs", std::string("1\0\t2\0\r\n\0"
+                             "7\0"
+                             "8",
+                             11)},
+        {"high bytes", "\xFF\xFE\x80\t\x81\r\n5\t\xA0"},
+        {"exponents, signs and points", "1.5e3\t2.5E-03\t15e3\t2.5E+x\r\n--5\t.-5\t1.2.3\t-\t."},
+        {"statement signs", "1,234.50-\t75- EUR\r\n\"12.5-\"\t12-x\r\n.5-", '.', ',', true, true},
+        {"comma locale", "1.234,5\t-0,5\r\n,5\t1,5.5", ',', '.'},
+        {"no-break space grouping",
+         "1\xA0"
+         "234,5\t7\r\n2,5e3",
+         ',', '\xA0'},
+        {"words only", "abc\r\nn/a"},
+        {"empty", ""},
+        {"cells across many blocks", repeated("12345.6789\t-1\t", 40) + "\r\n" +
+                                         repeated("Total amount due\t(1,234.50)\r\n", 20)},
+        {"a token longer than two blocks",
+         std::string(200, 'x') + "\t5\r\n" + std::string(150, '9') + "\t1\r\n"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        CalcState s;
+        s.localeDecimalSeparator = r.decimal;
+        s.localeThousandSeparator = r.thousands;
+        s.ignoreFirstRowWhenEmpty = r.ignore;
+        s.statementSigns = r.statementSigns;
+
+        std::string cleaned = cleanClipboardText(r.raw, r.decimal, r.thousands, r.statementSigns);
+        Grid literal;
+        literal.emptyCells();
+        literal.setRowCount(2);
+        literal.setColCount(2);
+        std::int64_t literalCount = -1;
+        if (!cleaned.empty()) {
+            if (cleaned.back() != '\n') cleaned += "\r\n";
+            literalCount = parseTable(cleaned, s, literal);
+        }
+
+        Grid fused;
+        fused.emptyCells();
+        fused.setRowCount(2);
+        fused.setColCount(2);
+        const auto count =
+            loadClipboardText(platform::bigText(r.raw.data(), r.raw.size()), s, fused);
+        ASSERT_EQ(count.value_or(-1), literalCount);
+        ASSERT_EQ(fused.colCount(), literal.colCount());
+        ASSERT_EQ(fused.rowCount(), literal.rowCount());
+        for (int row = 0; row < literal.rowCount(); ++row) {
+            for (int c = 0; c < literal.colCount(); ++c) {
+                ASSERT_EQ(fused.cell(c, row), literal.cell(c, row)) << "cell " << c << "," << row;
+            }
+        }
     }
 }
 
@@ -80,23 +107,17 @@ TEST(CheckClipboardTextSize, RefusesTextsWhoseCountsCouldOverflow) {
     };
     const Row rows[] = {
         {"empty", 0, false},
-        {"a million rows", 21'300'000, false},
         {"largest taken, 2^31 - 3", 2'147'483'645, false},
         {"one byte more", 2'147'483'646, true},
-        {"one row of 2^31 TABs between two numbers", 2'147'483'650, true},
-        {"just below 4 GiB", 4'294'967'292, true},
         {"largest size", std::numeric_limits<std::size_t>::max(), true},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        if (!r.refused) {
-            EXPECT_NO_THROW(checkClipboardTextSize(r.bytes));
-            continue;
-        }
         try {
             checkClipboardTextSize(r.bytes);
-            ADD_FAILURE() << "not refused";
+            EXPECT_FALSE(r.refused) << "not refused";
         } catch (const Error& e) {
+            EXPECT_TRUE(r.refused);
             EXPECT_STREQ(e.what(), "Out of memory");
         }
     }

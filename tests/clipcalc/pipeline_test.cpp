@@ -10,12 +10,8 @@ namespace corvalo::clipcalc {
 namespace {
 
 struct Sink : ResultDisplay {
-    void setDisplayCaption(const std::string& c) override {
-        caption = c;
-        ++shown;
-    }
+    void setDisplayCaption(const std::string& c) override { caption = c; }
     std::string caption = "untouched";
-    int shown = 0;
 };
 
 struct Paste {
@@ -37,12 +33,9 @@ Paste fresh(TabulationStyle style) {
     return run;
 }
 
-const std::string kOneNumberByRows =
-    std::string(kMsgOnlyOneNumber) + std::string(kMsgHintColumnToRow);
-const std::string kOneNumberByColumns =
-    std::string(kMsgOnlyOneNumber) + std::string(kMsgHintRowToColumn);
-
+// Which message follows a paste, the result shown and whether the grid is wanted.
 TEST(CalculateClipboardText, Table) {
+    const std::string oneNumber(kMsgOnlyOneNumber);
     struct Row {
         const char* name;
         std::string text;
@@ -51,33 +44,23 @@ TEST(CalculateClipboardText, Table) {
         std::string messageText;
         std::string caption;
         bool gridNeeded;
+        std::int64_t cells;
     };
     const auto cols = TabulationStyle::UsingColumns;
     const auto rows = TabulationStyle::UsingRows;
     const Row table[] = {
         {"one row by columns", "12\t30\t8", cols, CalculateMessage::OnlyOneNumber,
-         kOneNumberByColumns, "12.00 ", true},
-        {"one row by rows", "12\t30\t8", rows, CalculateMessage::None, "", "50.00 ", true},
+         oneNumber + std::string(kMsgHintRowToColumn), "12.00 ", true, 3},
+        {"one row by rows", "12\t30\t8", rows, CalculateMessage::None, "", "50.00 ", true, 3},
         {"one column by rows", "12\r\n30\r\n8", rows, CalculateMessage::OnlyOneNumber,
-         kOneNumberByRows, "12.00 ", true},
+         oneNumber + std::string(kMsgHintColumnToRow), "12.00 ", true, 3},
         {"one column by columns", "12\r\n30\r\n8", cols, CalculateMessage::None, "", "50.00 ",
-         true},
+         true, 3},
         {"single number", "5", cols, CalculateMessage::TooFewNumbers,
-         std::string(kMsgTooFewNumbers), "5.00 ", false},
+         std::string(kMsgTooFewNumbers), "5.00 ", false, 1},
         {"no number", "abc", cols, CalculateMessage::ClipboardEmpty,
-         std::string(kMsgClipboardEmpty), "0.00 ", false},
-        {"number and TAB", "5\t", cols, CalculateMessage::TooFewNumbers,
-         std::string(kMsgTooFewNumbers), "5.00 ", false},
-        {"two by two", "1\t2\r\n3\t4", cols, CalculateMessage::None, "", "4.00 ", false},
-        {"header line dropped", "Price\tQty\r\n2\t3\r\n4\t5\r\n", cols, CalculateMessage::None, "",
-         "6.00 ", false},
-        {"blank-separated", "10 20   30", rows, CalculateMessage::None, "", "60.00 ", true},
-        {"quoted values", "\"1,000\",\"2,500.50\"", rows, CalculateMessage::None, "", "3,500.50 ",
-         false},
-        {"accounting amounts", "$1,234.50\r\n(234.50)\r\n", cols, CalculateMessage::None, "",
-         "1,000.00 ", false},
-        {"LF-only text ending in junk", "5\nabc", cols, CalculateMessage::TooFewNumbers,
-         std::string(kMsgTooFewNumbers), "0.00 ", false},
+         std::string(kMsgClipboardEmpty), "0.00 ", false, 0},
+        {"two by two", "1\t2\r\n3\t4", cols, CalculateMessage::None, "", "4.00 ", false, 4},
     };
     for (const Row& r : table) {
         SCOPED_TRACE(r.name);
@@ -87,6 +70,7 @@ TEST(CalculateClipboardText, Table) {
         EXPECT_EQ(run.outcome.messageText, r.messageText);
         EXPECT_EQ(run.display.caption, r.caption);
         EXPECT_EQ(run.outcome.gridNeeded, r.gridNeeded);
+        EXPECT_EQ(run.outcome.cellCount, r.cells);
     }
 }
 
@@ -113,14 +97,6 @@ TEST(CalculateClipboardText, EmptyTextEmptiesTheGridButKeepsItsSize) {
     EXPECT_EQ(run.state.currentColumn, 4);  // a stopped run keeps the chosen line
 }
 
-TEST(CalculateClipboardText, TooFewKeepsTheStoredCell) {
-    Paste run = fresh(TabulationStyle::UsingColumns);
-    calculate(run, "1\r\n2");
-    calculate(run, "5");
-    EXPECT_EQ(run.outcome.cellCount, 1);
-    EXPECT_EQ(run.grid.cell(1, 1), "5");
-}
-
 // A paste that stops at a message after emptying the grid must not leave the
 // previous paste's total in the display: the decimal popup re-formats lastResult
 // and Copy copies the display.
@@ -128,38 +104,29 @@ TEST(CalculateClipboardText, StopAfterEmptyingShowsWhatTheGridHolds) {
     struct Row {
         const char* name;
         MathMode mode;
-        int decimals;
         std::int32_t chosenColumn;  // chosen after the first paste
         std::string second;
         CalculateMessage message;
         double result;
-        std::string caption;
+        const char* caption;
     };
+    const auto empty = CalculateMessage::ClipboardEmpty;
+    const auto tooFew = CalculateMessage::TooFewNumbers;
     const Row table[] = {
-        {"N/A: nothing left", MathMode::Addition, 2, 1, "N/A", CalculateMessage::ClipboardEmpty,
-         0.0, "0.00 "},
-        {"N/A at 3 decimals", MathMode::Addition, 3, 1, "N/A", CalculateMessage::ClipboardEmpty,
-         0.0, "0.000 "},
-        {"N/A by multiplication", MathMode::Multiplication, 2, 1, "N/A",
-         CalculateMessage::ClipboardEmpty, 0.0, "0.00 "},
-        {"N/A with another column chosen", MathMode::Addition, 2, 2, "N/A",
-         CalculateMessage::ClipboardEmpty, 0.0, "0.00 "},
-        {"blanks only", MathMode::Subtraction, 2, 1, " \r\n ", CalculateMessage::ClipboardEmpty,
-         0.0, "0.00 "},
-        {"header line only", MathMode::Addition, 2, 1, "Price\tQty",
-         CalculateMessage::TooFewNumbers, 0.0, "0.00 "},
-        {"one number", MathMode::Addition, 2, 1, "7.5", CalculateMessage::TooFewNumbers, 7.5,
-         "7.50 "},
-        {"one number by division", MathMode::Division, 1, 1, "7.5",
-         CalculateMessage::TooFewNumbers, 7.5, "7.5 "},
-        {"one number outside the chosen column", MathMode::Addition, 2, 2, "7.5",
-         CalculateMessage::TooFewNumbers, 0.0, "0.00 "},
+        {"N/A: nothing left", MathMode::Addition, 1, "N/A", empty, 0.0, "0.00 "},
+        {"N/A by multiplication", MathMode::Multiplication, 1, "N/A", empty, 0.0, "0.00 "},
+        {"N/A with another column chosen", MathMode::Addition, 2, "N/A", empty, 0.0, "0.00 "},
+        {"blanks only", MathMode::Subtraction, 1, " \r\n ", empty, 0.0, "0.00 "},
+        {"header line only", MathMode::Addition, 1, "Price\tQty", tooFew, 0.0, "0.00 "},
+        {"a word after LF", MathMode::Addition, 1, "5\nabc", tooFew, 0.0, "0.00 "},
+        {"one number", MathMode::Addition, 1, "7.5", tooFew, 7.5, "7.50 "},
+        {"one number outside the chosen column", MathMode::Addition, 2, "7.5", tooFew, 0.0,
+         "0.00 "},
     };
     for (const Row& r : table) {
         SCOPED_TRACE(r.name);
         Paste run = fresh(TabulationStyle::UsingColumns);
         run.state.mathMode = r.mode;
-        run.state.setResultDecimals(r.decimals);
         calculate(run, "10\t1\r\n20\t2\r\n30\t3");
         run.state.currentColumn = r.chosenColumn;
         ASSERT_NE(run.state.lastResult, 0.0);
@@ -177,27 +144,6 @@ TEST(CalculateClipboardText, OverflowThrowsAfterFillingTheGrid) {
     EXPECT_THROW(calculate(run, "1.0E300\r\n1.0E300"), Error);
     EXPECT_EQ(run.display.caption, "untouched");
     EXPECT_EQ(run.grid.cell(1, 2), "1.0E300");
-}
-
-TEST(CalculateClipboardText, SurvivesHostileInput) {
-    struct Row {
-        const char* name;
-        std::string text;
-    };
-    const Row rows[] = {
-        {"NULs", std::string("1\0\t2\0\r\n\0", 8)},
-        {"high bytes", "\xFF\xFE\x80\t\x81\r\n"},
-        {"one 50 MB line of digits", std::string(50'000'000, '7')},
-        {"a million TABs", "1" + std::string(1'000'000, '\t') + "2"},
-        {"only CRs", std::string(100'000, '\r') + "x"},
-        {"a million quotes", std::string(1'000'000, '"')},
-        {"a million blanks between", "1" + std::string(1'000'000, ' ') + "2"},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.name);
-        Paste run = fresh(TabulationStyle::UsingRows);
-        EXPECT_NO_THROW(calculate(run, r.text));
-    }
 }
 
 TEST(CalculateClipboardText, MillionTabsGiveAMillionColumns) {

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <utility>
@@ -115,15 +116,25 @@ constexpr auto kRowName = [](const auto& info) { return std::string(info.param.n
 INSTANTIATE_TEST_SUITE_P(Keys, KeySequence, ::testing::ValuesIn(kKeyRows), kRowName);
 INSTANTIATE_TEST_SUITE_P(Mended, KeySequence, ::testing::ValuesIn(kMendedRows), kRowName);
 
-TEST(CalculatorTape, DoubleClickRecallsNumbersButNotSeparatorsOrBlankLines) {
+// Regression: the item count "         002" was read as the number 0 (its last two
+// characters taken for a blank and a mark), which replaced the entry and was pushed
+// onto the pending calculation.
+TEST(CalculatorTape, DoubleClickRecallsNumbersNotItemCountsSeparatorsOrBlankLines) {
     Rig rig;
     Press(rig.calc, "1.25 + 2.25 = 9");
-    const auto& lines = rig.calc.tape().lines();
-    rig.calc.recallTapeLine(lines.size() - 1);  // the separator
-    rig.calc.recallTapeLine(0);                 // a blank line
+    const auto at = [&](const std::string& line) {  // where the line is now
+        const auto& lines = rig.calc.tape().lines();
+        const auto it = std::find(lines.begin(), lines.end(), line);
+        EXPECT_NE(it, lines.end()) << line;
+        return static_cast<std::size_t>(it - lines.begin());
+    };
+    rig.calc.recallTapeLine(at("         002"));
+    rig.calc.recallTapeLine(at("____________"));
+    rig.calc.recallTapeLine(0);  // a blank line
     EXPECT_EQ(rig.calc.entryText(), "9");
-    EXPECT_EQ(rig.host.display, "9 ");
-    rig.calc.recallTapeLine(lines.size() - 2);  // the total "      3.50 *"
+    Press(rig.calc, "+ 1 =");
+    EXPECT_EQ(rig.host.display, "10 ");
+    rig.calc.recallTapeLine(at("      3.50 *"));
     EXPECT_EQ(rig.calc.entryText(), "3.50");
     Press(rig.calc, "+ 1 =");
     EXPECT_EQ(rig.host.display, "4.50 ");  // the recalled number keeps its two decimals

@@ -72,5 +72,31 @@ TEST(Tape, LineFormatsAndRejustifyToWiderAndNarrowerLines) {
     EXPECT_EQ(lastLines(tape, 6).front(), "       8 *");
 }
 
+// The tape as text, as Copy Tape and Save Tape take it: the written lines without
+// the blank strip, each without its trailing blanks.
+TEST(Tape, TextHoldsTheWrittenLinesOnly) {
+    PaperTape tape;
+    tape.setLineWidth(12);
+    tape.setShown(true);
+    EXPECT_EQ(tape.text(), "");  // never filled
+    tape.fill();
+    EXPECT_EQ(tape.text(), "");
+    tape.addNumberLine("5", "+");
+    tape.addTextLine("002");
+    tape.addNumberLine("7", "");
+    tape.addSeparatorLine('_');
+    EXPECT_EQ(tape.text(), "         5 +\n         002\n         7\n____________");
+    tape.clearTape();
+    EXPECT_EQ(tape.text(), "");
+    tape.addNumberLine("9", "=");
+    EXPECT_EQ(tape.text(), "         9 =");
+    std::string expected = "         9 =";
+    for (int i = 0; i < 31; ++i) {  // past the strip: none of it is left
+        tape.addNumberLine("1", "+");
+        expected += "\n         1 +";
+    }
+    EXPECT_EQ(tape.text(), expected);
+}
+
 }  // namespace
 }  // namespace corvalo::deskcalc

@@ -22,39 +22,17 @@ TEST(ParseOptions, ValuesAndFiles) {
         std::int32_t line;
         std::vector<std::string> files;
     };
+    using enum MathMode;
+    constexpr auto kCols = TabulationStyle::UsingColumns;
+    constexpr auto kRows = TabulationStyle::UsingRows;
     const Row rows[] = {
-        {"nothing given", {}, TabulationStyle::UsingColumns, MathMode::Addition, 1, {}},
-        {"rows", {"--rows"}, TabulationStyle::UsingRows, MathMode::Addition, 1, {}},
-        {"last direction wins",
-         {"--rows", "--columns"},
-         TabulationStyle::UsingColumns,
-         MathMode::Addition,
-         1,
-         {}},
-        {"value as next word",
-         {"--line", "3", "--mode", "divide"},
-         TabulationStyle::UsingColumns,
-         MathMode::Division,
-         3,
-         {}},
-        {"value after '='",
-         {"--line=3", "--mode=multiply"},
-         TabulationStyle::UsingColumns,
-         MathMode::Multiplication,
-         3,
-         {}},
-        {"files and dash in order",
-         {"b.tsv", "-", "--rows", "a.tsv"},
-         TabulationStyle::UsingRows,
-         MathMode::Addition,
-         1,
-         {"b.tsv", "-", "a.tsv"}},
-        {"after -- every word is a file",
-         {"--", "--rows", "-x"},
-         TabulationStyle::UsingColumns,
-         MathMode::Addition,
-         1,
-         {"--rows", "-x"}},
+        {"nothing given", {}, kCols, Addition, 1, {}},
+        {"rows", {"--rows"}, kRows, Addition, 1, {}},
+        {"last direction wins", {"--rows", "--columns"}, kCols, Addition, 1, {}},
+        {"value as next word", {"--line", "3", "--mode", "divide"}, kCols, Division, 3, {}},
+        {"value after '='", {"--line=3", "--mode=multiply"}, kCols, Multiplication, 3, {}},
+        {"files and dash", {"b", "-", "--rows", "a"}, kRows, Addition, 1, {"b", "-", "a"}},
+        {"after -- only files", {"--", "--rows", "-x"}, kCols, Addition, 1, {"--rows", "-x"}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);

@@ -5,28 +5,17 @@
 #include <QImage>
 #include <QTest>
 
-#include <memory>
 #include <optional>
 #include <string>
 #include <tuple>
 
+#include "widget_fixture.h"
+
 namespace corvalo::deskcalc {
 namespace {
 
-class DeskCalculatorWidgetTest : public ::testing::Test {
+class DeskCalculatorWidgetTest : public testing::WidgetTest {
   protected:
-    void SetUp() override {
-        calc = std::make_unique<DeskCalculatorWidget>(
-            CalculatorServices{[this] { ++beeps; }, [this] { return clipboard; },
-                               [this](const std::string& text) { clipboard = text; }},
-            '.');
-        calc->resize(440, 400);
-        calc->show();
-        calc->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(calc.get()));
-        calc->setFocus();
-    }
-
     QRect rectOf(Key b) const {
         const Rect& r = calc->buttonLayout().button(b);
         return {r.left, r.top, r.width, r.height};
@@ -35,10 +24,6 @@ class DeskCalculatorWidgetTest : public ::testing::Test {
     void click(Key b) { QTest::mouseClick(calc.get(), Qt::LeftButton, {}, centre(b)); }
     std::string display() const { return calc->displayPanel()->text().toStdString(); }
     QImage buttonImage(Key b) { return calc->grab(rectOf(b)).toImage(); }
-
-    int beeps = 0;
-    std::optional<std::string> clipboard;
-    std::unique_ptr<DeskCalculatorWidget> calc;
 };
 
 TEST_F(DeskCalculatorWidgetTest, PressSinksReleaseOutsideCancelsClickPressesFocusMarksEquals) {

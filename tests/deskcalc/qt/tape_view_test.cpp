@@ -8,27 +8,15 @@
 #include <QTest>
 #include <QWheelEvent>
 
-#include <memory>
-#include <optional>
-#include <string>
-
-#include "deskcalc/qt/desk_calculator_widget.h"
+#include "widget_fixture.h"
 
 namespace corvalo::deskcalc {
 namespace {
 
-class TapeViewTest : public ::testing::Test {
+class TapeViewTest : public testing::WidgetTest {
   protected:
     void SetUp() override {
-        calc = std::make_unique<DeskCalculatorWidget>(
-            CalculatorServices{[] {}, [] { return std::optional<std::string>(); },
-                               [](const std::string&) {}},
-            '.');
-        calc->resize(440, 400);
-        calc->show();
-        calc->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(calc.get()));
-        calc->setFocus();
+        WidgetTest::SetUp();
         view = calc->findChild<TapeView*>(QStringLiteral("tapeView"));
         ASSERT_NE(view, nullptr);
     }
@@ -43,7 +31,6 @@ class TapeViewTest : public ::testing::Test {
         return top >= 0 && top + lineHeight() <= view->viewport()->height();
     }
 
-    std::unique_ptr<DeskCalculatorWidget> calc;
     TapeView* view = nullptr;
 };
 
