@@ -100,17 +100,18 @@ clipcalc::CalculateOutcome GridPage::calculate(platform::Clipboard& clipboard) {
     try {
         outcome = clipcalc::calculateClipboardText(std::move(offered), calc_, grid_, *this);
     } catch (...) {
-        cellsChanged();  // the grid was filled before the overflow
+        // The grid changed before the overflow (or a failed read): no result followed.
+        gridView_->gridChanged();
+        refreshStatistics();
         throw;
     }
-    cellsChanged();
+    // Every road that changed the grid ended in a new result, which the statistics followed.
+    gridView_->gridChanged();
     timing_->report("paste-ms");
     return outcome;
 }
 
-// A read that calculated nothing has emptied the grid without a new result.
-void GridPage::cellsChanged() {
-    gridView_->gridChanged();
+void GridPage::refreshStatistics() {
     if (statisticsOn_) statistics_->refresh();
 }
 
@@ -135,8 +136,8 @@ void GridPage::showResult() {
 void GridPage::setDisplayCaption(const std::string& caption) {
     displayCaption_ = caption;
     display_->setText(latin1(caption));
-    // Every new result, of a click, a direction, a mode or the decimals.
-    if (statisticsOn_) statistics_->refresh();
+    // Every new result, of a paste, a click, a direction, a mode or the decimals.
+    refreshStatistics();
 }
 
 void GridPage::setDisplayFont(const QFont& font, const QColor& colour) {
@@ -185,7 +186,7 @@ void GridPage::showGrid(bool shown) {
 void GridPage::showStatistics(bool on) {
     statisticsOn_ = on;
     gridView_->setMarkTextCells(on);
-    if (on) statistics_->refresh();
+    refreshStatistics();
     statistics_->setVisible(gridShown_ && on);
 }
 

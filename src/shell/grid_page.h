@@ -69,7 +69,7 @@ class GridPage final : public QWidget, private clipcalc::ResultDisplay {
   private:
     void setDisplayCaption(const std::string& caption) override;
     void chooseLineAt(int col, int row);
-    void cellsChanged();
+    void refreshStatistics();
     template <class F>
     void guarded(F handler);
 
