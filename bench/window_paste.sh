@@ -4,18 +4,20 @@
 # other columns of the grid. The program itself times each command from its key or
 # mouse event to the display set (CORVALO_TIMING=1 on its standard error); this
 # prints the medians and spreads, and the growth of peak resident memory over the
-# idle window against the size of the text.
-#   bench/window_paste.sh build/paste/src/shell/corvalo [FILE] [PASTES]
+# idle window against the size of the text. With --statistics-line first, the
+# window runs with Options > Statistics Line on (StatisticsLine=1 in its corvalo.ini).
+#   bench/window_paste.sh [--statistics-line] build/paste/src/shell/corvalo [FILE] [PASTES]
 set -euo pipefail
+statistics_line=0
+[[ "${1:-}" == --statistics-line ]] && { statistics_line=1; shift; }
 corvalo=$(realpath "$1")
 bench_dir=$(realpath "$(dirname "$0")")
 file=$(realpath "${2:-$bench_dir/data/rows-1000000.txt}")
 pastes=${3:-5}
 clicks=21
 [[ -f "$file" ]] || { echo "no $file: python3 bench/make_data.py 1000000" >&2; exit 1; }
-source "$bench_dir/../tests/e2e/xvfb_session.sh"
-start_xvfb
-cd "$e2e_tmp/cwd"
+source "$bench_dir/../tests/e2e/session.sh"
+start_session
 bytes=$(stat -c %s "$file")
 log="$e2e_tmp/app.log"
 
@@ -32,20 +34,21 @@ xclip_serves() { timeout 3 xclip -o -selection clipboard -t TARGETS 2>/dev/null 
 
 growth_kb=()
 for run in $(seq "$pastes"); do
+  printf '[Show]\nStatisticsLine=%d\n' "$statistics_line" >corvalo.ini
   CORVALO_TIMING=1 "$corvalo" >"$log" 2>&1 &
   pid=$!
   e2e_pids+=("$pid")
-  wait_for 300 windows_named "$pid" "Corvalo Calculator" || fail "the window did not appear"
+  wait_for 30 windows_named "$pid" "Corvalo Calculator" || fail "the window did not appear"
   main=$(windows_named "$pid" "Corvalo Calculator" | head -1)
   keys_to "$main" F4  # by columns: one result per column, no message box in the way
   xclip -quiet -selection clipboard -i "$file" >/dev/null 2>&1 &
   e2e_pids+=($!)
-  wait_for 300 xclip_serves || fail "xclip did not take the clipboard"
+  wait_for 30 xclip_serves || fail "xclip did not take the clipboard"
 
   idle_kb=$(status_kb "$pid" VmRSS)
   echo 5 >"/proc/$pid/clear_refs"  # the peak so far (start-up) is forgotten
   keys_to "$main" ctrl+v
-  wait_for 600 printed paste-ms 1 || fail "no paste-ms line within a minute"
+  wait_for 60 printed paste-ms 1 || fail "no paste-ms line within a minute"
   growth_kb+=($(($(status_kb "$pid" VmHWM) - idle_kb)))
 
   if ((run == 1)); then
@@ -57,7 +60,7 @@ for run in $(seq "$pastes"); do
     for i in $(seq "$clicks"); do
       col=$((i % 3 + 1))
       xdotool mousemove --window "$main" $((col * 65 + 32)) "$y" click 1
-      wait_for 100 printed click-ms "$i" || fail "click $i on column $col gave no click-ms line"
+      wait_for 10 printed click-ms "$i" || fail "click $i on column $col gave no click-ms line"
     done
     grep '^click-ms ' "$log" | awk '{ print $2 }' >"$e2e_tmp/clicks"
   fi
@@ -67,8 +70,9 @@ for run in $(seq "$pastes"); do
   wait "$pid" 2>/dev/null || true
 done
 
-printf 'text %s: %d bytes (%.1f MB); load average %s\n' "$(basename "$file")" "$bytes" \
-  "$(echo "$bytes / 1000000" | bc -l)" "$(cut -d' ' -f1-3 /proc/loadavg)"
+printf 'text %s: %d bytes (%.1f MB); statistics line %s; load average %s\n' \
+  "$(basename "$file")" "$bytes" "$(echo "$bytes / 1000000" | bc -l)" \
+  "$( ((statistics_line)) && echo on || echo off)" "$(cut -d' ' -f1-3 /proc/loadavg)"
 printf 'Ctrl+V to the display set:         %s\n' "$(stats <"$e2e_tmp/pastes")"
 printf '  of it, the clipboard read:        %s\n' "$(stats <"$e2e_tmp/transfers")"
 paste -d' ' "$e2e_tmp/pastes" "$e2e_tmp/transfers" | awk '{ print $1 - $2 }' >"$e2e_tmp/inside"
