@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 
+#include <QResizeEvent>
+
 #include "platform/error.h"
 
 namespace corvalo::shell {
@@ -50,7 +52,20 @@ void StatisticsStrip::refresh() {
     } catch (const Error& e) {
         caption_ = e.what();
     }
-    setText(QString::fromLatin1(caption_.data(), static_cast<qsizetype>(caption_.size())));
+    showCaption();
+}
+
+void StatisticsStrip::showCaption() {
+    const QString whole =
+        QString::fromLatin1(caption_.data(), static_cast<qsizetype>(caption_.size()));
+    const QString shown = fontMetrics().elidedText(whole, Qt::ElideRight, contentsRect().width());
+    setText(shown);
+    setToolTip(shown == whole ? QString() : whole);
+}
+
+void StatisticsStrip::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    showCaption();
 }
 
 }  // namespace corvalo::shell

@@ -27,7 +27,13 @@ class StatisticsStrip final : public QLabel {
     // The text shown, 8-bit.
     const std::string& caption() const { return caption_; }
 
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
   private:
+    // The caption, cut with "..." where the strip is too narrow; then whole as a tooltip.
+    void showCaption();
+
     const clipcalc::CalcState& state_;
     const clipcalc::Grid& grid_;
     std::string caption_;

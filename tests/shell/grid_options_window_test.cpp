@@ -106,6 +106,9 @@ TEST_F(GridOptionsTest, TheStatisticsLineFromTheSettingsFollowsEveryCalculationA
     EXPECT_EQ(
         strip()->caption(),
         "count 3   sum 1,341.50   mean 447.17   min 7.00   max 1,234.50   1 text cell ignored");
+    strip()->resize(120, strip()->height());  // too narrow: cut, and whole in the tooltip
+    EXPECT_TRUE(strip()->text().endsWith(QChar(0x2026))) << strip()->text().toStdString();
+    EXPECT_EQ(strip()->toolTip().toStdString(), strip()->caption());
     trigger("actionUsingRows");
     EXPECT_EQ(strip()->caption(),
               "count 1   sum 1,234.50   mean 1,234.50   min 1,234.50   max 1,234.50   "
