@@ -53,20 +53,10 @@ TEST(CodedLines, RoundTripEveryByteValue) {
     }
 }
 
-TEST(Base64EncodeLine, GivesOneLineWhateverTheLength) {
-    const struct {
-        const char* name;
-        std::string input;
-        const char* encoded;
-    } rows[] = {
-        {"short", "Aladdin:open sesame", "QWxhZGRpbjpvcGVuIHNlc2FtZQ=="},
-        {"62 bytes, beyond one coded line", std::string(60, 'u') + ":p",
-         "dXV1dXV1dXV1dXV1dXV1dXV1dXV1dXV1dXV1dXV1dXV1dXV1dXV1dXV1dXV1dXV1dXV1dXV1dXV1dXV1OnA="},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(base64EncodeLine(row.input), row.encoded);
-    }
+TEST(Base64EncodeLine, GivesOneLineBeyondTheBlockOf45Bytes) {
+    EXPECT_EQ(
+        base64EncodeLine(std::string(60, 'u') + ":p"),
+        "dXV1dXV1dXV1dXV1dXV1dXV1dXV1dXV1dXV1dXV1dXV1dXV1dXV1dXV1dXV1dXV1dXV1dXV1dXV1dXV1OnA=");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "net/tcp_client.h"
 
 #include <algorithm>
+#include <atomic>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,6 +18,7 @@
 #include "net/dns_server.h"
 #include "net/loopback_server.h"
 #include "net/test_pump.h"
+#include "support/temp_dir.h"
 
 namespace corvalo::net {
 namespace {
@@ -24,12 +26,14 @@ namespace {
 using corvalo::testing::errorText;
 using corvalo::testing::holdOpen;
 using corvalo::testing::hostsFileOnly;
+using corvalo::testing::kHungMs;
 using corvalo::testing::LoopbackServer;
+using corvalo::testing::ServerConnection;
 using corvalo::testing::TestPump;
 
 class TcpClientTest : public ::testing::Test {
   protected:
-    TcpClientTest() { sock.timeoutMs = corvalo::testing::kHungMs; }
+    TcpClientTest() { sock.timeoutMs = kHungMs; }
     void connectTo(const LoopbackServer& server) {
         sock.host = "127.0.0.1";
         sock.port = server.port();
@@ -116,7 +120,7 @@ TEST(TcpClientConnect, FailuresSayWhyFireTheirEventsAndAFreshSocketConnectsLater
         SteadyClock clock;
         TcpClient sock(pump, clock, silent.options());
         const bool lookUpTimesOut = !row.cancel && std::string_view(row.host) == "slow.example";
-        sock.timeoutMs = lookUpTimesOut ? 100 : corvalo::testing::kHungMs;
+        sock.timeoutMs = lookUpTimesOut ? 100 : kHungMs;
         std::string events;
         sock.onConnectionFailed = [&](TcpClient&) { events += "failed "; };
         if (row.handler != Handler::None) {
@@ -189,27 +193,6 @@ TEST(TcpClientLibrary, CountsLiveComponentsAndDestroyingAConnectedOneFiresNoEven
     EXPECT_EQ(events, 0);
 }
 
-// While it lives no new descriptor can be made: the process is at its limit.
-class NoNewDescriptors {
-  public:
-    NoNewDescriptors() {
-        ::getrlimit(RLIMIT_NOFILE, &saved_);
-        const int lowestFree = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
-        ::close(lowestFree);
-        rlimit lowered = saved_;
-        lowered.rlim_cur = static_cast<rlim_t>(lowestFree);
-        lowered_ = lowestFree >= 0 && ::setrlimit(RLIMIT_NOFILE, &lowered) == 0;
-    }
-    ~NoNewDescriptors() { ::setrlimit(RLIMIT_NOFILE, &saved_); }
-    NoNewDescriptors(const NoNewDescriptors&) = delete;
-    NoNewDescriptors& operator=(const NoNewDescriptors&) = delete;
-    bool lowered() const { return lowered_; }
-
-  private:
-    rlimit saved_{};
-    bool lowered_ = false;
-};
-
 TEST(TcpClientSocket, IsMadeByConnectWhoseFailureFiresNoEventAndPassesLater) {
 #ifdef CORVALO_SANITIZED
     GTEST_SKIP() << "UBSan checks each object's type through a pipe, which needs a descriptor";
@@ -220,8 +203,17 @@ TEST(TcpClientSocket, IsMadeByConnectWhoseFailureFiresNoEventAndPassesLater) {
     std::optional<TcpClient> sock;
     int events = 0;
     {
-        NoNewDescriptors limit;
-        ASSERT_TRUE(limit.lowered());
+        struct Restore {
+            rlimit limit{};
+            ~Restore() { ::setrlimit(RLIMIT_NOFILE, &limit); }
+        } saved;
+        ::getrlimit(RLIMIT_NOFILE, &saved.limit);
+        const int lowestFree = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+        ::close(lowestFree);
+        // No new descriptor can be made while the limit is the lowest free one.
+        rlimit lowered = saved.limit;
+        lowered.rlim_cur = static_cast<rlim_t>(lowestFree);
+        ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &lowered), 0);
         // The program's window makes its client at start: that must never fail.
         sock.emplace(pump, clock, hostsFileOnly());
         sock->onConnectionFailed = [&](TcpClient&) { ++events; };
@@ -234,6 +226,162 @@ TEST(TcpClientSocket, IsMadeByConnectWhoseFailureFiresNoEventAndPassesLater) {
     EXPECT_EQ(events, 0);
     sock->connect();
     EXPECT_TRUE(sock->connected());
+}
+
+TEST_F(TcpClientTest, ReadLineKeepsLineEndsAndTheStartOfAnOverlongLine) {
+    LoopbackServer server([](ServerConnection& c, int) {
+        c.send(std::string(200000, 'x') + "\r\n");
+        c.send("one\r\ntwo\nthree");  // the last line has no end: the peer closes
+    });
+    connectTo(server);
+    EXPECT_EQ(sock.readLine(), std::string(TcpClient::kBufferSize, 'x'));
+    EXPECT_EQ(sock.readLine(), "one\r\n");
+    EXPECT_EQ(sock.readLine(), "two\n");
+    EXPECT_TRUE(sock.dataAvailable());
+    EXPECT_EQ(sock.readLine(), "");
+    EXPECT_FALSE(sock.dataAvailable());
+}
+
+TEST_F(TcpClientTest, WaitsEndWithAbortByTimeOutOrCancel) {
+    const struct {
+        const char* name;
+        bool capture;
+        bool cancel;
+        const char* error;
+    } rows[] = {
+        {"readLine time-out", false, false, "Socket readln aborted"},
+        {"readLine cancel", false, true, "Socket readln aborted"},
+        {"capture time-out", true, false, "Socket capture aborted"},
+        {"capture cancel", true, true, "Socket capture aborted"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        LoopbackServer server(holdOpen);  // accepts and never answers
+        sock.timeoutMs = kHungMs;
+        connectTo(server);
+        sock.timeoutMs = row.cancel ? kHungMs : 150;
+        pump.passes = 0;
+        pump.onPass = [&] {
+            if (row.cancel && pump.passes == 5) sock.cancel();
+        };
+        std::string text;
+        EXPECT_EQ(errorText<TransferAborted>([&] {
+                      if (row.capture) sock.captureString(text, -1);
+                      if (!row.capture) text = sock.readLine();
+                  }),
+                  row.error);
+        EXPECT_EQ(sock.timedOut(), !row.cancel);
+        EXPECT_FALSE(sock.canceled());  // each abort clears it for the next wait
+        sock.disconnect();
+    }
+    sock.timeoutMs = -1;
+    EXPECT_EQ(errorText([&] { sock.readLine(); }), "Range check error");
+}
+
+TEST_F(TcpClientTest, CaptureTakesEachPieceUntilThePeerClosesAndThenClosesOurs) {
+    const std::string body = "1.01 version text\r\n";
+    std::atomic<std::int64_t> taken{0};
+    LoopbackServer server([&](ServerConnection& c, int) { c.sendEachByteOnceTaken(body, taken); });
+    connectTo(server);
+    pump.onPass = [&] { taken = sock.bytesReceived(); };
+    int pieces = 0, disconnects = 0;
+    sock.onPacketReceived = [&](TcpClient&) { ++pieces; };
+    sock.onDisconnect = [&](TcpClient&) { ++disconnects; };
+    std::string text;
+    sock.captureString(text, -1);
+    EXPECT_EQ(text, body);
+    EXPECT_EQ(sock.bytesReceived(), 19);
+    EXPECT_EQ(pieces, 19);
+    EXPECT_FALSE(sock.connected());
+    EXPECT_EQ(disconnects, 1);
+}
+
+TEST_F(TcpClientTest, CaptureStopsAtTheLargestLengthWanted) {
+    LoopbackServer server([](ServerConnection& c, int) {
+        c.send(std::string(100000, 'b'));
+        c.waitForClose();
+    });
+    connectTo(server);
+    std::string text;
+    sock.captureString(text, 1000);
+    EXPECT_EQ(text, std::string(1000, 'b'));
+}
+
+TEST_F(TcpClientTest, WriteSendsOnlyTheBytesBeforeTheNul) {
+    LoopbackServer server([](ServerConnection& c, int) {
+        c.readBytes(8);
+        c.send("ok\n");
+        c.waitForClose();
+    });
+    connectTo(server);
+    sock.write(std::string("abc\0def", 7));
+    EXPECT_EQ(errorText([&] { sock.write(std::string(TcpClient::kMaxWrite + 1, 'z')); }),
+              "Range check error");
+    sock.writeln("end");
+    // Closing resets the connection, which drops what the server has not read yet.
+    EXPECT_EQ(sock.readLine(), "ok\n");
+    EXPECT_EQ(server.requests(), std::vector<std::string>{"abcend\r\n"});
+}
+
+TEST_F(TcpClientTest, SendToAPeerThatNeverReadsEndsByTheTimeOut) {
+    LoopbackServer server([](ServerConnection& c, int) { c.waitForCloseUnread(); });
+    connectTo(server);
+    sock.timeoutMs = 200;
+    const std::string block(TcpClient::kMaxWrite, 's');
+    // Loopback buffers hold a few megabytes; 64 MiB cannot fit.
+    EXPECT_EQ(errorText<TransferAborted>([&] {
+                  for (int i = 0; i < 1024; ++i) sock.write(block);
+              }),
+              "Socket send aborted");
+    EXPECT_TRUE(sock.timedOut());
+}
+
+TEST_F(TcpClientTest, SendFileAndCaptureFileCarryEveryByte) {
+    corvalo::testing::TempDir dir;
+    std::string content(200000, '\0');
+    for (std::size_t i = 0; i < content.size(); ++i) content[i] = static_cast<char>(i * 7);
+    corvalo::testing::writeFile(dir / "out.bin", content);
+    LoopbackServer server([&](ServerConnection& c, int) {
+        c.send(c.readBytes(content.size()));  // echoed back for captureFile
+    });
+    connectTo(server);
+    int packets = 0;
+    sock.onPacketSent = [&](TcpClient&) { ++packets; };
+    sock.sendFile((dir / "out.bin").string());
+    EXPECT_EQ(sock.bytesSent(), 200000);
+    sock.captureFile((dir / "in.bin").string());
+    EXPECT_GE(packets, 1);
+    EXPECT_TRUE(server.requests().at(0) == content);
+    EXPECT_TRUE(corvalo::testing::readFile(dir / "in.bin") == content);
+}
+
+TEST_F(TcpClientTest, TransactionReadsTheReplyNumberFromUpToTenLeadingDigits) {
+    const struct {
+        const char* name;
+        std::string reply;
+        std::int64_t number;
+    } rows[] = {
+        {"three digits", "250 OK here\r\n", 250},
+        {"ten digits, beyond 32 bits", "9999999999\r\n", 9999999999},
+        {"only the first ten of eleven", "12345678901\r\n", 1234567890},
+        {"no leading digit", "OK 250\r\n", 0},
+    };
+    LoopbackServer server([&](ServerConnection& c, int) {
+        for (const auto& row : rows) {
+            if (c.readBytes(6).empty() || !c.send(row.reply)) return;
+        }
+        c.waitForClose();
+    });
+    connectTo(server);
+    sock.reportLevel = StatusLevel::Reply;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(sock.transaction("NOOP"), row.reply);
+        EXPECT_EQ(sock.replyNumber(), row.number);
+        EXPECT_EQ(sock.status(), row.reply);
+    }
+    sock.disconnect();
+    EXPECT_EQ(server.requests(), std::vector<std::string>(4, "NOOP\r\n"));
 }
 
 }  // namespace

@@ -20,8 +20,6 @@ TEST(FormUrlEncode, EncodesFormData) {
         {"plus and percent", "+%", "%2B%25"},
         {"8-bit bytes upper-case hex", "\xFC\xA0", "%FC%A0"},
         {"NUL byte", std::string("a\0b", 3), "a%00b"},
-        {"line end", "\r\n", "%0D%0A"},
-        {"empty", "", ""},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

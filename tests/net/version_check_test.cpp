@@ -56,39 +56,28 @@ class VersionCheckTest : public ::testing::Test {
 };
 
 TEST_F(VersionCheckTest, ShowsOneMessageForEachOutcome) {
-    const std::string refused = "127.0.0.1:" + std::to_string(corvalo::testing::unusedPort());
     const struct {
         const char* name;
         std::string reply;
         std::string message;
         std::string host = "";  // empty: the server that sends the reply
-        const char* proxy = "";
-        const char* proxyPort = "";
     } rows[] = {
         {"same version, anything after it", httpReply("200 OK", "", "1.01 (build 7)\r\n"), kSame},
         {"a long body is cut", httpReply("200 OK", "", "1.01" + std::string(1 << 20, 'z')), kSame},
         {"newer version", httpReply("200 OK", "", "1.02\r\n"), newer("1.02")},
         {"a lower version counts as newer", httpReply("200 OK", "", "1.00"), newer("1.00")},
-        {"a look-alike character differs", httpReply("200 OK", "", "1.0l"), newer("1.0l")},
-        {"short body takes part as it is", httpReply("200 OK", "", "1."), newer("1.")},
         {"empty body of a success", httpReply("200 OK", "", ""), newer("")},
         {"no reply at all is a failure", "", "Version request error: Operation Failed."},
         {"404", httpReply("404 Not Found", "", "1.01"),
          "Version request error: Operation Failed."},
-        {"redirect loop shows why it stopped",
-         httpReply("301 Moved", "Location: /versions/corvalo.htm\r\n", ""),
-         "Version request error: Too many redirections"},
-        {"refused", "", "Version request error: Connection Failed.", refused},
         {"name under .invalid", "", "Version request error: Invalid Host.",
          "update.corvalo.invalid"},
-        {"proxy port that is not a number", "", "Version request error: Connection Failed.",
-         "update.corvalo.invalid", "127.0.0.1", "80a"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        LoopbackServer server(respond(row.reply), HttpClient::kMaxExchanges);
+        LoopbackServer server(respond(row.reply));
         sink.messages.clear();
-        checkOf(row.host.empty() ? server.hostPort() : row.host).run(row.proxy, row.proxyPort);
+        checkOf(row.host.empty() ? server.hostPort() : row.host).run("", "");
         EXPECT_EQ(sink.messages, std::vector<std::string>{row.message});
         EXPECT_LE(current->httpClient().body.size(), 64u);
         if (!row.host.empty()) continue;
