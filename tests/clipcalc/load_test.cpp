@@ -7,9 +7,8 @@
 #include <limits>
 #include <string>
 
-#include "clipcalc/clean.h"
-#include "clipcalc/parser.h"
 #include "platform/error.h"
+#include "support/load_reference.h"
 
 namespace corvalo::clipcalc {
 namespace {
@@ -67,31 +66,14 @@ TEST(LoadClipboardText, MatchesCleanThenParse) {
         s.ignoreFirstRowWhenEmpty = r.ignore;
         s.statementSigns = r.statementSigns;
 
-        std::string cleaned = cleanClipboardText(r.raw, r.decimal, r.thousands, r.statementSigns);
         Grid literal;
-        literal.emptyCells();
-        literal.setRowCount(2);
-        literal.setColCount(2);
-        std::int64_t literalCount = -1;
-        if (!cleaned.empty()) {
-            if (cleaned.back() != '\n') cleaned += "\r\n";
-            literalCount = parseTable(cleaned, s, literal);
-        }
-
+        const std::int64_t literalCount = testing::cleanThenParse(r.raw, s, literal);
         Grid fused;
-        fused.emptyCells();
-        fused.setRowCount(2);
-        fused.setColCount(2);
+        testing::startGrid(fused);
         const auto count =
             loadClipboardText(platform::bigText(r.raw.data(), r.raw.size()), s, fused);
         ASSERT_EQ(count.value_or(-1), literalCount);
-        ASSERT_EQ(fused.colCount(), literal.colCount());
-        ASSERT_EQ(fused.rowCount(), literal.rowCount());
-        for (int row = 0; row < literal.rowCount(); ++row) {
-            for (int c = 0; c < literal.colCount(); ++c) {
-                ASSERT_EQ(fused.cell(c, row), literal.cell(c, row)) << "cell " << c << "," << row;
-            }
-        }
+        ASSERT_EQ(testing::gridDifference(fused, literal), "");
     }
 }
 

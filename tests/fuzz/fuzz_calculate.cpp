@@ -12,13 +12,12 @@
 #include <string>
 
 #include "clipcalc/calculate.h"
-#include "clipcalc/clean.h"
 #include "clipcalc/format.h"
 #include "clipcalc/load.h"
-#include "clipcalc/parser.h"
 #include "clipcalc/pipeline.h"
 #include "platform/ansi_text.h"
 #include "platform/error.h"
+#include "support/load_reference.h"
 
 using namespace corvalo;
 
@@ -39,19 +38,20 @@ struct Display : clipcalc::ResultDisplay {
     std::string caption;
 };
 
-// The number a formatted result stands for.
-double reread(const std::string& shown, const Locale& l) {
+// The number a formatted result stands for, in extended precision: a result near the
+// largest double may round up beyond it ("1.5E+308" at no decimals shows "2E+308").
+long double reread(const std::string& shown, const Locale& l) {
     std::string plain;
     for (const char c : shown) {
         if (c == l.thousands) continue;
         plain.push_back(c == l.decimal ? '.' : c);
     }
-    return std::strtod(plain.c_str(), nullptr);
+    return std::strtold(plain.c_str(), nullptr);
 }
 
 void checkFormat(double v, int decimals, const Locale& l) {
     const std::string shown = clipcalc::formatResult(v, decimals, l.decimal, l.thousands);
-    const double r = reread(shown, l);
+    const long double r = reread(shown, l);
     const double magnitude = std::fabs(v);
     const int places = decimals <= 18 ? decimals : 2;
     // Rounded at the decimals: half a unit of the last shown place, and the 18
@@ -65,8 +65,8 @@ void checkFormat(double v, int decimals, const Locale& l) {
         fail("plain form from 10^18 up");
     }
     const int shownPlaces = exponent != 0 ? std::min(places, 17) : places;
-    const double tolerance =
-        0.5 * std::pow(10.0, exponent - shownPlaces) * 1.0001 + magnitude * 1e-15;
+    const long double tolerance =
+        0.5L * std::pow(10.0L, exponent - shownPlaces) * 1.0001L + magnitude * 1e-15L;
     if (!(std::fabs(r - v) <= tolerance)) fail("formatted result does not read back");
     if (decimals > 0 && shown.find(l.decimal) == std::string::npos) fail("no decimal separator");
 }
@@ -90,31 +90,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int decimals = (options >> 4) + (options >> 7) * 10;  // 0 to 25
 
     // The one-pass load against cleaning and parsing one after the other.
-    std::string cleaned = clipcalc::cleanClipboardText(ansi, l.decimal, l.thousands);
     clipcalc::Grid literal;
-    literal.emptyCells();
-    literal.setRowCount(2);
-    literal.setColCount(2);
-    std::int64_t literalCount = -1;
-    if (!cleaned.empty()) {
-        if (cleaned.back() != '\n') cleaned += "\r\n";
-        literalCount = clipcalc::parseTable(cleaned, state, literal);
-    }
+    const std::int64_t literalCount = testing::cleanThenParse(ansi, state, literal);
     clipcalc::Grid grid;
-    grid.emptyCells();
-    grid.setRowCount(2);
-    grid.setColCount(2);
+    testing::startGrid(grid);
     const auto count =
         clipcalc::loadClipboardText(platform::bigText(ansi.data(), ansi.size()), state, grid);
     if (count.value_or(-1) != literalCount) fail("cell counts differ");
-    if (grid.colCount() != literal.colCount() || grid.rowCount() != literal.rowCount()) {
-        fail("grid sizes differ");
-    }
-    for (std::int32_t r = 0; r < grid.rowCount(); ++r) {
-        for (std::int32_t c = 0; c < grid.colCount(); ++c) {
-            if (grid.cell(c, r) != literal.cell(c, r)) fail("cells differ");
-        }
-    }
+    if (!testing::gridDifference(grid, literal).empty()) fail("grids differ");
 
     // Every column summed down the arena against the same cells read as a row
     // of a transposed grid, cell by cell: bit for bit the same result.
