@@ -2,28 +2,18 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdint>
-#include <cstring>
 #include <string>
 
-#if defined(__x86_64__)
-#include <emmintrin.h>
-#endif
-
+#include "clipcalc/figures_accumulator.h"
+#include "clipcalc/line_cells.h"
 #include "platform/error.h"
 
 namespace corvalo::clipcalc {
 
 namespace {
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-// Powers of ten that a double holds exactly.
-constexpr double kExactPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                  1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+using detail::isDigit;
+using detail::kExactPow10;
 
 // «-1234.5» and the like, at most 15 digits and no exponent: the digits as an
 // integer and a power of ten are both exact, so one division rounds correctly.
@@ -48,59 +38,6 @@ bool shortDecimal(const char* p, const char* end, char decimal, double& v) {
     if (negative) v = -v;
     return true;
 }
-
-#if defined(__x86_64__)
-// The value of the k <= 8 digits at p (eight bytes readable), eight at once: the
-// digits moved to the top of the word behind zero bytes, then paired up.
-[[gnu::always_inline]] inline std::uint64_t eightDigits(const char* p, unsigned k) {
-    if (k == 0) return 0;
-    std::uint64_t x;
-    std::memcpy(&x, p, 8);
-    x = (x << (8 * (8 - k))) & 0x0F0F0F0F0F0F0F0F;
-    x = (x * 2561) >> 8;
-    x = ((x & 0x00FF00FF00FF00FF) * 6553601) >> 16;
-    return ((x & 0x0000FFFF0000FFFF) * 42949672960001) >> 32;
-}
-
-// The value of the k <= 16 digits at p (sixteen bytes readable).
-[[gnu::always_inline]] inline std::uint64_t digitsValue(const char* p, unsigned k) {
-    if (k <= 8) return eightDigits(p, k);
-    return eightDigits(p, k - 8) * 100000000 + eightDigits(p + k - 8, 8);
-}
-
-// shortDecimal for a cell with 16 readable bytes after its text, without a loop
-// over its characters.
-bool paddedShortDecimal(const char* p, std::size_t n, char decimal, double& v) {
-    const bool negative = n != 0 && *p == '-';
-    p += negative;
-    n -= negative;
-    if (n == 0 || n > 16) return false;
-    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i d = _mm_sub_epi8(x, _mm_set1_epi8('0'));
-    const auto digits = static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(d, _mm_set1_epi8(9)), d)));
-    const unsigned inside = (1u << n) - 1;
-    const unsigned other = ~digits & inside;
-    const auto len = static_cast<unsigned>(n);
-    std::uint64_t m;
-    unsigned fraction = 0;
-    if (other == 0) {
-        if (len > 15) return false;
-        m = digitsValue(p, len);
-    } else {
-        const auto dot = static_cast<unsigned>(__builtin_ctz(other));
-        // One separator, and a digit at least: «.» alone is no short decimal.
-        if ((other & (other - 1)) != 0 || p[dot] != decimal || len == 1) return false;
-        fraction = len - dot - 1;
-        m = digitsValue(p, dot) * static_cast<std::uint64_t>(kExactPow10[fraction]) +
-            digitsValue(p + dot + 1, fraction);
-    }
-    v = static_cast<double>(m);
-    if (fraction != 0) v /= kExactPow10[fraction];
-    if (negative) v = -v;
-    return true;
-}
-#endif
 
 // The conversion of a text whose form was checked; false beyond the range of a double.
 bool toDouble(const char* first, const char* last, double& v) {
@@ -156,55 +93,58 @@ double cellValue(std::string_view text, char decimal) {
     return cellNumber(text, decimal, v) ? v : 0.0;
 }
 
-bool arenaCellNumber(const char* p, std::size_t n, char decimal, double& v) {
-#if defined(__x86_64__)
-    if (n != 0 && paddedShortDecimal(p, n, decimal, v)) return true;
-#endif
-    return n != 0 && cellNumber({p, n}, decimal, v);
-}
+namespace {
 
-void calculateLine(CalcState& state, const Grid& grid) {
-    const MathMode mode = state.mathMode;
-    const char decimal = state.localeDecimalSeparator;
-    double acc = mode == MathMode::Multiplication ? 1.0 : 0.0;
-    const auto step = [&](double v) {
-        switch (mode) {
+// The current math mode's result, one value at a time.
+class ModeAccumulator {
+  public:
+    explicit ModeAccumulator(MathMode mode)
+        : mode_(mode), acc_(mode == MathMode::Multiplication ? 1.0 : 0.0) {}
+
+    void step(double v) {
+        switch (mode_) {
             case MathMode::Addition:
-                acc += v;
+                acc_ += v;
                 break;
             case MathMode::Subtraction:
-                acc = acc == 0.0 ? v : acc - v;
+                acc_ = acc_ == 0.0 ? v : acc_ - v;
                 break;
             case MathMode::Multiplication:
-                acc *= v;
+                acc_ *= v;
                 break;
             case MathMode::Division:
                 if (v == 0.0) return;
-                acc = acc == 0.0 ? v : acc / v;
+                acc_ = acc_ == 0.0 ? v : acc_ / v;
                 break;
         }
-        if (!std::isfinite(acc)) throw Error("Floating point overflow");
-    };
-    if (state.tabulationStyle == TabulationStyle::UsingColumns) {
-        // Down the arena in memory order where it can be.
-        const bool walked =
-            grid.walkColumn(state.currentColumn, [&](const char* p, std::size_t n) {
-                double v = 0.0;
-                step(arenaCellNumber(p, n, decimal, v) ? v : 0.0);
-            });
-        if (walked) {
-            state.lastResult = acc;
-            return;
-        }
-        for (std::int32_t r = 1; r < grid.rowCount(); ++r) {
-            step(cellValue(grid.cell(state.currentColumn, r), decimal));
-        }
-    } else {
-        for (std::int32_t c = 1; c < grid.colCount(); ++c) {
-            step(cellValue(grid.cell(c, state.currentRow), decimal));
-        }
+        if (!std::isfinite(acc_)) throw Error("Floating point overflow");
     }
-    state.lastResult = acc;
+    double result() const { return acc_; }
+
+  private:
+    const MathMode mode_;
+    double acc_;
+};
+
+}  // namespace
+
+void calculateLine(CalcState& state, const Grid& grid) {
+    ModeAccumulator acc(state.mathMode);
+    forEachLineCell<false>(state, grid,
+                           [&](bool, double v, std::string_view, bool) { acc.step(v); });
+    state.lastResult = acc.result();
+}
+
+void calculateLine(CalcState& state, const Grid& grid, LineStatistics& figures) {
+    ModeAccumulator acc(state.mathMode);
+    FiguresAccumulator line;
+    forEachLineCell<true>(state, grid,
+                          [&](bool number, double v, std::string_view text, bool textOnly) {
+                              line.add(number, v, text, textOnly);
+                              acc.step(v);
+                          });
+    state.lastResult = acc.result();
+    figures = line.finish();
 }
 
 }  // namespace corvalo::clipcalc

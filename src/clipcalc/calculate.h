@@ -1,10 +1,10 @@
 #pragma once
 
-#include <cstddef>
 #include <string_view>
 
 #include "clipcalc/calc_state.h"
 #include "clipcalc/grid.h"
+#include "clipcalc/statistics.h"
 
 namespace corvalo::clipcalc {
 
@@ -18,15 +18,15 @@ double cellValue(std::string_view text, char decimal);
 // empty or blank text, any other form, and a value beyond the range of a double.
 bool cellNumber(std::string_view text, char decimal, double& v);
 
-// cellNumber of a cell text that Grid::kReadAhead readable bytes follow, as
-// Grid::walkColumn hands them over: short numbers are read without a loop.
-bool arenaCellNumber(const char* p, std::size_t n, char decimal, double& v);
-
 // The result of the current math mode over the chosen column or row, stored in
 // lastResult. Zero divisors are skipped; in Subtraction and Division the first
 // value to meet a zero accumulator becomes the minuend or dividend. A step
 // beyond the range of a double throws Error("Floating point overflow") and
 // leaves lastResult as it was.
 void calculateLine(CalcState& state, const Grid& grid);
+// The same, with the line's figures (lineStatistics) from the same walk. A sum of the
+// figures beyond the range of a double sets figures.sumOverflow and stops nothing; an
+// overflow of the result throws before anything is set.
+void calculateLine(CalcState& state, const Grid& grid, LineStatistics& figures);
 
 }  // namespace corvalo::clipcalc

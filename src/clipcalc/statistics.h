@@ -18,11 +18,13 @@ struct LineStatistics {
     double min = 0.0;
     double max = 0.0;
     std::int64_t ignored = 0;  // cells whose text gave no number; empty cells are not
+    bool sumOverflow = false;  // the sum left the range of a double, as Addition would
 };
 
 // The figures of the chosen line (column or row as the state says), in one pass
 // without allocating. A sum beyond the range of a double throws
-// Error("Floating point overflow"), as Addition does.
+// Error("Floating point overflow"), as Addition does. calculateLine gives the same
+// figures from the result's own walk.
 LineStatistics lineStatistics(const CalcState& state, const Grid& grid);
 
 inline constexpr std::array<std::string_view, 6> kStatisticsKeys = {"count", "sum", "mean",

@@ -3,10 +3,12 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QVBoxLayout>
 #include <optional>
 #include <utility>
 
+#include "clipcalc/calculate.h"
 #include "platform/big_buffer.h"
 #include "platform/command_guard.h"
 #include "shell/event_timing.h"
@@ -117,16 +119,28 @@ void GridPage::refreshStatistics() {
 
 void GridPage::setTabulationStyle(clipcalc::TabulationStyle style) {
     calc_.tabulationStyle = style;
-    clipcalc::recalculate(calc_, grid_, *this);
+    recalculateWithFigures();
     gridView_->viewport()->update();
 }
 
 void GridPage::chooseLineAt(int col, int row) {
     if (!chooseLineByClick(calc_, col, row, grid_.colCount(), grid_.rowCount())) return;
     emit lineChosen();
-    clipcalc::recalculate(calc_, grid_, *this);
+    recalculateWithFigures();
     gridView_->viewport()->repaint();
     timing_->report("click-ms");
+}
+
+void GridPage::recalculateWithFigures() {
+    if (!statisticsOn_) {
+        clipcalc::recalculate(calc_, grid_, *this);
+        return;
+    }
+    clipcalc::LineStatistics figures;
+    clipcalc::calculateLine(calc_, grid_, figures);  // an overflow leaves both as they were
+    resultFigures_ = figures;
+    const auto forget = qScopeGuard([this] { resultFigures_.reset(); });
+    clipcalc::showResult(calc_, *this);
 }
 
 void GridPage::showResult() {
@@ -136,8 +150,13 @@ void GridPage::showResult() {
 void GridPage::setDisplayCaption(const std::string& caption) {
     displayCaption_ = caption;
     display_->setText(latin1(caption));
-    // Every new result, of a paste, a click, a direction, a mode or the decimals.
-    refreshStatistics();
+    // Every new result, of a paste, a click, a direction, a mode or the decimals; a click
+    // and a direction bring the figures of their own walk.
+    if (resultFigures_) {
+        statistics_->showFigures(*resultFigures_);
+    } else {
+        refreshStatistics();
+    }
 }
 
 void GridPage::setDisplayFont(const QFont& font, const QColor& colour) {

@@ -2,12 +2,14 @@
 
 #include <QWidget>
 #include <cstddef>
+#include <optional>
 #include <string>
 
 #include "clipcalc/calc_state.h"
 #include "clipcalc/format.h"
 #include "clipcalc/grid.h"
 #include "clipcalc/pipeline.h"
+#include "clipcalc/statistics.h"
 #include "platform/clipboard.h"
 #include "platform/dialogs.h"
 #include "shell/window_rules.h"
@@ -69,6 +71,8 @@ class GridPage final : public QWidget, private clipcalc::ResultDisplay {
   private:
     void setDisplayCaption(const std::string& caption) override;
     void chooseLineAt(int col, int row);
+    // recalculate; with the statistics line on, its figures come from the result's walk.
+    void recalculateWithFigures();
     void refreshStatistics();
     template <class F>
     void guarded(F handler);
@@ -83,6 +87,8 @@ class GridPage final : public QWidget, private clipcalc::ResultDisplay {
     GridView* gridView_ = nullptr;
     StatisticsStrip* statistics_ = nullptr;
     bool statisticsOn_ = false;
+    // The figures of the result being shown, while recalculateWithFigures shows it.
+    std::optional<clipcalc::LineStatistics> resultFigures_;
     bool gridShown_ = false;
     QLineEdit* gridFontProbe_ = nullptr;
     EventTiming* timing_ = nullptr;

@@ -19,6 +19,7 @@ constexpr int kFrameSpace = 6;  // the frame and a little air above and below th
 
 std::string statisticsCaption(const clipcalc::CalcState& state,
                               const clipcalc::LineStatistics& figures) {
+    if (figures.sumOverflow) return "Floating point overflow";  // as Addition reports it
     const std::array<std::string, 6> texts = clipcalc::statisticsTexts(state, figures);
     std::string caption;
     for (std::size_t i = 0; i < 5; ++i) {
@@ -52,6 +53,11 @@ void StatisticsStrip::refresh() {
     } catch (const Error& e) {
         caption_ = e.what();
     }
+    showCaption();
+}
+
+void StatisticsStrip::showFigures(const clipcalc::LineStatistics& figures) {
+    caption_ = statisticsCaption(state_, figures);
     showCaption();
 }
 

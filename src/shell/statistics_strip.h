@@ -11,7 +11,7 @@ namespace corvalo::shell {
 
 // The strip's 8-bit text: "count 3   sum 6.00   mean 2.00   min 1.00   max 3.00", mean,
 // min and max left out when the line holds no number, "   N text cells ignored" added
-// when N > 0.
+// when N > 0; "Floating point overflow" when the sum left the range of a double.
 std::string statisticsCaption(const clipcalc::CalcState& state,
                               const clipcalc::LineStatistics& figures);
 
@@ -24,6 +24,8 @@ class StatisticsStrip final : public QLabel {
 
     // Reads the chosen line again; a sum beyond a double's range shows the error's text.
     void refresh();
+    // Shows figures read with the result, without reading the line again.
+    void showFigures(const clipcalc::LineStatistics& figures);
     // The text shown, 8-bit.
     const std::string& caption() const { return caption_; }
 

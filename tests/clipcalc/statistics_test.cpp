@@ -66,16 +66,33 @@ TEST(LineStatistics, Table) {
         SCOPED_TRACE(r.name);
         CalcState s = chosen(r.style, r.line);
         const Grid g = loaded(r.text, s);
+        const auto expectWanted = [&r](const LineStatistics& got) {
+            EXPECT_EQ(got.count, r.want.count);
+            EXPECT_DOUBLE_EQ(got.sum, r.want.sum);
+            EXPECT_DOUBLE_EQ(got.mean, r.want.mean);
+            EXPECT_EQ(got.min, r.want.min);
+            EXPECT_EQ(got.max, r.want.max);
+            EXPECT_EQ(got.ignored, r.want.ignored);
+            EXPECT_FALSE(got.sumOverflow);
+        };
         const LineStatistics got = lineStatistics(s, g);
-        EXPECT_EQ(got.count, r.want.count);
-        EXPECT_DOUBLE_EQ(got.sum, r.want.sum);
-        EXPECT_DOUBLE_EQ(got.mean, r.want.mean);
-        EXPECT_EQ(got.min, r.want.min);
-        EXPECT_EQ(got.max, r.want.max);
-        EXPECT_EQ(got.ignored, r.want.ignored);
+        expectWanted(got);
         s.mathMode = MathMode::Addition;
         calculateLine(s, g);
         EXPECT_EQ(got.sum, s.lastResult);
+        // The result's own walk gives the same figures, and its result, in every mode.
+        for (const MathMode mode : {MathMode::Addition, MathMode::Subtraction,
+                                    MathMode::Multiplication, MathMode::Division}) {
+            SCOPED_TRACE(static_cast<int>(mode));
+            s.mathMode = mode;
+            calculateLine(s, g);
+            const double alone = s.lastResult;
+            s.lastResult = -7;
+            LineStatistics walked;
+            calculateLine(s, g, walked);
+            expectWanted(walked);
+            EXPECT_EQ(s.lastResult, alone);
+        }
     }
 }
 
@@ -88,6 +105,13 @@ TEST(LineStatistics, OverflowingSumIsTheAdditionError) {
     } catch (const Error& e) {
         EXPECT_STREQ(e.what(), "Floating point overflow");
     }
+    // Beside a result that stays in range (1e308 / 1e308), the sum's overflow is a flag.
+    s.mathMode = MathMode::Division;
+    LineStatistics walked;
+    calculateLine(s, g, walked);
+    EXPECT_EQ(s.lastResult, 1.0);
+    EXPECT_TRUE(walked.sumOverflow);
+    EXPECT_EQ(walked.count, 2);
 }
 
 TEST(LineStatistics, CellsWrittenByHandAreReadCellByCell) {

@@ -115,6 +115,14 @@ TEST_F(GridOptionsTest, TheStatisticsLineFromTheSettingsFollowsEveryCalculationA
               "1 text cell ignored");
 }
 
+// A click's figures come from the result's own walk: their overflow is the strip's text.
+TEST(StatisticsCaption, AnOverflowingSumShowsTheAdditionsError) {
+    clipcalc::LineStatistics figures;
+    figures.count = 2;
+    figures.sumOverflow = true;
+    EXPECT_EQ(shell::statisticsCaption(clipcalc::CalcState{}, figures), "Floating point overflow");
+}
+
 // Pixels of a cell that are not its background.
 int marked(const QImage& image, const QRect& cell, const QColor& background) {
     int n = 0;
