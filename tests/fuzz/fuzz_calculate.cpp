@@ -15,6 +15,7 @@
 #include "clipcalc/format.h"
 #include "clipcalc/load.h"
 #include "clipcalc/pipeline.h"
+#include "clipcalc/statistics.h"
 #include "platform/ansi_text.h"
 #include "platform/error.h"
 #include "support/load_reference.h"
@@ -69,6 +70,27 @@ void checkFormat(double v, int decimals, const Locale& l) {
         0.5L * std::pow(10.0L, exponent - shownPlaces) * 1.0001L + magnitude * 1e-15L;
     if (!(std::fabs(r - v) <= tolerance)) fail("formatted result does not read back");
     if (decimals > 0 && shown.find(l.decimal) == std::string::npos) fail("no decimal separator");
+}
+
+// The result and the statistics line's figures from one walk against the two walks apart.
+void checkOneWalk(const clipcalc::CalcState& state, double before, const clipcalc::Grid& grid) {
+    clipcalc::CalcState again = state;
+    again.lastResult = before;
+    clipcalc::LineStatistics figures;
+    clipcalc::calculateLine(again, grid, figures);
+    if (std::memcmp(&again.lastResult, &state.lastResult, sizeof(double)) != 0) {
+        fail("the walk with figures gives another result");
+    }
+    try {
+        const clipcalc::LineStatistics apart = clipcalc::lineStatistics(state, grid);
+        if (figures.sumOverflow || apart.count != figures.count || apart.sum != figures.sum ||
+            apart.mean != figures.mean || apart.min != figures.min || apart.max != figures.max ||
+            apart.ignored != figures.ignored) {
+            fail("figures of one walk and of their own walk differ");
+        }
+    } catch (const Error&) {
+        if (!figures.sumOverflow) fail("an overflowing sum of figures went unmarked");
+    }
 }
 
 }  // namespace
@@ -156,6 +178,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 if (state.lastResult != before) fail("overflow changed the result");
                 continue;
             }
+            checkOneWalk(state, before, grid);
             if (!std::isfinite(state.lastResult)) fail("result not finite");
             checkFormat(state.lastResult, decimals, l);
         }
