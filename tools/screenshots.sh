@@ -7,23 +7,22 @@ set -euo pipefail
 corvalo=$(realpath "$1")
 mkdir -p "$2"
 out=$(realpath "$2")
-source "$(dirname "$0")/../tests/e2e/xvfb_session.sh"
-start_xvfb
-cd "$e2e_tmp/cwd"
+source "$(dirname "$0")/../tests/e2e/session.sh"
+start_session
 command -v import >/dev/null || fail "ImageMagick's import is needed"
 
 trayer --SetDockType false --transparent false --edge bottom --align left --height 32 \
   --widthtype request >/dev/null 2>&1 &
 tray=$!
 e2e_pids+=("$tray")
-wait_for 100 xdotool search --onlyvisible --pid "$tray" || fail "trayer did not start"
+wait_for 10 xdotool search --onlyvisible --pid "$tray" || fail "trayer did not start"
 
 printf '[Fonts]\r\nMainTextName=DejaVu Sans\r\nMainTextSize=26\r\nMainTextColor=8388608\r\n' \
   >corvalo.ini
 "$corvalo" >"$e2e_tmp/run.log" 2>&1 &
 pid=$!
 e2e_pids+=("$pid")
-wait_for 100 windows_named "$pid" "Corvalo Calculator" || fail "no window"
+wait_for 10 windows_named "$pid" "Corvalo Calculator" || fail "no window"
 main=$(windows_named "$pid" "Corvalo Calculator" | head -1)
 shot() { sleep 0.5; import -window "$1" "$out/$2.png"; echo "$out/$2.png"; }
 other_window() {
@@ -40,20 +39,20 @@ keys_to "$main" F5 ctrl+v
 shot "$main" window-large-display-font
 
 keys_to "$main" alt+o f m
-wait_for 50 other_window || fail "no font dialog"
+wait_for 5 other_window || fail "no font dialog"
 shot "$(other_window)" font-dialog
 xdotool key Escape
-wait_for 50 bash -c "! $(declare -f other_window); main=$main pid=$pid other_window" || true
+wait_for 5 bash -c "! $(declare -f other_window); main=$main pid=$pid other_window" || true
 
 keys_to "$main" F1
-wait_for 100 windows_named "$pid" "Corvalo Calculator Help.*" || fail "no help window"
+wait_for 10 windows_named "$pid" "Corvalo Calculator Help.*" || fail "no help window"
 help=$(windows_named "$pid" "Corvalo Calculator Help.*" | head -1)
 xdotool windowsize "$help" 720 560
 shot "$help" help-window
 xdotool windowunmap "$help"
 
 keys_to "$main" alt+h a
-wait_for 100 windows_named "$pid" "About Corvalo Calculator" || fail "no About box"
+wait_for 10 windows_named "$pid" "About Corvalo Calculator" || fail "no About box"
 shot "$(windows_named "$pid" "About Corvalo Calculator" | head -1)" about-box
 xdotool key Return
 
