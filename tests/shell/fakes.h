@@ -108,16 +108,12 @@ class FakeHelpEngine final : public platform::HelpEngine {
 class FakeNotificationArea final : public tray::NotificationArea {
   public:
     bool refuseAdd = false;
-    bool shown = false;
     const tray::TrayMenu* menu = nullptr;
 
     bool available() const override { return true; }
-    bool add(const tray::NotifyIconData&) override { return shown = !refuseAdd; }
-    bool modify(const tray::NotifyIconData&) override { return shown; }
-    bool remove(const tray::NotifyIconData&) override {
-        shown = false;
-        return true;
-    }
+    bool add(const tray::NotifyIconData&) override { return !refuseAdd; }
+    bool modify(const tray::NotifyIconData&) override { return true; }
+    bool remove(const tray::NotifyIconData&) override { return true; }
     void setMenu(const tray::TrayMenu* m) override { menu = m; }
     tray::IconHandle applicationIcon() const override { return tray::kNoIcon; }
     tray::IconHandle standardIcon() const override { return 7; }

@@ -1,151 +1,142 @@
-// The main window's grid page, headless: each command reaches its core and its
-// result reaches the controls; the cores' own cases are pinned in their tests.
+// The main window, headless: each command reaches its core and its result reaches
+// the controls; the cores' own cases are pinned in their tests.
 #include "shell/main_window.h"
 
 #include <gtest/gtest.h>
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "clipcalc/pipeline.h"
 #include "shell/glyph_button.h"
+#include "shell/statistics_strip.h"
 #include "window_fixture.h"
 
 namespace corvalo::testing {
 namespace {
 
-using clipcalc::TabulationStyle;
+using Strings = std::vector<std::string>;
 
-const QColor kWhite(255, 255, 255);
-const QColor kGrey(128, 128, 128);
+std::string yes(bool on) {
+    return on ? "yes" : "no";
+}
 
 class MainWindowTest : public WindowFixture {
   protected:
-    int outerWidth() const { return window->frameGeometry().width(); }
-    int outerHeight() const { return window->frameGeometry().height(); }
     // The page holds the display and the 48-pixel tool panel and no room for a grid.
     bool collapsed() const {
         return child<QStackedWidget>("pages")->height() == child<QLabel>("display")->height() + 48;
     }
+    shell::StatisticsStrip* strip() const { return child<shell::StatisticsStrip>("statistics"); }
 };
 
-TEST_F(MainWindowTest, PasteShowsTheResultTheMessageAndTheGridWhenNeeded) {
+// One window, one command after another; a command with no name only looks again.
+TEST_F(MainWindowTest, EachCommandReachesItsCoreAndItsResultAControl) {
+    const std::map<std::string, std::function<std::string()>> shown = {
+        {"display", [this] { return window->displayCaption(); }},
+        {"clipboard", [this] { return clipboard.contents.value_or(""); }},
+        {"mode", [this] { return child<QPushButton>("mathModeButton")->text().toStdString(); }},
+        {"by rows", [this] { return yes(child("actionUsingRows")->isChecked()); }},
+        {"calculate menu", [this] { return yes(child<QMenu>("menuCalculate")->isEnabled()); }},
+        {"statistics", [this] { return yes(strip()->isVisible()); }},
+        {"on top", [this] { return yes(window->windowFlags() & Qt::WindowStaysOnTopHint); }},
+        {"calculator", [this] { return yes(page() == shell::Page::Calculator); }},
+        {"tape", [this] { return yes(calculator()->tapeVisible()); }},
+        {"visible", [this] { return yes(window->isVisible()); }},
+    };
+    const struct {
+        const char* command;  // an action's name or a key sequence
+        const char* what;
+        const char* shows;
+    } steps[] = {
+        {"F5", "by rows", "yes"},
+        {"F4", "by rows", "no"},
+        {"Ctrl+V", "display", "1,009.00 "},
+        {"actionDivision", "display", "50.00 "},
+        {"", "mode", "/"},
+        {"actionAddition", "display", "1,009.00 "},
+        {"actionDecimals0", "display", "1,009 "},
+        {"Ctrl+C", "clipboard", "1,009"},
+        {"Ctrl+Shift+C", "clipboard", "1009"},
+        {"actionStatisticsLine", "statistics", "yes"},
+        {"F11", "on top", "yes"},
+        {"F9", "calculator", "yes"},
+        {"", "calculate menu", "no"},
+        {"actionShowTape", "tape", "yes"},
+        {"F10", "calculator", "no"},
+        {"", "calculate menu", "yes"},
+        {"F12", "visible", "no"},
+    };
+    start();
+    clipboard.contents = "1000\n4\n5\n";
+    for (const auto& step : steps) {
+        SCOPED_TRACE(std::string(step.command) + " " + step.what);
+        const QString command = QString::fromLatin1(step.command);
+        if (command.startsWith(QLatin1String("action"))) {
+            trigger(step.command);
+        } else if (!command.isEmpty()) {
+            QWidget* focus = QApplication::focusWidget();
+            QTest::keySequence(focus != nullptr ? focus : window.get(), QKeySequence(command));
+        }
+        EXPECT_EQ(shown.at(step.what)(), step.shows);
+    }
+}
+
+TEST_F(MainWindowTest, PasteShowsTheResultAMessageOrTheErrorAndTheGridWhenNeeded) {
+    const std::string huge = "1" + std::string(308, '0') + "\n";  // 1E308
+    const std::string tooFew(clipcalc::kMsgTooFewNumbers);
     const struct {
         const char* name;
-        const char* clipboard;
-        std::vector<std::string> messages;
+        std::string clipboard;
+        Strings messages;
+        Strings errors;
         const char* display;
-        bool expanded;
     } rows[] = {
-        {"a column that needs the grid", "12\n30\n8\n", {}, "50.00 ", true},
-        {"a message, no grid", "5", {std::string(clipcalc::kMsgTooFewNumbers)}, "5.00 ", false},
+        {"a column that needs the grid", "12\n30\n8\n", {}, {}, "50.00 "},
+        {"too few numbers: a message", "5", {tooFew}, {}, "5.00 "},
+        {"an overflow: the error report", huge + huge, {}, {"Floating point overflow"}, "0.00 "},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         dialogs.messages.clear();
+        dialogs.errors.clear();
         start();
         trigger("actionUsingColumns");
         paste(row.clipboard);
         EXPECT_EQ(window->displayCaption(), row.display);
         EXPECT_EQ(dialogs.messages, row.messages);
-        EXPECT_EQ(grid()->isVisible(), row.expanded);
-        EXPECT_EQ(collapsed(), !row.expanded);
-        EXPECT_EQ(outerHeight() == 456, row.expanded);  // the stored expanded height
+        EXPECT_EQ(dialogs.errors, row.errors);
+        const bool expanded = row.messages.empty() && row.errors.empty();
+        EXPECT_EQ(grid()->isVisible(), expanded);
+        EXPECT_EQ(collapsed(), !expanded);
+        EXPECT_EQ(window->frameGeometry().height() == 456, expanded);  // the stored height
     }
 }
 
 TEST_F(MainWindowTest, SizeButtonWaitsForACalculationThenSwitchesTheGrid) {
     start();
     auto* button = child<shell::GlyphButton>("sizeButton");
-    EXPECT_EQ(button->shownImage(), 2);
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_FALSE(window->expanded());
-
     paste("1\t2\r\n3\t4");
     QTest::mousePress(button, Qt::LeftButton);
-    EXPECT_TRUE(window->expanded());
     EXPECT_EQ(button->shownImage(), 2);  // disabled while held: its image is blank by now
     QTest::mouseRelease(button, Qt::LeftButton);
+    EXPECT_TRUE(grid()->isVisible());
     EXPECT_EQ(button->shownImage(), 4);
     EXPECT_EQ(button->toolTip(), QStringLiteral(" Hide the grid "));
-    EXPECT_TRUE(grid()->isVisible());
-
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_EQ(button->shownImage(), 1);
     EXPECT_EQ(button->toolTip(), QStringLiteral(" Display the grid "));
     EXPECT_TRUE(collapsed());
-}
-
-TEST_F(MainWindowTest, GridClicksChooseTheLineAndTheDirectionMenuFollows) {
-    start();
-    trigger("actionUsingColumns");
-    paste("1\t2\t3\n4\t5\t6\n7\t8\t9\n");
-    const struct {
-        const char* name;
-        QPoint cell;
-        const char* display;
-        bool byColumns;
-        QPoint white;
-        QPoint grey;
-    } steps[] = {
-        {"a cell of column 3", {3, 2}, "18.00 ", true, {3, 1}, {1, 1}},
-        {"the header of row 2", {0, 2}, "15.00 ", false, {1, 2}, {3, 1}},
-    };
-    for (const auto& step : steps) {
-        SCOPED_TRACE(step.name);
-        click(step.cell.x(), step.cell.y());
-        EXPECT_EQ(window->displayCaption(), step.display);
-        EXPECT_EQ(child("actionUsingColumns")->isChecked(), step.byColumns);
-        EXPECT_EQ(child("actionUsingRows")->isChecked(), !step.byColumns);
-        EXPECT_EQ(grid()->cellColour(step.white.x(), step.white.y()), kWhite);
-        EXPECT_EQ(grid()->cellColour(step.grey.x(), step.grey.y()), kGrey);
-    }
-}
-
-// Dark pixels of the grid's image in columns [x0, x1) of a cell.
-int inkIn(const QImage& image, const QRect& cell, int x0, int x1) {
-    int ink = 0;
-    for (int x = x0; x < x1; ++x) {
-        for (int y = cell.top(); y <= cell.bottom(); ++y) ink += qGray(image.pixel(x, y)) < 96;
-    }
-    return ink;
-}
-
-TEST_F(MainWindowTest, GridDrawsColoursAndRightAlignedClippedText) {
-    start();
-    trigger("actionUsingColumns");
-    paste("123456789012345678\t5\n1\t2\n3\t4\n");  // the first wider than its column
-    const QImage image = grid()->viewport()->grab().toImage();
-    const QRect wide = grid()->cellRect(1, 1);
-    const QRect header = grid()->cellRect(0, 1);
-    EXPECT_EQ(image.pixelColor(header.topLeft()), grid()->palette().color(QPalette::Button));
-    EXPECT_EQ(image.pixelColor(wide.topLeft()), kWhite);
-    EXPECT_EQ(image.pixelColor(grid()->cellRect(2, 1).bottomRight()), kGrey);
-    EXPECT_EQ(inkIn(image, wide, wide.right() - 2, wide.right() + 1), 0);   // 3 px clear
-    EXPECT_GT(inkIn(image, wide, wide.right() - 12, wide.right() - 2), 0);  // last digits
-    EXPECT_GT(inkIn(image, wide, wide.left(), wide.left() + 8), 0);         // cut, not elided
-    EXPECT_EQ(inkIn(image, header, header.left(), header.right() + 1), 0);  // headers blank
-}
-
-TEST_F(MainWindowTest, ModeAndDecimalsRecalculateAndCopyTakesTheTrimmedDisplay) {
-    start();
-    trigger("actionUsingColumns");
-    paste("1000\n4\n5\n");
-    trigger("actionDivision");
-    EXPECT_EQ(window->displayCaption(), "50.00 ");
-    EXPECT_EQ(child<QPushButton>("mathModeButton")->text(), QStringLiteral("/"));
-    trigger("actionAddition");
-    trigger("actionDecimals0");
-    EXPECT_EQ(window->displayCaption(), "1,009 ");
-    trigger("actionCopy");
-    EXPECT_EQ(clipboard.contents, "1,009");
 }
 
 TEST_F(MainWindowTest, LocaleWithCommaDecimals) {
@@ -160,7 +151,6 @@ TEST_F(MainWindowTest, LocaleWithCommaDecimals) {
 TEST_F(MainWindowTest, CtrlVAndCtrlCOnTheTextPageRunTheCommandsNotTheEdit) {
     start();
     QGuiApplication::clipboard()->setText(QStringLiteral("what a plain paste would insert"));
-    trigger("actionUsingRows");
     clipboard.contents = "12\t30\t8";
     auto* text = child<QPlainTextEdit>("textPage");
     child<QStackedWidget>("pages")->setCurrentIndex(shell::indexOf(shell::Page::Text));
@@ -172,32 +162,17 @@ TEST_F(MainWindowTest, CtrlVAndCtrlCOnTheTextPageRunTheCommandsNotTheEdit) {
     EXPECT_EQ(clipboard.contents, "0");  // the calculator's entry, not the text's selection
 }
 
-TEST_F(MainWindowTest, DirectionKeysAndTheCalculateMenuOnlyOnTheGridPage) {
-    start();
-    QTest::keyClick(window.get(), Qt::Key_F4);
-    EXPECT_EQ(window->calc().tabulationStyle, TabulationStyle::UsingColumns);
-    QTest::keyClick(window.get(), Qt::Key_F5);
-    EXPECT_EQ(window->calc().tabulationStyle, TabulationStyle::UsingRows);
-    EXPECT_TRUE(child<QMenu>("menuCalculate")->isEnabled());
-    trigger("actionCalculatorOn");
-    EXPECT_FALSE(child<QMenu>("menuCalculate")->isEnabled());
-    EXPECT_FALSE(child("actionUsingColumns")->isEnabled());
-    trigger("actionCalculatorOff");
-    EXPECT_TRUE(child("actionUsingColumns")->isEnabled());
-}
-
 // The rules' cases are pinned in window_rules_test; here a resize reaches them,
 // and the close saves what they stored.
 TEST_F(MainWindowTest, ResizeRunsTheRulesAndCloseSavesTheSettingsOnce) {
     start();
-    const int height = outerHeight();
+    const int height = window->frameGeometry().height();
     window->resize(window->width() + 60, window->height() + 120);
-    EXPECT_EQ(outerHeight(), height);  // a collapsed window snaps back
-    EXPECT_EQ(window->shell().collapsedWidth, outerWidth());
+    EXPECT_EQ(window->frameGeometry().height(), height);  // a collapsed window snaps back
     EXPECT_EQ(child<shell::GlyphButton>("sizeButton")->x(), window->width() - 39);
     EXPECT_TRUE(window->close());
     EXPECT_EQ(settings.saves, 1);
-    EXPECT_EQ(settings.saved.collapsedWidth, outerWidth());
+    EXPECT_EQ(settings.saved.collapsedWidth, window->frameGeometry().width());
 }
 
 // The close after a refused write does not keep the user in the window.
@@ -207,30 +182,52 @@ TEST_F(MainWindowTest, ARefusedWriteKeepsTheWindowOnceThenItCloses) {
     EXPECT_FALSE(window->close());
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(window->close());
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(dialogs.errors,
-              (std::vector<std::string>{"Unable to write to /nowhere/corvalo.ini"}));
+    EXPECT_EQ(dialogs.errors, Strings{"Unable to write to /nowhere/corvalo.ini"});
 }
 
-TEST_F(MainWindowTest, StayOnTopFromTheSettingsAndTheMenu) {
-    settings.onLoad = [](const shell::SettingsTargets& t) { t.shell.stayOnTop = true; };
+// A native Wayland window cannot stay on top nor read its own place: the stored place
+// is neither applied nor overwritten, nor is the stored stay-on-top.
+TEST_F(MainWindowTest, OnNativeWaylandNoStayOnTopAndTheStoredPlaceKept) {
+    settings.onLoad = [](const shell::SettingsTargets& t) {
+        t.left = 5000;  // beyond every screen
+        t.top = 4000;
+        t.shell.stayOnTop = true;
+    };
+    nativeWayland = true;
     start();
-    EXPECT_TRUE(child("actionStayOnTop")->isChecked());
-    EXPECT_TRUE(QTest::qWaitFor(
-        [this] { return window->windowFlags().testFlag(Qt::WindowStaysOnTopHint); }));
-    QTest::keyClick(window.get(), Qt::Key_F11);
-    EXPECT_FALSE(window->shell().stayOnTop);
-    EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(child("actionStayOnTop")->isEnabled());
+    EXPECT_FALSE(child("actionStayOnTop")->isChecked());
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.intersects(window->frameGeometry()));
+    window->move(40, 60);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->pos() == QPoint(40, 60); }));
+    window->close();
+    EXPECT_EQ(settings.savedPlace, QPoint(5000, 4000));
+    EXPECT_TRUE(settings.saved.stayOnTop);
 }
 
-TEST_F(MainWindowTest, ACalculationErrorGoesToTheStandardReport) {
+// The strip's figures follow every calculation and click; an overflowing sum of a
+// click's figures is its text.
+TEST_F(MainWindowTest, TheStatisticsLineFollowsEveryCalculationAndClick) {
+    settings.onLoad = [](const shell::SettingsTargets& t) { t.shell.statisticsLine = true; };
     start();
+    EXPECT_FALSE(strip()->isVisible());  // the window starts collapsed
     trigger("actionUsingColumns");
-    const std::string huge = "1" + std::string(308, '0');  // 1E308
-    paste(huge + "\n" + huge + "\n");
-    EXPECT_EQ(dialogs.errors, (std::vector<std::string>{"Floating point overflow"}));
-    EXPECT_EQ(window->displayCaption(), "0.00 ");
+    paste("Name\tAmount\nA\t1,234.50\nB\tn/a\nC\t100\nD\t7\n");  // expands the window
+    EXPECT_TRUE(strip()->isVisible());
+    EXPECT_EQ(strip()->caption(), "count 0   sum 0.00   4 text cells ignored");
+    click(2, 1);
+    EXPECT_EQ(
+        strip()->caption(),
+        "count 3   sum 1,341.50   mean 447.17   min 7.00   max 1,234.50   1 text cell ignored");
+    strip()->resize(120, strip()->height());  // too narrow: cut, and whole in the tooltip
+    EXPECT_TRUE(strip()->text().endsWith(QChar(0x2026))) << strip()->text().toStdString();
+    EXPECT_EQ(strip()->toolTip().toStdString(), strip()->caption());
+
+    clipcalc::LineStatistics figures;
+    figures.count = 2;
+    figures.sumOverflow = true;
+    EXPECT_EQ(shell::statisticsCaption(clipcalc::CalcState{}, figures), "Floating point overflow");
 }
 
 }  // namespace

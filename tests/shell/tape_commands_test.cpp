@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,68 +16,56 @@ namespace {
 using namespace corvalo::testing;
 
 // Two lines as the tape writes them: 8-bit, LF between, none after; 0xA0 groups thousands.
-const std::string kTape =
-    "   1\xA0"
-    "250.5 +\n      12 *";
-const std::string kTapeUtf8 =
-    "   1\xC2\xA0"
-    "250.5 +\n      12 *";
+const std::string kTape = "   1\240250.5 +\n      12 *";  // octal 240: 0xA0
+const std::string kTapeUtf8 = "   1\302\240250.5 +\n      12 *";
 
-TEST(CopyTape, PutsTheLinesOnTheClipboardAsUtf8) {
+TEST(CopyTape, PutsTheLinesOnTheClipboardAsUtf8AndAnEmptyTapeOnlyBeeps) {
     FakeClipboard clipboard;
     RecordingDialogs dialogs;
     copyTape(kTape, clipboard, dialogs);
-    EXPECT_EQ(clipboard.contents, kTapeUtf8);
-    EXPECT_EQ(dialogs.beeps, 0);
-}
-
-TEST(CopyTape, AnEmptyTapeBeepsAndLeavesTheClipboard) {
-    FakeClipboard clipboard;
-    clipboard.contents = "earlier";
-    RecordingDialogs dialogs;
     copyTape("", clipboard, dialogs);
-    EXPECT_EQ(clipboard.contents, "earlier");
-    EXPECT_EQ(clipboard.writes, 0);
+    EXPECT_EQ(clipboard.contents, kTapeUtf8);
+    EXPECT_EQ(clipboard.writes, 1);
     EXPECT_EQ(dialogs.beeps, 1);
 }
 
-class SaveTape : public ::testing::Test {
-  protected:
-    TempDir dir_;
-    RecordingDialogs dialogs_;
-};
-
-TEST_F(SaveTape, WritesUtf8LinesEachEndingInLf) {
-    const auto file = dir_ / "tape.txt";
-    writeFile(file, "an older, longer tape\n\n\n");
-    dialogs_.saveAnswer = file.string();
-    saveTape(kTape, dialogs_);
-    EXPECT_EQ(dialogs_.saveAsked, std::vector<std::string>{"Save Tape|tape.txt"});
-    EXPECT_EQ(readFile(file), kTapeUtf8 + "\n");
-}
-
-TEST_F(SaveTape, CancelWritesNothing) {
-    saveTape(kTape, dialogs_);  // no answer: Cancel
-    EXPECT_EQ(dialogs_.saveAsked.size(), 1u);
-    EXPECT_TRUE(fileNames(dir_.path()).empty());
-}
-
-TEST_F(SaveTape, AnEmptyTapeBeepsWithoutAsking) {
-    dialogs_.saveAnswer = (dir_ / "tape.txt").string();
-    saveTape("", dialogs_);
-    EXPECT_EQ(dialogs_.beeps, 1);
-    EXPECT_TRUE(dialogs_.saveAsked.empty());
-    EXPECT_TRUE(fileNames(dir_.path()).empty());
-}
-
-TEST_F(SaveTape, ARefusedWriteThrowsTheErrorReportText) {
-    const std::string path = (dir_ / "no such folder" / "tape.txt").string();
-    dialogs_.saveAnswer = path;
-    try {
-        saveTape(kTape, dialogs_);
-        FAIL() << "no error";
-    } catch (const Error& e) {
-        EXPECT_EQ(std::string(e.what()), "Unable to write to " + path);
+// The file is named in the save dialog; an older, longer file is replaced.
+TEST(SaveTape, WritesUtf8LinesEachEndingInLfOrNothingOrTheError) {
+    const struct {
+        const char* name;
+        std::string tape;
+        std::optional<std::string> answer;  // the dialog's; nothing: Cancel
+        std::vector<std::string> asked;
+        std::string written;  // empty: no file
+        std::string error;
+    } rows[] = {
+        {"a tape", kTape, "tape.txt", {"Save Tape|tape.txt"}, kTapeUtf8 + "\n", ""},
+        {"cancelled", kTape, std::nullopt, {"Save Tape|tape.txt"}, "", ""},
+        {"an empty tape beeps without asking", "", "tape.txt", {}, "", ""},
+        {"a refused write",
+         kTape,
+         "no such folder/tape.txt",
+         {"Save Tape|tape.txt"},
+         "",
+         "Unable to write to "},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempDir dir;
+        RecordingDialogs dialogs;
+        const auto file = dir / "tape.txt";
+        if (row.answer) dialogs.saveAnswer = (dir / *row.answer).string();
+        if (!row.written.empty()) writeFile(file, "an older, longer tape\n\n\n");
+        std::string error;
+        try {
+            saveTape(row.tape, dialogs);
+        } catch (const Error& e) {
+            error = e.what();
+        }
+        EXPECT_EQ(dialogs.saveAsked, row.asked);
+        EXPECT_EQ(dialogs.beeps, row.tape.empty() ? 1 : 0);
+        EXPECT_EQ(error, row.error.empty() ? "" : row.error + *dialogs.saveAnswer);
+        EXPECT_EQ(fileNames(dir.path()).empty() ? "" : readFile(file), row.written);
     }
 }
 

@@ -18,22 +18,11 @@
 
 namespace corvalo::testing {
 
-// What a test may set of the window's outside before it is made.
-struct StartWith {
-    std::function<std::unique_ptr<platform::ClipboardWatch>()> clipboardWatch{};
-    bool nativeWayland = false;
-};
-
 // The main window, shown headless, with every outside facility faked: the
 // clipboard, the message boxes, the settings file, the event pump and the clock.
 class WindowFixture : public ::testing::Test {
   protected:
-    WindowFixture() {
-        versionCheck.downloadHost = "dl.example";
-        versionCheck.exeName = "corvalo";
-    }
-    void start(platform::LocaleSeparators separators = {'.', ','},
-               const StartWith& with = StartWith{}) {
+    void start(platform::LocaleSeparators separators = {'.', ','}) {
         window.reset();  // one tray icon per program: the old window goes first
         shell::TrayPartsFactory tray = [this](QWidget& w, const shell::TrayErrorReport&) {
             shell::TrayParts parts;
@@ -56,10 +45,10 @@ class WindowFixture : public ::testing::Test {
                                   .help = help,
                                   .programFolder = programFolder,
                                   .trayParts = tray,
-                                  .clipboardWatch = with.clipboardWatch,
+                                  .clipboardWatch = clipboardWatch,
                                   .versionCheck = versionCheck,
                                   .resolver = hostsFileOnly(),
-                                  .nativeWayland = with.nativeWayland});
+                                  .nativeWayland = nativeWayland});
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         window->activateWindow();
@@ -95,10 +84,13 @@ class WindowFixture : public ::testing::Test {
     FakeSettingsStore settings;
     TestPump pump;
     FakeClock clock;
-    net::VersionCheckConfig versionCheck;
+    net::VersionCheckConfig versionCheck{.updateHost = "updates.example",
+                                         .downloadHost = "dl.example"};
     FakeFontChooser fonts;
     FakeHelpEngine help;
     std::string programFolder = "/nonexistent/corvalo";
+    std::function<std::unique_ptr<platform::ClipboardWatch>()> clipboardWatch;
+    bool nativeWayland = false;
     bool trayRefusesIcon = false;
     FakeNotificationArea* trayArea = nullptr;  // the window's, once started
     int loopEnds = 0;                          // the tray's Close ending the message loop
