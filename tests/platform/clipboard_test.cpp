@@ -34,13 +34,5 @@ TEST(ReadAnsiText, ReportsTheBytesReceivedAfterEachPiece) {
     EXPECT_EQ(received, (std::vector<std::size_t>{5, 8, 10}));
 }
 
-TEST(ReadAnsiText, NothingOfferedLeavesNothing) {
-    PiecewiseClipboard clipboard;
-    BigBuffer<char> out;
-    out.append("old", 3);
-    EXPECT_FALSE(readAnsiText(clipboard, out));
-    EXPECT_TRUE(out.empty());
-}
-
 }  // namespace
 }  // namespace corvalo::platform
