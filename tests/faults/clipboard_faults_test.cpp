@@ -3,12 +3,13 @@
 // at all. Each must end in a result or a message, never a crash.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
+#include <random>
 #include <string>
 
 #include "clipcalc/calc_state.h"
-#include "clipcalc/format.h"
 #include "clipcalc/grid.h"
 #include "clipcalc/pipeline.h"
 #include "fault_support.h"
@@ -21,6 +22,8 @@ namespace {
 
 using clipcalc::CalculateMessage;
 using clipcalc::TabulationStyle;
+constexpr auto kCols = TabulationStyle::UsingColumns;
+constexpr auto kRows = TabulationStyle::UsingRows;
 
 // 100 MB, or 20 MB under AddressSanitizer, which checks the same paths five times slower
 // per byte; the 100 MB run is the plain build's.
@@ -31,47 +34,41 @@ constexpr std::size_t kBig = 100U * 1024U * 1024U;
 #endif
 constexpr std::size_t kMB = 1024U * 1024U;
 
-class FakeClipboard final : public platform::Clipboard {
-  public:
-    std::optional<std::string> contents;
-    bool ownerGone = false;  // the owner vanished: the read fails as a held clipboard does
-
+// Another program's clipboard; without contents its owner went away before the read,
+// which then fails as a held clipboard's does.
+struct OwnedClipboard final : platform::Clipboard {
     std::optional<std::string> text() override {
-        if (ownerGone) throw Error("Cannot open clipboard");
+        if (!contents) throw Error("Cannot open clipboard");
         return contents;
     }
     void setText(const std::string& utf8) override { contents = utf8; }
+    std::optional<std::string> contents;
 };
 
-struct Display final : clipcalc::ResultDisplay {
-    void setDisplayCaption(const std::string& c) override { caption = c; }
-    std::string caption = "untouched";
-};
-
-struct Paste {
+// What a paste left: its outcome and what the user is shown, the display's caption or
+// "error: " and the text of the error box.
+struct Paste final : clipcalc::ResultDisplay {
+    void setDisplayCaption(const std::string& caption) override { shown = caption; }
     clipcalc::CalculateOutcome outcome;
-    std::string error;  // the text of an error that left the command
-    std::string caption;
+    std::string shown;
 };
 
 // "Calculate Clipboard" as the window runs it: read the clipboard, then calculate.
-Paste calculate(FakeClipboard& clipboard, TabulationStyle style) {
-    Paste run;
+Paste calculate(std::optional<std::string> offered, TabulationStyle style) {
+    OwnedClipboard clipboard;
+    clipboard.contents = std::move(offered);
     clipcalc::CalcState state;
     state.setStartValues();
     state.tabulationStyle = style;
     clipcalc::Grid grid;
-    Display display;
+    Paste run;
     try {
-        std::optional<platform::BigBuffer<char>> offered;
-        if (platform::BigBuffer<char> text; platform::readAnsiText(clipboard, text)) {
-            offered = std::move(text);
-        }
-        run.outcome = clipcalc::calculateClipboardText(std::move(offered), state, grid, display);
+        std::optional<platform::BigBuffer<char>> text(std::in_place);
+        if (!platform::readAnsiText(clipboard, *text)) text.reset();
+        run.outcome = clipcalc::calculateClipboardText(std::move(text), state, grid, run);
     } catch (const Error& e) {
-        run.error = e.what();
+        run.shown = std::string("error: ") + e.what();
     }
-    run.caption = display.caption;
     return run;
 }
 
@@ -85,81 +82,67 @@ std::string repeatTo(std::string_view unit, std::size_t bytes) {
     return text;
 }
 
-// Pseudo-random bytes, eight at a time (xorshift64), each at least `lowest`.
-std::string randomBytes(std::size_t bytes, unsigned char lowest, std::uint64_t seed) {
+// Pseudo-random bytes; without NULs, each NUL becomes a 1.
+std::string randomBytes(std::size_t bytes, bool nuls) {
+    std::minstd_rand random(nuls ? 1 : 2);
     std::string text(bytes, '\0');
-    std::uint64_t x = seed * 0x9E3779B97F4A7C15ULL + 1;
-    for (std::size_t i = 0; i < bytes; i += 8) {
-        x ^= x << 13;
-        x ^= x >> 7;
-        x ^= x << 17;
-        std::uint64_t v = x;
-        for (std::size_t j = i; j < i + 8 && j < bytes; ++j, v >>= 8) {
-            const auto b = static_cast<unsigned char>(v);
-            text[j] = static_cast<char>(b < lowest ? lowest : b);
-        }
-    }
+    std::generate(text.begin(), text.end(), [&] {
+        const auto byte = static_cast<char>(random() >> 16);
+        return byte == '\0' && !nuls ? '\1' : byte;
+    });
     return text;
 }
 
 // 100 MB pastes (see kBig). Exact sums where the data have one; for bytes that are no text at
 // all, any result or message will do as long as the program survives and says so.
 TEST(ClipboardFaults, HundredMegabytes) {
-    struct Row {
+    const struct {
         const char* name;
         std::function<std::string()> text;
         TabulationStyle style;
-        std::string caption;  // "" when any outcome will do
-    };
-    const Row rows[] = {
+        std::string shown;  // "" when any outcome will do
+    } rows[] = {
         // kBig / 5 numbers of 1.25 sum to 26,214,400 at 100 MB and 5,242,880 at 20 MB.
-        {"a column of numbers", [] { return repeatTo("1.25\n", kBig); },
-         TabulationStyle::UsingColumns, kBig == 100 * kMB ? "26,214,400.00 " : "5,242,880.00 "},
-        {"one row of numbers", [] { return repeatTo("7 ", kBig); }, TabulationStyle::UsingRows,
+        {"a column of numbers", [] { return repeatTo("1.25\n", kBig); }, kCols,
+         kBig == 100 * kMB ? "26,214,400.00 " : "5,242,880.00 "},
+        {"one row of numbers", [] { return repeatTo("7 ", kBig); }, kRows,
          kBig == 100 * kMB ? "367,001,600.00 " : "73,400,320.00 "},
-        {"binary bytes with NULs", [] { return randomBytes(kBig, 0, 1); },
-         TabulationStyle::UsingColumns, ""},
-        {"binary bytes without NULs", [] { return randomBytes(kBig, 1, 2); },
-         TabulationStyle::UsingRows, ""},
-        {"one number as long as the text", [] { return std::string(kBig, '9'); },
-         TabulationStyle::UsingColumns, ""},
+        {"binary bytes with NULs", [] { return randomBytes(kBig, true); }, kCols, ""},
+        {"binary bytes without NULs", [] { return randomBytes(kBig, false); }, kRows, ""},
+        {"one number as long as the text", [] { return std::string(kBig, '9'); }, kCols, ""},
     };
     long survived = 0;
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        FakeClipboard clipboard;
-        clipboard.contents = row.text();
-        const Paste run = calculate(clipboard, row.style);
-        if (!row.caption.empty()) {
-            EXPECT_EQ(run.error, "");
-            EXPECT_TRUE(run.outcome.calculated);
-            EXPECT_EQ(run.caption, row.caption);
-        } else {
+        const Paste run = calculate(row.text(), row.style);
+        if (row.shown.empty()) {
             // A result, a message, or the overflow error: something the user is shown.
             EXPECT_TRUE(run.outcome.calculated || !run.outcome.messageText.empty() ||
-                        run.error == "Floating point overflow")
-                << "error «" << run.error << "»";
+                        run.shown == "error: Floating point overflow")
+                << run.shown;
+        } else {
+            EXPECT_EQ(run.shown, row.shown);
         }
         if (!HasFailure()) ++survived;
     }
-    std::printf("[faults] clipboard texts of %zu MB each\n", kBig / kMB);
-    printCounts("huge clipboard texts", static_cast<long>(std::size(rows)), survived);
+    const std::string what = "clipboard texts of " + std::to_string(kBig / kMB) + " MB";
+    printCounts(what.c_str(), std::ssize(rows), survived);
 }
 
 // The owner went away in the middle of the transfer: what arrived is cut anywhere, in
-// a number, in a separator or inside a UTF-8 sequence. The complete numbers count.
+// a number, in a separator or inside a UTF-8 sequence. The complete numbers count. An
+// owner gone before anything arrived ends the command with the clipboard error.
 TEST(ClipboardFaults, TransferCutShortByAVanishingOwner) {
     // The separators are the C locale's: "," groups and "." marks the decimals.
-    const std::string full =
-        "Amount\n1,000.50\n2,000.25\n\xE2\x82\xAC"
-        "3.25\n4\n";
-    struct Row {
+    const std::string full = "Amount\n1,000.50\n2,000.25\n\u20AC3.25\n4\n";
+    constexpr std::size_t kGone = std::string::npos;
+    const struct {
         const char* name;
         std::size_t cut;
-        std::string caption;
+        std::string shown;
         CalculateMessage message;
-    };
-    const Row rows[] = {
+    } rows[] = {
+        {"before anything arrived", kGone, "error: Cannot open clipboard", CalculateMessage::None},
         {"after the header", 7, "0.00 ", CalculateMessage::ClipboardEmpty},
         {"inside the first number", 11, "100.00 ", CalculateMessage::TooFewNumbers},
         {"after two numbers", 25, "3,000.75 ", CalculateMessage::None},
@@ -169,34 +152,15 @@ TEST(ClipboardFaults, TransferCutShortByAVanishingOwner) {
         {"whole", full.size(), "3,008.00 ", CalculateMessage::None},
     };
     long survived = 0;
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        FakeClipboard clipboard;
-        clipboard.contents = full.substr(0, row.cut);
-        const Paste run = calculate(clipboard, TabulationStyle::UsingColumns);
-        EXPECT_EQ(run.error, "");
+        const Paste run = calculate(
+            row.cut == kGone ? std::nullopt : std::optional(full.substr(0, row.cut)), kCols);
         EXPECT_EQ(run.outcome.message, row.message);
-        EXPECT_EQ(run.caption, row.caption);
+        EXPECT_EQ(run.shown, row.shown);
         if (!HasFailure()) ++survived;
     }
-    printCounts("clipboard transfers cut short", static_cast<long>(std::size(rows)), survived);
-}
-
-// The owner vanished before anything arrived: the command ends with the clipboard
-// error and leaves nothing half-done; the next paste from a live owner works.
-TEST(ClipboardFaults, OwnerGoneBeforeTheReadReportsTheClipboardError) {
-    FakeClipboard clipboard;
-    clipboard.contents = "1\n2\n";
-    clipboard.ownerGone = true;
-    const Paste gone = calculate(clipboard, TabulationStyle::UsingColumns);
-    EXPECT_EQ(gone.error, "Cannot open clipboard");
-    EXPECT_EQ(gone.caption, "untouched");
-
-    clipboard.ownerGone = false;
-    const Paste back = calculate(clipboard, TabulationStyle::UsingColumns);
-    EXPECT_EQ(back.error, "");
-    EXPECT_EQ(back.caption, "3.00 ");
-    printCounts("clipboard owner gone before the read", 1, HasFailure() ? 0 : 1);
+    printCounts("clipboard transfers cut short", std::ssize(rows), survived);
 }
 
 }  // namespace

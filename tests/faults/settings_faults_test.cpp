@@ -27,38 +27,56 @@ namespace corvalo::faults {
 namespace {
 
 using namespace corvalo::testing;
-namespace fs = std::filesystem;
+using platform::DiskStep;
 
 // A file the user keeps by hand: comments and keys the program never writes.
 const std::string kUserFile =
-    "; kept by hand\r\n"
-    "[Internet]\r\nProxy=proxy.example\r\nProxyPort=8080\r\n"
+    "; kept by hand\r\n[Internet]\r\nProxy=proxy.example\r\nProxyPort=8080\r\n"
     "[Show]\r\nIgnoreFirstRowWhenEmpty=0\r\nResultDecimalFormat=2\r\n"
     "[Form]\r\nCalculator Default Startup=1\r\n";
 
-// The whole file a fault-free save of `variant` leaves, starting from `start`.
-std::string savedText(const std::string& start, int variant) {
-    FakeIniStorage storage;
-    storage.files["f"] = start;
-    SettingsWindow window(variant);
-    shell::saveSettings("f", window.targets(), storage);
-    return storage.files["f"];
-}
-
-// The error text of a save (to the real disk unless `storage` is given), or "".
-std::string saveError(const std::string& file, int variant,
-                      platform::IniStorage* storage = nullptr) {
-    SettingsWindow window(variant);
-    platform::DiskIniStorage disk;
+// Saves the window's settings as a close does; `variant` 0 and 1 differ in every key.
+// The error text, or "".
+std::string save(const std::string& file, int variant, platform::IniStorage& storage) {
+    const bool b = variant != 0;
+    const std::int32_t d = b ? 100 : 0;
+    clipcalc::CalcState calc;
+    calc.setResultDecimals(b ? 5 : 3);
+    calc.tabulationStyle =
+        b ? clipcalc::TabulationStyle::UsingRows : clipcalc::TabulationStyle::UsingColumns;
+    shell::ShellSettings shell{!b, 510 + d, 520 + d, 530 + d, 340 + d, 350 + d, false, "", ""};
+    platform::FontSpec font{b ? "DejaVu Sans" : "Courier", 9 + d, b ? -2147483643 : 128, !b, b};
+    std::int32_t left = 200 - d, top = 250 - d;
     try {
-        shell::saveSettings(file, window.targets(), storage != nullptr ? *storage : disk);
+        shell::saveSettings(file, {calc, shell, font, font, font, left, top}, storage);
     } catch (const Error& e) {
         return e.what();
     }
     return "";
 }
 
-using platform::DiskStep;
+// The whole file a fault-free save of `variant` leaves, starting from `start`.
+std::string savedText(const std::string& start, int variant) {
+    FakeIniStorage storage;
+    storage.files["f"] = start;
+    EXPECT_EQ(save("f", variant, storage), "");
+    return storage.files["f"];
+}
+
+// The real disk, refusing `steps` with EACCES.
+platform::DiskIniStorage refusing(std::vector<DiskStep> steps) {
+    return platform::DiskIniStorage([steps](DiskStep step) {
+        return std::count(steps.begin(), steps.end(), step) > 0 ? EACCES : 0;
+    });
+}
+
+// A folder that holds the user's corvalo.ini; alone() while nothing is beside it.
+struct UserFolder {
+    UserFolder() { writeFile(file, kUserFile); }
+    bool alone() const { return fileNames(dir.path()) == std::vector<std::string>{"corvalo.ini"}; }
+    TempDir dir;
+    std::string file = (dir / "corvalo.ini").string();
+};
 
 // Each step of the one write a close makes is refused in turn, alone and together
 // with a step of the in-place fallback. A refused new file or rename falls back to
@@ -66,47 +84,42 @@ using platform::DiskStep;
 // as no byte was written in place, leaves the old whole file. Once nothing is
 // refused the next close writes exactly what an undisturbed close writes.
 TEST(SettingsFaults, EveryStepOfTheWriteRefused) {
-    const std::string undisturbed = savedText(kUserFile, 1);
-    ASSERT_GT(undisturbed.size(), kUserFile.size());  // so an in-place write needs no cut
-    const std::string kOld = kUserFile;
+    const std::string saved = savedText(kUserFile, 1);
+    ASSERT_GT(saved.size(), kUserFile.size());  // so an in-place write needs no cut
     const struct {
         const char* name;
         std::vector<DiskStep> refused;
         bool fails;
         const std::string& after;
     } rows[] = {
-        {"NewFile", {DiskStep::CreateTemp}, false, undisturbed},
-        {"Rename", {DiskStep::Rename}, false, undisturbed},
-        {"WriteOfNewFile", {DiskStep::WriteTemp}, true, kOld},
-        {"FsyncOfNewFile", {DiskStep::SyncTemp}, true, kOld},
-        {"NewFileAndOpen", {DiskStep::CreateTemp, DiskStep::OpenInPlace}, true, kOld},
-        {"RenameAndOpen", {DiskStep::Rename, DiskStep::OpenInPlace}, true, kOld},
-        {"NewFileAndReserve", {DiskStep::CreateTemp, DiskStep::Reserve}, true, kOld},
-        {"RenameAndReserve", {DiskStep::Rename, DiskStep::Reserve}, true, kOld},
-        {"NewFileAndWrite", {DiskStep::CreateTemp, DiskStep::WriteInPlace}, true, kOld},
+        {"NewFile", {DiskStep::CreateTemp}, false, saved},
+        {"Rename", {DiskStep::Rename}, false, saved},
+        {"WriteOfNewFile", {DiskStep::WriteTemp}, true, kUserFile},
+        {"FsyncOfNewFile", {DiskStep::SyncTemp}, true, kUserFile},
+        {"NewFileAndOpen", {DiskStep::CreateTemp, DiskStep::OpenInPlace}, true, kUserFile},
+        {"RenameAndOpen", {DiskStep::Rename, DiskStep::OpenInPlace}, true, kUserFile},
+        {"NewFileAndReserve", {DiskStep::CreateTemp, DiskStep::Reserve}, true, kUserFile},
+        {"RenameAndReserve", {DiskStep::Rename, DiskStep::Reserve}, true, kUserFile},
+        {"NewFileAndWrite", {DiskStep::CreateTemp, DiskStep::WriteInPlace}, true, kUserFile},
         // Past the write the new text is in the file; the close still reports the failure.
-        {"NewFileAndCut", {DiskStep::CreateTemp, DiskStep::Cut}, true, undisturbed},
-        {"NewFileAndFsync", {DiskStep::CreateTemp, DiskStep::SyncInPlace}, true, undisturbed},
+        {"NewFileAndCut", {DiskStep::CreateTemp, DiskStep::Cut}, true, saved},
+        {"NewFileAndFsync", {DiskStep::CreateTemp, DiskStep::SyncInPlace}, true, saved},
     };
     long survived = 0;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        TempDir dir;
-        const std::string file = (dir / "corvalo.ini").string();
-        writeFile(file, kUserFile);
-        platform::DiskIniStorage faulty([&](DiskStep step) {
-            return std::count(row.refused.begin(), row.refused.end(), step) > 0 ? EACCES : 0;
-        });
-        EXPECT_EQ(saveError(file, 1, &faulty), row.fails ? "Unable to write to " + file : "");
-        EXPECT_EQ(readFile(file), row.after);
-        EXPECT_EQ(fileNames(dir.path()), std::vector<std::string>{"corvalo.ini"});
-
-        EXPECT_EQ(saveError(file, 1), "");
-        EXPECT_EQ(readFile(file), undisturbed);
+        UserFolder folder;
+        platform::DiskIniStorage faulty = refusing(row.refused);
+        EXPECT_EQ(save(folder.file, 1, faulty),
+                  row.fails ? "Unable to write to " + folder.file : "");
+        EXPECT_EQ(readFile(folder.file), row.after);
+        EXPECT_TRUE(folder.alone());
+        platform::DiskIniStorage disk;
+        EXPECT_EQ(save(folder.file, 1, disk), "");
+        EXPECT_EQ(readFile(folder.file), saved);
         if (!HasFailure()) ++survived;
     }
-    printCounts("settings write refused at each step", static_cast<long>(std::size(rows)),
-                survived);
+    printCounts("settings write refused at each step", std::ssize(rows), survived);
 }
 
 // A full disk, made real in a child by a file-size limit (which binds root too) in
@@ -128,30 +141,25 @@ TEST(SettingsFaults, DiskFullAtEverySizeOfTheSave) {
                  {"OneByteShortOfTheNewFile", newSize - 1},
                  {"ExactlyTheNewFile", newSize},
                  {"RoomToSpare", newSize + 4096}};
-
-    long injected = 0;
-    long survived = 0;
+    long injected = 0, survived = 0;
     for (const bool inPlace : {false, true}) {
         for (const auto& size : sizes) {
             SCOPED_TRACE(std::string(inPlace ? "in place, " : "new file, ") + size.name);
-            TempDir dir;
-            const std::string file = (dir / "corvalo.ini").string();
-            writeFile(file, kUserFile);
-            platform::DiskIniStorage disk([&](DiskStep step) {
-                return inPlace && step == DiskStep::CreateTemp ? EACCES : 0;
-            });
+            UserFolder folder;
+            platform::DiskIniStorage disk =
+                inPlace ? refusing({DiskStep::CreateTemp}) : refusing({});
             const bool full = size.limit < newSize;
-            const std::string error = runInChild([&] {
+            const auto saveWithin = [&] {
                 std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails with EFBIG
                 const rlimit limit{size.limit, size.limit};
                 if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return std::string("no limit");
-                return saveError(file, 1, &disk);
-            });
-            EXPECT_EQ(error, full ? "Unable to write to " + file : "");
-            EXPECT_EQ(readFile(file), full ? kUserFile : saved);
-            EXPECT_EQ(fileNames(dir.path()), std::vector<std::string>{"corvalo.ini"});
-            if (full) ++injected;
-            if (full && !HasFailure()) ++survived;
+                return save(folder.file, 1, disk);
+            };
+            EXPECT_EQ(runInChild(saveWithin), full ? "Unable to write to " + folder.file : "");
+            EXPECT_EQ(readFile(folder.file), full ? kUserFile : saved);
+            EXPECT_TRUE(folder.alone());
+            injected += full;
+            survived += full && !HasFailure();
         }
     }
     printCounts("disk full during the settings write", injected, survived);
@@ -167,42 +175,39 @@ TEST(SettingsFaults, KilledDuringTheWriteLeavesAWholeFile) {
     const std::string toA = savedText(kUserFile, 0);
     const std::string toB = savedText(toA, 1);
     const std::set<std::string> whole = {kUserFile, toA, toB, savedText(toB, 0)};
-
-    TempDir dir;
-    const std::string file = (dir / "corvalo.ini").string();
+    UserFolder folder;
     std::mt19937 random(20261206);
     std::uniform_int_distribution<int> delayMicros(0, 4000);
     long survived = 0;
     for (int round = 0; round < kRounds; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
-        writeFile(file, kUserFile);
-        int saved[2];
-        ASSERT_EQ(::pipe(saved), 0);
+        writeFile(folder.file, kUserFile);
+        Pipe saved;
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            ::close(saved[0]);
+            saved.closeEnd(0);
+            platform::DiskIniStorage disk;
             for (int variant = 0;; variant ^= 1) {
-                if (!saveError(file, variant).empty()) ::_exit(3);
-                if (variant == 0) (void)!::write(saved[1], "s", 1);  // once per two saves
+                if (!save(folder.file, variant, disk).empty()) ::_exit(3);
+                if (variant == 0) (void)!::write(saved.fd[1], "s", 1);  // once per two saves
             }
         }
-        ::close(saved[1]);
+        saved.closeEnd(1);
         char first = 0;
-        ASSERT_EQ(::read(saved[0], &first, 1), 1) << "the child ended before its first save";
+        ASSERT_EQ(::read(saved.fd[0], &first, 1), 1) << "the child ended before its first save";
         // Not a wait: a random moment for the kill, somewhere inside a save.
         ::usleep(static_cast<useconds_t>(delayMicros(random)));
+        // `saved` closes only after the kill: a write to a closed pipe would end the child.
         ::kill(child, SIGKILL);
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ::close(saved[0]);  // only now: a write to a closed pipe would end the child early
         ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL)
             << "the saving child ended on its own";
-
-        const std::string now = readFile(file);
+        const std::string now = readFile(folder.file);
         EXPECT_EQ(whole.count(now), 1U) << "not a whole file (" << now.size() << " bytes)";
-        for (const std::string& name : fileNames(dir.path())) {
-            if (name != "corvalo.ini") fs::remove(dir / name);
+        for (const std::string& name : fileNames(folder.dir.path())) {
+            if (name != "corvalo.ini") std::filesystem::remove(folder.dir / name);
         }
         if (!HasFailure()) ++survived;
     }

@@ -9,42 +9,36 @@
 
 namespace corvalo::testing {
 
+namespace fs = std::filesystem;
+
 TempDir::TempDir() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "corvalo-test-XXXXXX").string();
+    std::string pattern = (fs::temp_directory_path() / "corvalo-test-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
 }
 
 TempDir::~TempDir() {
-    std::error_code ec;
     // Tests may leave read-only folders behind; make them writable to remove them.
-    for (auto it = std::filesystem::recursive_directory_iterator(path_, ec);
-         !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
-        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ec);
-    }
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ec);
-    std::filesystem::remove_all(path_, ec);
+    std::error_code ec;
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+    for (fs::recursive_directory_iterator it(path_, ec), end; !ec && it != end; it.increment(ec))
+        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(path_, ec);
 }
 
-void writeFile(const std::filesystem::path& file, const std::string& bytes) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) throw std::runtime_error("cannot write " + file.string());
+void writeFile(const fs::path& file, const std::string& bytes) {
+    if (std::ofstream(file, std::ios::binary) << bytes) return;
+    throw std::runtime_error("cannot write " + file.string());
 }
 
-std::string readFile(const std::filesystem::path& file) {
+std::string readFile(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::vector<std::string> fileNames(const std::filesystem::path& folder) {
+std::vector<std::string> fileNames(const fs::path& folder) {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
+    for (const auto& e : fs::directory_iterator(folder)) names.emplace_back(e.path().filename());
     std::sort(names.begin(), names.end());
     return names;
 }
