@@ -93,57 +93,29 @@ double cellValue(std::string_view text, char decimal) {
     return cellNumber(text, decimal, v) ? v : 0.0;
 }
 
-namespace {
+void LineResult::throwOverflow() {
+    throw Error("Floating point overflow");
+}
 
-// The current math mode's result, one value at a time.
-class ModeAccumulator {
-  public:
-    explicit ModeAccumulator(MathMode mode)
-        : mode_(mode), acc_(mode == MathMode::Multiplication ? 1.0 : 0.0) {}
-
-    void step(double v) {
-        switch (mode_) {
-            case MathMode::Addition:
-                acc_ += v;
-                break;
-            case MathMode::Subtraction:
-                acc_ = acc_ == 0.0 ? v : acc_ - v;
-                break;
-            case MathMode::Multiplication:
-                acc_ *= v;
-                break;
-            case MathMode::Division:
-                if (v == 0.0) return;
-                acc_ = acc_ == 0.0 ? v : acc_ / v;
-                break;
-        }
-        if (!std::isfinite(acc_)) throw Error("Floating point overflow");
-    }
-    double result() const { return acc_; }
-
-  private:
-    const MathMode mode_;
-    double acc_;
-};
-
-}  // namespace
+void LineResult::add(const CalcState& state, const Grid& grid) {
+    forEachLineCell<false>(state, grid, [&](bool, double v, std::string_view, bool) { step(v); });
+}
 
 void calculateLine(CalcState& state, const Grid& grid) {
-    ModeAccumulator acc(state.mathMode);
-    forEachLineCell<false>(state, grid,
-                           [&](bool, double v, std::string_view, bool) { acc.step(v); });
-    state.lastResult = acc.result();
+    LineResult acc(state.mathMode);
+    acc.add(state, grid);
+    state.lastResult = acc.value();
 }
 
 void calculateLine(CalcState& state, const Grid& grid, LineStatistics& figures) {
-    ModeAccumulator acc(state.mathMode);
+    LineResult acc(state.mathMode);
     FiguresAccumulator line;
     forEachLineCell<true>(state, grid,
                           [&](bool number, double v, std::string_view text, bool textOnly) {
                               line.add(number, v, text, textOnly);
                               acc.step(v);
                           });
-    state.lastResult = acc.result();
+    state.lastResult = acc.value();
     figures = line.finish();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <string_view>
 
 #include "clipcalc/calc_state.h"
@@ -24,6 +25,43 @@ bool cellNumber(std::string_view text, char decimal, double& v);
 // beyond the range of a double throws Error("Floating point overflow") and
 // leaves lastResult as it was.
 void calculateLine(CalcState& state, const Grid& grid);
+
+// The current math mode's result, one value at a time; over several grids in turn
+// it is the result of one grid holding all their rows (an input read in pieces).
+class LineResult {
+  public:
+    explicit LineResult(MathMode mode)
+        : mode_(mode), acc_(mode == MathMode::Multiplication ? 1.0 : 0.0) {}
+    // Throws Error("Floating point overflow") for a step beyond the range of a double.
+    void step(double v) {
+        switch (mode_) {
+            case MathMode::Addition:
+                acc_ += v;
+                break;
+            case MathMode::Subtraction:
+                acc_ = acc_ == 0.0 ? v : acc_ - v;
+                break;
+            case MathMode::Multiplication:
+                acc_ *= v;
+                break;
+            case MathMode::Division:
+                if (v == 0.0) return;
+                acc_ = acc_ == 0.0 ? v : acc_ / v;
+                break;
+        }
+        if (!std::isfinite(acc_)) [[unlikely]]
+            throwOverflow();
+    }
+    // Steps over the chosen column or row of the grid, as calculateLine does.
+    void add(const CalcState& state, const Grid& grid);
+    double value() const { return acc_; }
+
+  private:
+    [[noreturn]] static void throwOverflow();
+
+    MathMode mode_;
+    double acc_;
+};
 // The same, with the line's figures (lineStatistics) from the same walk. A sum of the
 // figures beyond the range of a double sets figures.sumOverflow and stops nothing; an
 // overflow of the result throws before anything is set.

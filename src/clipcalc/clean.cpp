@@ -86,13 +86,13 @@ void collapseRuns(std::string& s, char c) {
     s.resize(collapseRuns(s.data(), s.size(), c));
 }
 
-std::string_view prepareClipboardText(char* data, std::size_t len) {
+std::string_view prepareClipboardText(char* data, std::size_t len, TextLayout layout) {
     std::size_t first = 0;
     while (first < len && isBlankOrControl(data[first])) ++first;
     while (len > first && isBlankOrControl(data[len - 1])) --len;
     char* t = data + first;
     std::size_t n = len - first;
-    if (std::memchr(t, '\t', n) != nullptr) return {t, n};
+    if (layout == TextLayout::TabSeparated || std::memchr(t, '\t', n) != nullptr) return {t, n};
 
     const std::string_view view(t, n);
     if (countChar(view, '"') >= 2 || countChar(view, '\'') >= 2 || countChar(view, ';') >= 2) {

@@ -30,7 +30,11 @@ std::size_t collapseRuns(char* data, std::size_t len, char c);
 // In place: trims characters of code 32 or below from both ends and, when no TAB
 // is left, turns quoted values or blank-separated values into TAB-separated ones.
 // «"1","2"» -> «1\t2»; «10 20   30» -> «10\t20\t30». Returns the part that remains.
-std::string_view prepareClipboardText(char* data, std::size_t len);
+// A piece of a longer text that holds a TAB is taken as TAB-separated whether or
+// not the piece itself holds one (TextLayout::TabSeparated).
+enum class TextLayout { Detect, TabSeparated };
+std::string_view prepareClipboardText(char* data, std::size_t len,
+                                      TextLayout layout = TextLayout::Detect);
 // cleanNumber of [p, end) into out, which has room for (end - p) + 1 bytes;
 // returns the length written.
 std::size_t cleanNumberInto(const char* p, const char* end, char decimal, char thousands,

@@ -102,6 +102,21 @@ void Grid::emptyCells() {
     aside_.clear();
 }
 
+void Grid::takeOffsets(platform::BigBuffer<std::uint32_t>& cellStart,
+                       platform::BigBuffer<std::uint32_t>& rowFirst, CellBits& textOnly) {
+    cellStart = std::move(cellStart_);
+    rowFirst = std::move(rowFirst_);
+    textOnly = std::move(textOnly_);
+    cellStart.clear();
+    rowFirst.clear();
+    textOnly.clear();
+}
+
+platform::BigBuffer<char> Grid::takeText() {
+    emptyCells();
+    return std::move(text_);
+}
+
 void Grid::assign(platform::BigBuffer<char>&& text, platform::BigBuffer<std::uint32_t>&& cellStart,
                   platform::BigBuffer<std::uint32_t>&& rowFirst, CellBits&& textOnly,
                   std::int32_t cols, std::int32_t rows) {

@@ -120,7 +120,11 @@ bool ordinarySeparator(char c) {
 // so the writing never overtakes the reading.
 class InPlaceStore {
   public:
-    explicit InPlaceStore(char* base) : base_(base), w_(base), cell_(base) {}
+    // Fills the memory of the emptied grid's offsets again: a paste after a paste,
+    // or a long input read in pieces, then takes no fresh pages for them.
+    InPlaceStore(char* base, Grid& grid) : base_(base), w_(base), cell_(base) {
+        grid.takeOffsets(cellStart_, rowFirst_, textOnly_);
+    }
 
     bool pendingHasValue() const {
         return hasValue({cell_, static_cast<std::size_t>(w_ - cell_)});
@@ -215,21 +219,25 @@ void checkClipboardTextSize(std::size_t bytes) {
     if (bytes > kMaxClipboardText) throw Error("Out of memory");
 }
 
+bool loadsInOnePass(char decimal, char thousands) {
+    return ordinarySeparator(decimal) && ordinarySeparator(thousands);
+}
+
 std::optional<std::int64_t> loadClipboardText(BigBuffer<char>&& text, const CalcState& state,
-                                              Grid& grid) {
+                                              Grid& grid, TextLayout layout) {
     checkClipboardTextSize(text.size());
     const char decimal = state.localeDecimalSeparator;
     const char thousands = state.localeThousandSeparator;
     const bool statementSigns = state.statementSigns;
-    if (!ordinarySeparator(decimal) || !ordinarySeparator(thousands)) {
+    if (!loadsInOnePass(decimal, thousands)) {
         return loadLiterally(text, state, grid);
     }
 
     // Room after the text: the last token may come out one longer than it is, and
     // the block scan below reads up to two blocks past the end.
     text.reserve(text.size() + 2 * kBlock + 16);
-    const std::string_view t = prepareClipboardText(text.data(), text.size());
-    InPlaceStore store(text.data());
+    const std::string_view t = prepareClipboardText(text.data(), text.size(), layout);
+    InPlaceStore store(text.data(), grid);
     TableRows<InPlaceStore> rows(store, state.ignoreFirstRowWhenEmpty);
     std::string scratch;
     char last = 0;          // last character of the cleaned text so far ('x' for number text)

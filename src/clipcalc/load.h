@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "clipcalc/calc_state.h"
+#include "clipcalc/clean.h"
 #include "clipcalc/grid.h"
 #include "platform/big_buffer.h"
 
@@ -24,9 +25,15 @@ void checkClipboardTextSize(std::size_t bytes);
 // cleanClipboardText, a CR LF appended when the cleaned text does not end in LF,
 // and parseTable do one after the other, in one pass, with the cells built inside
 // the text's own buffer, which the grid then keeps. The grid must be empty with
-// both counts at 2. Returns the cell count, or nothing when the text cleans to
-// nothing.
+// both counts at 2; the memory of its cell offsets is filled again. Returns the
+// cell count, or nothing when the text cleans to nothing. `layout` as for
+// prepareClipboardText.
 std::optional<std::int64_t> loadClipboardText(platform::BigBuffer<char>&& text,
-                                              const CalcState& state, Grid& grid);
+                                              const CalcState& state, Grid& grid,
+                                              TextLayout layout = TextLayout::Detect);
+
+// Whether loadClipboardText reads text with these separators in its one pass, and
+// so takes `layout` into account; otherwise it cleans the whole text first.
+bool loadsInOnePass(char decimal, char thousands);
 
 }  // namespace corvalo::clipcalc

@@ -7,3 +7,8 @@ foreach(target IN ITEMS reply_header url)
   target_link_libraries(fuzz_${target} PRIVATE corvalo_net corvalo_warnings)
   target_link_options(fuzz_${target} PRIVATE -fsanitize=fuzzer)
 endforeach()
+
+# corvalo-cli's piecewise column against the whole input.
+add_executable(fuzz_cli_pieces fuzz_cli_pieces.cpp)
+target_link_libraries(fuzz_cli_pieces PRIVATE corvalo_cli_lib corvalo_warnings)
+target_link_options(fuzz_cli_pieces PRIVATE -fsanitize=fuzzer)

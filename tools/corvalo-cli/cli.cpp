@@ -14,6 +14,7 @@
 #include "options.h"
 #include "platform/ansi_text.h"
 #include "platform/error.h"
+#include "stream.h"
 
 namespace corvalo::cli {
 
@@ -96,6 +97,12 @@ void printStatisticsRow(std::int32_t line, const CalcState& state, const clipcal
     out << '\n';
 }
 
+int lineBeyond(const Options& o, const CalcState& state, std::int32_t lines, std::ostream& err) {
+    err << "corvalo-cli: --line " << o.line << ": the input has " << lines
+        << (byColumns(state) ? " column" : " row") << (lines == 1 ? "" : "s") << '\n';
+    return kUsage;
+}
+
 // Prints what was asked for the calculated grid; a usage status when --line lies
 // beyond it, otherwise kOk.
 int printResults(const Options& o, CalcState& state, const clipcalc::Grid& grid, std::ostream& out,
@@ -117,11 +124,7 @@ int printResults(const Options& o, CalcState& state, const clipcalc::Grid& grid,
         }
         return kOk;
     }
-    if (o.line > lines) {
-        err << "corvalo-cli: --line " << o.line << ": the input has " << lines
-            << (byColumns(state) ? " column" : " row") << (lines == 1 ? "" : "s") << '\n';
-        return kUsage;
-    }
+    if (o.line > lines) return lineBeyond(o, state, lines, err);
     if (o.line != 1) choose(o.line);
     if (o.stats) {
         printStatistics(state, grid, out);
@@ -131,9 +134,8 @@ int printResults(const Options& o, CalcState& state, const clipcalc::Grid& grid,
     return kOk;
 }
 
-int calculate(const Options& o, platform::BigBuffer<char>&& input,
-              platform::LocaleSeparators locale, std::ostream& out, std::ostream& err) {
-    CalcState state = stateFor(o, locale);
+int calculate(const Options& o, platform::BigBuffer<char>&& input, CalcState& state,
+              std::ostream& out, std::ostream& err) {
     clipcalc::Grid grid;
     Caption display;
     const clipcalc::CalculateOutcome outcome = clipcalc::calculateClipboardText(
@@ -150,10 +152,63 @@ int calculate(const Options& o, platform::BigBuffer<char>&& input,
     return kOk;
 }
 
+// What calculate prints for the same input loaded whole.
+int printStreamed(const Options& o, CalcState& state, const StreamedColumn& column,
+                  std::ostream& out, std::ostream& err) {
+    if (column.cells < 2) {
+        err << "corvalo-cli: " << messageText(CalculateMessage::TooFewNumbers, state) << '\n';
+        return kMessage;
+    }
+    if (o.line > column.cols) return lineBeyond(o, state, column.cols, err);
+    state.currentColumn = o.line;
+    state.lastResult = column.chosenColumn;
+    out << shown(state) << '\n';
+    if (column.rows == 1) {
+        err << "corvalo-cli: " << messageText(CalculateMessage::OnlyOneNumber, state) << '\n';
+        return kMessage;
+    }
+    return kOk;
+}
+
+// One column of a long input is calculated piece by piece as it is read.
+bool streams(const Options& o, const CalcState& state, std::size_t pieceBytes) {
+    return pieceBytes != 0 && byColumns(state) && !o.all && !o.stats &&
+           clipcalc::loadsInOnePass(state.localeDecimalSeparator, state.localeThousandSeparator);
+}
+
+int readFailure(const InputFailure& failure, std::ostream& err) {
+    err << "corvalo-cli: " << failure.name << ": " << std::strerror(failure.error) << '\n';
+    return kUsage;
+}
+
+int readAndCalculate(const Options& o, CalcState& state, int stdinFd, std::size_t pieceBytes,
+                     std::ostream& out, std::ostream& err) {
+    InputStream in(o.files, stdinFd, clipcalc::kMaxClipboardText);
+    platform::BigBuffer<char> input;
+    if (streams(o, state, pieceBytes)) {
+        std::optional<StreamedColumn> column;
+        try {
+            CalcState chosen = state;
+            chosen.currentColumn = o.line;
+            column = streamColumn(in, input, chosen, pieceBytes);
+        } catch (const Error&) {
+            // Read on: an input that cannot be read is told before any result.
+            in.skipRest();
+            if (in.failure()) return readFailure(*in.failure(), err);
+            throw;
+        }
+        if (in.failure()) return readFailure(*in.failure(), err);
+        if (column) return printStreamed(o, state, *column, out, err);
+    }
+    in.readRest(input);
+    if (in.failure()) return readFailure(*in.failure(), err);
+    return calculate(o, std::move(input), state, out, err);
+}
+
 }  // namespace
 
 int run(std::span<const std::string> args, int stdinFd, platform::LocaleSeparators locale,
-        std::ostream& out, std::ostream& err) {
+        std::ostream& out, std::ostream& err, std::size_t pieceBytes) {
     Options o;
     try {
         o = parseOptions(args);
@@ -170,14 +225,8 @@ int run(std::span<const std::string> args, int stdinFd, platform::LocaleSeparato
         return kOk;
     }
     try {
-        platform::BigBuffer<char> input;
-        if (const auto failure =
-                readInputs(o.files, stdinFd, clipcalc::kMaxClipboardText, input)) {
-            err << "corvalo-cli: " << failure->name << ": " << std::strerror(failure->error)
-                << '\n';
-            return kUsage;
-        }
-        return calculate(o, std::move(input), locale, out, err);
+        CalcState state = stateFor(o, locale);
+        return readAndCalculate(o, state, stdinFd, pieceBytes, out, err);
     } catch (const Error& e) {
         err << "corvalo-cli: " << errorReportText(e.what()) << '\n';
         return kError;

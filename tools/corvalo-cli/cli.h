@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <iosfwd>
 #include <span>
 #include <string>
@@ -16,8 +17,11 @@ inline constexpr int kError = 3;    // an error report (overflow, out of memory)
 
 // Runs corvalo-cli: reads the files the arguments name (or `stdinFd`) as UTF-8
 // text with any line ends, writes the result to `out` as the display shows it
-// and messages to `err`; returns the exit status.
+// and messages to `err`; returns the exit status. A long input calculated by
+// columns is read and calculated `pieceBytes` at a time (0: always loaded whole),
+// with the same output.
+inline constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
 int run(std::span<const std::string> args, int stdinFd, platform::LocaleSeparators locale,
-        std::ostream& out, std::ostream& err);
+        std::ostream& out, std::ostream& err, std::size_t pieceBytes = kPieceBytes);
 
 }  // namespace corvalo::cli
