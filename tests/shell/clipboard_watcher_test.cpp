@@ -6,128 +6,67 @@
 #include <optional>
 #include <string>
 
-#include "clipcalc/format.h"
-#include "clipcalc/grid.h"
-#include "clipcalc/pipeline.h"
 #include "clipcalc/watch.h"
 #include "fake_clipboard_watch.h"
-#include "platform/big_buffer.h"
+#include "platform/error.h"
 
 namespace corvalo::shell {
 namespace {
 
-using clipcalc::TabulationStyle;
 using platform::WatchedText;
-using testing::FakeClipboardWatch;
 
-// A watched text offered after the sum of "10\n20": what the display (with its
-// trailing blank), the grid's first cell, the tooltip and the tray hint then show.
-struct WatchRow {
-    const char* name;
-    std::optional<std::string> offered;
-    const char* caption;
-    const char* firstCell;
-    const char* tip;
-    const char* hint;
-};
+const std::string kTooFew =
+    "The Windows Clipboard currently does not contain two or more numbers to calculate.";
+const std::string kEmpty = "The Windows Clipboard is currently empty.";
 
-class ClipboardWatcherTest : public ::testing::TestWithParam<WatchRow>,
-                             private clipcalc::ResultDisplay {
-  protected:
-    ClipboardWatcherTest() {
-        calc_.setStartValues();
-        calc_.localeDecimalSeparator = '.';
-        calc_.localeThousandSeparator = ',';
-        calc_.tabulationStyle = TabulationStyle::UsingColumns;
-        auto owned = std::make_unique<FakeClipboardWatch>();
-        watch_ = owned.get();
-        watcher_ = std::make_unique<ClipboardWatcher>(
-            std::move(owned), calc_,
-            WatchHooks{.calculate =
-                           [this](platform::Clipboard& offered) {
-                               ++calculations_;
-                               platform::BigBuffer<char> text;
-                               std::optional<platform::BigBuffer<char>> given;
-                               if (platform::readAnsiText(offered, text)) given = std::move(text);
-                               return clipcalc::calculateClipboardText(std::move(given), calc_,
-                                                                       grid_, *this);
-                           },
-                       .caption = [this] { return caption_; },
-                       .showStatus =
-                           [this](const std::string& tip, const std::string& hint) {
-                               tip_ = tip;
-                               hint_ = hint;
-                           }});
-        watcher_->setWatching(WatchedText::Clipboard, true);
-        watch_->offer(WatchedText::Clipboard, "10\n20\n");
+// A watched text and what the tooltip and the tray hint then show. The calculation is
+// played by a hook that gives the row's message, or throws it, and a caption in 8-bit
+// text with a trailing blank, as the display's.
+TEST(ClipboardWatcher, AnOfferedTextShowsItsStatus) {
+    const struct {
+        const char* name;
+        std::optional<std::string> offered;
+        const char* message;  // nullptr: the calculation throws "Floating point overflow"
+        bool calculated;
+        std::string tip;
+        std::string hint;
+    } rows[] = {
+        {"the calculation's message, one line a line", "1\n2\n", "  One.  \r\n\r\n  Two.  ", true,
+         "One.\nTwo.", "Corvalo: 1\u00A0234.50"},
+        {"an overflow", "1\n2\n", nullptr, true, "Floating point overflow",
+         "Corvalo: Floating point overflow"},
+        {"a sentence keeps the last total", "Please send it to Anna", "", false,
+         kTooFew + "\nPlease recopy the desired range of numbers from the other application "
+                   "and try again.",
+         "Corvalo: " + kTooFew},
+        {"no text", std::nullopt, "", false,
+         kEmpty + "\nPlease recopy the desired data and try again.", "Corvalo: " + kEmpty},
+        {"over 8 MB", std::string(clipcalc::kMaxWatchedText + 1, '7'), "", false,
+         "Over 8 MB of text: not calculated by itself.\nPress Calculate Clipboard to calculate "
+         "it.",
+         "Corvalo: Over 8 MB of text: press Calculate Clipboard"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const clipcalc::CalcState calc;
+        auto owned = std::make_unique<testing::FakeClipboardWatch>();
+        testing::FakeClipboardWatch& watch = *owned;
+        std::string given = "<not calculated>";
+        std::string tip = "<none>", hint = "<none>";
+        const auto calculate = [&](platform::Clipboard& offered) {
+            given = offered.text().value_or("<none>");
+            if (row.message == nullptr) throw Error("Floating point overflow");
+            return clipcalc::CalculateOutcome{.messageText = row.message};
+        };
+        const auto caption = [] { return std::string("1\240234.50 "); };
+        const auto show = [&](const std::string& t, const std::string& h) { tip = t, hint = h; };
+        ClipboardWatcher watcher(std::move(owned), calc, {calculate, caption, show});
+        watcher.setWatching(WatchedText::Clipboard, true);
+        watch.offer(WatchedText::Clipboard, row.offered);
+        EXPECT_EQ(given, row.calculated ? *row.offered : "<not calculated>");
+        EXPECT_EQ(tip, row.tip);
+        EXPECT_EQ(hint, row.hint);
     }
-    void setDisplayCaption(const std::string& caption) override { caption_ = caption; }
-
-    clipcalc::CalcState calc_;
-    clipcalc::Grid grid_;
-    FakeClipboardWatch* watch_ = nullptr;
-    std::unique_ptr<ClipboardWatcher> watcher_;
-    std::string caption_;
-    std::string tip_;
-    std::string hint_;
-    int calculations_ = 0;
-};
-
-TEST_P(ClipboardWatcherTest, AnOfferedTextShowsItsStatus) {
-    const WatchRow& row = GetParam();
-    watch_->offer(WatchedText::Clipboard, row.offered);
-    EXPECT_EQ(caption_, row.caption);
-    EXPECT_EQ(grid_.cell(1, 1), row.firstCell);
-    EXPECT_EQ(tip_, row.tip);
-    EXPECT_EQ(hint_, row.hint);
-}
-
-constexpr const char* kTooFewTip =
-    "The Windows Clipboard currently does not contain two or more numbers to calculate.\n"
-    "Please recopy the desired range of numbers from the other application and try again.";
-constexpr const char* kTooFewHint =
-    "Corvalo: The Windows Clipboard currently does not contain two or more numbers to "
-    "calculate.";
-const std::string kTooLarge(clipcalc::kMaxWatchedText + 1, '7');
-// Two numbers each near the largest double: their sum overflows.
-const std::string kHuge = "17" + std::string(307, '0');
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, ClipboardWatcherTest,
-    ::testing::Values(
-        WatchRow{"Column", "1,200.50\n2,037\n", "3,237.50 ", "1200.50", "", "Corvalo: 3,237.50"},
-        WatchRow{"Sentence", "Please send it to Anna", "30.00 ", "10", kTooFewTip, kTooFewHint},
-        WatchRow{"Word", "abc", "30.00 ", "10",
-                 "The Windows Clipboard is currently empty.\n"
-                 "Please recopy the desired data and try again.",
-                 "Corvalo: The Windows Clipboard is currently empty."},
-        WatchRow{"NoText", std::nullopt, "30.00 ", "10",
-                 "The Windows Clipboard is currently empty.\n"
-                 "Please recopy the desired data and try again.",
-                 "Corvalo: The Windows Clipboard is currently empty."},
-        WatchRow{"OneRowByColumns", "12\t30\t8", "12.00 ", "12",
-                 "Only 1 number was found in your pasted Clipboard data to perform math "
-                 "operations on.\nAt least 2 numbers are necessary to perform a math "
-                 "calculation.\nPerhaps you should switch from row calculation to column "
-                 "calculation mode.\nSee OPTIONS > CALCULATE from the Main Menu bar.",
-                 "Corvalo: 12.00"},
-        WatchRow{"Overflow", kHuge + "\n" + kHuge + "\n", "30.00 ", kHuge.c_str(),
-                 "Floating point overflow", "Corvalo: Floating point overflow"},
-        WatchRow{"OverEightMegabytes", kTooLarge, "30.00 ", "10",
-                 "Over 8 MB of text: not calculated by itself.\n"
-                 "Press Calculate Clipboard to calculate it.",
-                 "Corvalo: Over 8 MB of text: press Calculate Clipboard"}),
-    [](const auto& row) { return std::string(row.param.name); });
-
-// The switch reaches the watch: the clipboard off, the selection on.
-TEST_F(ClipboardWatcherTest, OnlyAWatchedTextIsCalculated) {
-    watcher_->setWatching(WatchedText::Clipboard, false);
-    watch_->offer(WatchedText::Clipboard, "1\n2\n");
-    EXPECT_EQ(calculations_, 1);  // the sum the fixture offered
-    EXPECT_EQ(caption_, "30.00 ");
-    watcher_->setWatching(WatchedText::Selection, true);
-    watch_->offer(WatchedText::Selection, "5 7");
-    EXPECT_EQ(caption_, "5.00 ");  // one row, calculated by columns: its first number
 }
 
 }  // namespace

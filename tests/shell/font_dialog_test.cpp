@@ -11,7 +11,6 @@
 #include <QFontInfo>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QStringList>
 #include <QTimer>
 #include <vector>
 
@@ -21,111 +20,64 @@ namespace {
 using platform::FontDialog;
 using platform::FontSpec;
 
+// Italic, underline and a colour outside the sixteen; an unknown face, bold, and the
+// system's colour.
 TEST(FontDialog, StartsFromTheFontAndGivesItBackUnchanged) {
-    const struct {
-        const char* name;
-        FontSpec font;
-    } rows[] = {
-        {"bold italic red", {"DejaVu Serif", 14, 0x0000FF, true, true}},
-        {"underline and strike-out", {"DejaVu Sans Mono", 9, 0x808000, false, false, true, true}},
-        {"colour outside the sixteen", {"DejaVu Sans", 12, 0x123456}},
-        {"system colour", {"DejaVu Sans", 12, static_cast<std::int32_t>(0x80000008u)}},
-        {"face not installed keeps its name", {"Courier New", 11, 0}},
-        {"unknown face", {"No Such Face 123", 20, 0, true}},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        FontDialog dialog(row.font, nullptr);
-        EXPECT_EQ(dialog.chosenFont(), row.font);
-        EXPECT_EQ(dialog.spinSize->value(), row.font.size);
-        EXPECT_EQ(dialog.checkUnderline->isChecked(), row.font.underline);
+    const std::int32_t systemColour = static_cast<std::int32_t>(0x80000008u);
+    for (const FontSpec& font : {FontSpec{"DejaVu Sans Mono", 9, 0x123456, false, true, true},
+                                 FontSpec{"No Such Face 123", 20, systemColour, true}}) {
+        EXPECT_EQ(FontDialog(font, nullptr).chosenFont(), font) << font.name;
     }
+    // Colours are stored as 0x00BBGGRR; a negative one is the system's.
+    const QColor system(1, 2, 3);
+    EXPECT_EQ(platform::toQColor(0x123456, system), QColor(0x56, 0x34, 0x12));
+    EXPECT_EQ(platform::toQColor(systemColour, system), system);
 }
 
-TEST(FontDialog, FamilyWithoutFoundry) {
-    const struct {
-        const char* name;
-        const char* family;
-        const char* plain;
-    } rows[] = {
-        {"installed twice", "Nimbus Mono PS [urw]", "Nimbus Mono PS"},
-        {"brackets inside the name stay", "Font [X] Pro", "Font [X] Pro"},
-        {"nothing but a bracket", "[urw]", "[urw]"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(platform::familyWithoutFoundry(QString::fromLatin1(row.family)),
-                  QString::fromLatin1(row.plain));
-    }
-}
-
-// The face list names each family once, as the user knows it, also where Qt
-// tells two foundries' copies apart ("Nimbus Mono PS [urw]" with fonts-urw-base35).
-TEST(FontDialog, FaceListShowsPlainFamilyNamesOnce) {
-    FontDialog dialog({"DejaVu Sans", 10, 0}, nullptr);
+// The face list names each family once, as the user knows it, also where Qt tells two
+// foundries' copies apart ("Nimbus Mono PS [urw]" with fonts-urw-base35); a face this
+// computer lacks shows as fontconfig's installed look-alike.
+TEST(FontDialog, FacesAsTheUserKnowsThem) {
+    EXPECT_EQ(platform::familyWithoutFoundry(QStringLiteral("Nimbus Mono PS [urw]")),
+              QStringLiteral("Nimbus Mono PS"));
+    // Courier New, a built-in face, stays first in the font and shows fixed-pitch.
+    const QFont font = platform::toQFont({"Courier New", 12, 0, true});
+    EXPECT_EQ(font.families().front(), QStringLiteral("Courier New"));
+    EXPECT_TRUE(QFontInfo(font).fixedPitch());
+    FontDialog dialog({"Courier New", 12, 0}, nullptr);
+    EXPECT_TRUE(QFontDatabase::isFixedPitch(dialog.comboFace->currentText()));
     QStringList faces;
     for (int i = 0; i < dialog.comboFace->count(); ++i)
         faces.append(dialog.comboFace->itemText(i));
-    ASSERT_TRUE(faces.contains(QStringLiteral("DejaVu Serif")));
     EXPECT_EQ(faces.filter(QStringLiteral(" [")), QStringList());
     EXPECT_EQ(faces.removeDuplicates(), 0);
 }
 
-TEST(FontDialog, MissingFaceFallsBackToAnInstalledLookAlike) {
-    const QString resolved = platform::resolveFontFamily(QStringLiteral("Courier New"));
-    EXPECT_TRUE(QFontDatabase::hasFamily(resolved)) << resolved.toStdString();
-    // fontconfig knows Courier New is a typewriter face.
-    EXPECT_TRUE(QFontDatabase::isFixedPitch(resolved)) << resolved.toStdString();
-    EXPECT_EQ(platform::resolveFontFamily(QStringLiteral("DejaVu Serif")),
-              QStringLiteral("DejaVu Serif"));
-
-    const QFont font = platform::toQFont({"Courier New", 12, 0, true});
-    EXPECT_EQ(font.families().front(), QStringLiteral("Courier New"));
-    EXPECT_TRUE(QFontInfo(font).fixedPitch());
-
-    FontDialog dialog({"Courier New", 12, 0}, nullptr);
-    EXPECT_EQ(dialog.comboFace->currentText(), resolved);
-}
-
-TEST(FontDialog, ApplyHandsOverTheCurrentFontAndStaysOpen) {
-    std::vector<FontSpec> applied;
-    FontDialog dialog({"DejaVu Sans", 10, 0}, [&](const FontSpec& f) { applied.push_back(f); });
-    dialog.show();
-    dialog.spinSize->setValue(16);
-    dialog.comboStyle->setCurrentIndex(2);  // Bold
-    dialog.btnApply->click();
-    dialog.comboFace->setCurrentText(QStringLiteral("DejaVu Serif"));
-    dialog.checkStrikeOut->setChecked(true);
-    dialog.comboColor->setCurrentIndex(dialog.comboColor->findText(QStringLiteral("Blue")));
-    dialog.btnApply->click();
-
-    ASSERT_EQ(applied.size(), 2u);
-    EXPECT_EQ(applied[0], (FontSpec{"DejaVu Sans", 16, 0, true}));
-    EXPECT_EQ(applied[1], (FontSpec{"DejaVu Serif", 16, 0xFF0000, true, false, false, true}));
-    EXPECT_TRUE(dialog.isVisible());
-}
-
-TEST(FontDialog, ChooserOkAndCancel) {
+// Apply hands over the dialog's current font and leaves it open; OK gives the font,
+// Cancel nothing.
+TEST(FontDialog, ApplyOkAndCancel) {
     for (bool ok : {true, false}) {
         SCOPED_TRACE(ok ? "OK" : "Cancel");
+        std::vector<FontSpec> applied;
         QTimer::singleShot(0, [ok] {
             auto* dialog = qobject_cast<FontDialog*>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
-            dialog->spinSize->setValue(22);
+            dialog->spinSize->setValue(16);
+            dialog->comboStyle->setCurrentIndex(2);  // Bold
+            dialog->btnApply->click();
+            dialog->comboFace->setCurrentText(QStringLiteral("DejaVu Serif"));
+            dialog->checkStrikeOut->setChecked(true);
+            dialog->comboColor->setCurrentIndex(dialog->comboColor->findText("Blue"));
+            dialog->btnApply->click();
+            EXPECT_TRUE(dialog->isVisible());
             ok ? dialog->accept() : dialog->reject();
         });
-        platform::QtFontChooser chooser;
-        const auto chosen = chooser.choose({"DejaVu Sans", 10, 0}, nullptr);
-        EXPECT_EQ(chosen.has_value() ? chosen->size : 0, ok ? 22 : 0);
+        const auto chosen = platform::QtFontChooser().choose(
+            {"DejaVu Sans", 10, 0}, [&](const FontSpec& f) { applied.push_back(f); });
+        const FontSpec last{"DejaVu Serif", 16, 0xFF0000, true, false, false, true};
+        EXPECT_EQ(applied, (std::vector<FontSpec>{{"DejaVu Sans", 16, 0, true}, last}));
+        EXPECT_EQ(chosen, ok ? std::optional(last) : std::nullopt);
     }
-}
-
-TEST(FontDialog, ColourEncoding) {
-    const QColor system(1, 2, 3);
-    EXPECT_EQ(platform::toQColor(0x0000FF, system), QColor(255, 0, 0));
-    EXPECT_EQ(platform::toQColor(0x123456, system), QColor(0x56, 0x34, 0x12));
-    EXPECT_EQ(platform::toQColor(static_cast<std::int32_t>(0x80000008u), system), system);
-    EXPECT_EQ(platform::fromQColor(QColor(0x56, 0x34, 0x12)), 0x123456);
 }
 
 }  // namespace

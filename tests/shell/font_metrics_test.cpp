@@ -1,5 +1,5 @@
-// Fonts and the sizes that follow from them: grid metrics at the first showing,
-// the three font commands through OK, Apply and Cancel, and the display panel.
+// Fonts and the sizes that follow from them: grid metrics at the first showing and
+// the font commands through Apply, Cancel and OK.
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -17,55 +17,22 @@ namespace {
 using platform::FontSpec;
 using shell::FontTarget;
 
-TEST(FontMetrics, FirstShowingGrid) {
-    const struct {
-        const char* name;
-        int editBox;
-        shell::GridMetrics want;
-    } rows[] = {
-        {"default grid font", 22, {18, 64, 18}},
-        {"truncates 19*64/18=67.6", 23, {19, 67, 19}},
-        {"row never below one pixel", 3, {1, 3, 1}},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(shell::firstShowingGridMetrics(row.editBox), row.want);
-    }
-}
-
-TEST(FontMetrics, ColumnScaling) {
+// The formulas' edges; their ordinary cases run through the commands below.
+TEST(FontMetrics, EdgesOfTheFormulas) {
+    EXPECT_EQ(shell::firstShowingGridMetrics(3), (shell::GridMetrics{1, 3, 1}));  // row >= 1
     constexpr int kMax = std::numeric_limits<int>::max();
-    const struct {
-        const char* name;
-        int width, oldRow, newRow, want;
-    } rows[] = {
-        {"64 at 18 -> 22", 64, 18, 22, 78},
-        {"back again loses a pixel", 78, 22, 18, 63},
-        {"wide column, large font: no wrap", 2'000'000'000, 18, 36, kMax},
-        {"zero old height keeps width", 64, 0, 22, 64},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(shell::scaledColumnWidth(row.width, row.oldRow, row.newRow), row.want);
-    }
+    EXPECT_EQ(shell::scaledColumnWidth(2'000'000'000, 18, 36), kMax);  // no wrap-around
+    EXPECT_EQ(shell::scaledColumnWidth(64, 0, 22), 64);                // no old height
 }
 
-TEST(FontMetrics, PanelAndEditBoxHeights) {
-    EXPECT_EQ(shell::editBoxHeight(14), 22);
-    EXPECT_EQ(shell::displayPanelHeight(17), 25);
-    EXPECT_EQ(shell::displayPanelHeight(17, false), 23);
-    EXPECT_EQ(shell::displayPanelHeight(17, true, 2), 33);
-}
-
-// A window in memory that records what the commands do to it. Text height of a
-// font = its size, so size 14 gives an edit box of 22 and size 18 one of 26.
+// A window in memory that records what the commands do to it.
 class FakeWindow final : public shell::FontCommandHost {
   public:
-    FontSpec fonts[3] = {{"Courier New", 11, 0}, {"Verdana", 14, 0}, {"Courier New", 19, 0, true}};
+    FontSpec fonts[3] = {{"Courier New", 11, 0}, {"Verdana", 18, 0}, {"Courier New", 19, 0, true}};
     std::optional<FontSpec> probe;
     int rowHeight = 18;
     int defaultColWidth = 64;
-    std::vector<int> colWidths{18, 64, 64, 64};
+    std::vector<int> colWidths{5, 5, 5, 5};
     std::string calls;  // what the command did, "; " after each step
 
     FontSpec targetFont(FontTarget t) const override { return fonts[static_cast<int>(t)]; }
@@ -88,58 +55,37 @@ class FakeWindow final : public shell::FontCommandHost {
     void applyWindowMode() override { calls += "window mode; "; }
 };
 
-const FontSpec kBigGrid{"DejaVu Sans", 18, 0x0000FF, true};
-
-// Every run but the plain Cancel ends with kBigGrid on its target; only the grid's OK
-// rescales.
-TEST(FontCommand, OkApplyAndCancel) {
-    using enum FontTarget;
-    const FontSpec serif{"DejaVu Serif", 30};
-    const struct {
-        const char* name;
-        FontTarget target;
-        std::vector<FontSpec> applies;
-        std::optional<FontSpec> answer;
-        const char* calls;
-        bool rescaled;
-    } rows[] = {
-        {"grid OK rescales", Grid, {}, kBigGrid, "font 1; repaint grid; ", true},
-        {"grid Apply twice, Cancel", Grid, {serif, kBigGrid}, {}, "font 1; font 1; ", false},
-        {"grid plain Cancel", Grid, {}, {}, "", false},
-        {"display OK", MainDisplay, {}, kBigGrid, "font 0; display 26; window mode; ", false},
-        {"display Apply, Cancel", MainDisplay, {kBigGrid}, std::nullopt, "font 0; ", false},
-        {"calculator OK", CalculatorDisplay, {}, kBigGrid, "font 2; ", false},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        FakeWindow w;
-        const FontSpec before = w.fonts[static_cast<int>(row.target)];
-        FakeFontChooser dialog;
-        dialog.apply = row.applies;
-        dialog.answer = row.answer;
-        shell::runFontCommand(row.target, dialog, w);
-        EXPECT_EQ(dialog.offered, std::vector<FontSpec>{before});
-        const bool untouched = std::string(row.calls).empty();  // the plain Cancel
-        EXPECT_EQ(w.fonts[static_cast<int>(row.target)], untouched ? before : kBigGrid);
-        EXPECT_EQ(w.calls, row.calls);
-        EXPECT_EQ(w.probe, row.rescaled ? std::optional(kBigGrid) : std::nullopt);
-        EXPECT_EQ(w.rowHeight, row.rescaled ? 22 : 18);
-        const std::vector<int> widths =
-            row.rescaled ? std::vector<int>{22, 78, 78, 78} : std::vector<int>{18, 64, 64, 64};
-        EXPECT_EQ(w.colWidths, widths);
-        EXPECT_EQ(w.defaultColWidth, 64);  // columns the grid gains later keep it
-    }
-}
-
-TEST(FontCommand, FirstShowingGridMetrics) {
+// Text height = font size: size 18 gives an edit box of 26, rows of 22 and columns of
+// 22 * 64 / 18 = 78.2 -> 78. The window's tests see each command reach its control.
+TEST(FontCommand, FirstShowingThenApplyCancelAndOk) {
     FakeWindow w;
-    w.fonts[1].size = 18;  // edit box 26
-    w.colWidths = {5, 5, 5};
     shell::applyFirstShowingGridMetrics(w);
     EXPECT_EQ(w.probe, w.fonts[1]);
-    EXPECT_EQ(w.rowHeight, 22);
     EXPECT_EQ(w.defaultColWidth, 78);
-    EXPECT_EQ(w.colWidths, (std::vector<int>{22, 78, 78}));
+    EXPECT_EQ(w.colWidths, (std::vector<int>{22, 78, 78, 78}));
+    const FontSpec small{"DejaVu Sans", 14, 0x0000FF, true};
+    FakeFontChooser dialog;
+    SCOPED_TRACE("grid Apply, then Cancel: the font stays, nothing is rescaled");
+    dialog.apply = {small};
+    shell::runFontCommand(FontTarget::Grid, dialog, w);
+    EXPECT_EQ(dialog.offered, std::vector<FontSpec>{w.probe.value()});
+    EXPECT_EQ(w.calls, "repaint grid; font 1; ");
+    EXPECT_EQ(w.fonts[1], small);
+    EXPECT_EQ(w.rowHeight, 22);
+    SCOPED_TRACE("then grid OK: rows of 18, each column * 18 / 22: 78 -> 63.8 -> 63");
+    dialog.apply = {};
+    dialog.answer = small;
+    w.calls.clear();
+    shell::runFontCommand(FontTarget::Grid, dialog, w);
+    EXPECT_EQ(w.calls, "font 1; repaint grid; ");
+    EXPECT_EQ(w.probe, small);
+    EXPECT_EQ(w.rowHeight, 18);
+    EXPECT_EQ(w.colWidths, (std::vector<int>{18, 63, 63, 63}));
+    EXPECT_EQ(w.defaultColWidth, 78);  // columns the grid gains later keep it
+    SCOPED_TRACE("then display OK: its height follows (14 + 8), then the window's mode");
+    w.calls.clear();
+    shell::runFontCommand(FontTarget::MainDisplay, dialog, w);
+    EXPECT_EQ(w.calls, "font 0; display 22; window mode; ");
 }
 
 }  // namespace

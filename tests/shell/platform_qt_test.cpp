@@ -1,79 +1,67 @@
-// The platform layer as the window uses it: the clipboard's 8-bit text written
-// back, the one guard around every command, message boxes and the pump.
+// The platform layer as the window uses it: the clipboard adapter, the one guard around
+// every command, message boxes and the pump.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QMessageBox>
-#include <QTest>
+#include <QMimeData>
 #include <QTimer>
-#include <stdexcept>
+#include <string>
+#include <tuple>
 
 #include "fakes.h"
-#include "platform/clipboard.h"
 #include "platform/command_guard.h"
+#include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_message_pump.h"
 
 namespace corvalo::testing {
 namespace {
 
-// The conversion's cases are pinned in ansi_text_test; this is the clipboard's side.
-TEST(ClipboardText, WrittenBackAsUtf8WithLf) {
-    FakeClipboard clipboard;
-    platform::writeAnsiText(clipboard,
-                            "1\xA0"
-                            "234,50\r\n");
-    EXPECT_EQ(clipboard.contents,
-              "1\u00A0"
-              "234,50\n");
+// The UTF-8 bytes Qt holds are handed over as they are, by the MIME type.
+TEST(QtClipboard, ReadsTheTextAsUtf8) {
+    const std::tuple<const char*, std::string, bool> rows[] = {
+        {"text/plain", "1\342\210\2222\n", true},                     // the minus sign
+        {"text/plain;charset=utf-8", {"7\302\2408\n\377", 6}, true},  // kept byte for byte
+        {"image/png", "\211PNG", false},
+    };
+    platform::QtClipboard clipboard;
+    for (const auto& [type, bytes, offered] : rows) {
+        auto* data = new QMimeData;
+        data->setData(QString::fromLatin1(type), QByteArray::fromStdString(bytes));
+        QGuiApplication::clipboard()->setMimeData(data);
+        std::string text;
+        EXPECT_EQ(clipboard.readUtf8([&text](std::string_view p) { text += p; }), offered) << type;
+        EXPECT_EQ(text, offered ? bytes : "") << type;
+    }
 }
 
 TEST(CommandGuard, ReportsWhatEscapesAndCarriesOn) {
     RecordingDialogs dialogs;
-    platform::guarded(dialogs, [] { throw Error("Floating point overflow"); });
     platform::guarded(dialogs, [] { throw std::bad_alloc(); });
-    platform::guarded(dialogs, [] { throw std::runtime_error("stoi"); });
-    bool ran = false;
-    platform::guarded(dialogs, [&ran] { ran = true; });
-    EXPECT_TRUE(ran);
+    platform::guarded(dialogs, [] { throw Error("Floating point overflow"); });
     EXPECT_EQ(dialogs.errors,
-              (std::vector<std::string>{"Floating point overflow", "Out of memory", "stoi"}));
+              (std::vector<std::string>{"Out of memory", "Floating point overflow"}));
 }
 
-TEST(MessageBox, CtrlCCopiesTitleTextAndButton) {
-    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-    platform::QtDialogs dialogs(QStringLiteral("Corvalo Calculator"));
-    bool seen = false;
-    // The box runs its own loop: press the keys from inside it.
-    QTimer::singleShot(0, [&seen] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        seen = true;
-        QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
-        box->accept();
-    });
-    dialogs.showMessage(" There is no new version available.\r\n Last line. ");
-    EXPECT_TRUE(seen);
-    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
-              "---------------------------\nCorvalo Calculator\n---------------------------\n"
-              " There is no new version available.\n Last line. \n"
-              "---------------------------\nOK\n---------------------------\n");
+// Ctrl+C in a message box copies what the user sees, as the Windows box does.
+TEST(MessageBox, CopyTextHoldsTitleTextAndButton) {
+    EXPECT_EQ(
+        platform::messageBoxCopyText("Corvalo Calculator", " Text.\r\n Last line. ").toStdString(),
+        "---------------------------\nCorvalo Calculator\n---------------------------\n"
+        " Text.\n Last line. \n---------------------------\nOK\n"
+        "---------------------------\n");
 }
 
+// Runs what waits, and returns at once when nothing does instead of blocking.
 TEST(QtMessagePump, RunsWhatWaitsAndReturns) {
-    platform::QtMessagePump pump;
-    int timers = 0;
-    int queued = 0;
-    QTimer::singleShot(0, [&timers] { ++timers; });
+    int ran = 0;
+    QTimer::singleShot(0, [&ran] { ran += 1; });
     QMetaObject::invokeMethod(
-        qApp, [&queued] { ++queued; }, Qt::QueuedConnection);
-    pump.processMessages();
-    EXPECT_EQ(timers, 1);
-    EXPECT_EQ(queued, 1);
-    pump.processMessages();  // nothing waits: returns at once instead of blocking
-    EXPECT_EQ(timers + queued, 2);
+        qApp, [&ran] { ran += 10; }, Qt::QueuedConnection);
+    platform::QtMessagePump().processMessages();
+    platform::QtMessagePump().processMessages();
+    EXPECT_EQ(ran, 11);
 }
 
 }  // namespace
