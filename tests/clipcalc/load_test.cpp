@@ -1,5 +1,6 @@
 #include "clipcalc/load.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstddef>
@@ -31,27 +32,17 @@ TEST(LoadClipboardText, MatchesCleanThenParse) {
         bool statementSigns = false;
     };
     const Row rows[] = {
-        {"plain numbers", "1\t-2.5\r\n30\t4\r\n"},
         {"dollar, grouping, parentheses", "$1,234.50\t(7.25)\r\n-$3 \r\nUSD 12\t12%"},
         {"quoted values", "\"1,000\",\"2,500.50\"\r\n'1';'2';'3'\r\n\"1\" , \"2\""},
         {"header dropped", "Price\tQty\r\n2\t3\r\n4\t5\r\n"},
         {"header kept", "Price\tQty\r\n2\t3\r\n4\t5\r\n", '.', ',', false},
         {"dropped row overwritten", "\t\t\t\r\n1\t2\r\n"},
-        {"ends in LF", "1\t2\r\n3\n"},
         {"LF inside", "1\n2\nabc"},
-        {"NULs", std::string("1\0\t2\0\r\n\0"
-                             "7\0"
-                             "8",
-                             11)},
+        {"NULs", std::string("1\0\t2\0\r\n\09\09", 11)},
         {"high bytes", "\xFF\xFE\x80\t\x81\r\n5\t\xA0"},
         {"exponents, signs and points", "1.5e3\t2.5E-03\t15e3\t2.5E+x\r\n--5\t.-5\t1.2.3\t-\t."},
         {"statement signs", "1,234.50-\t75- EUR\r\n\"12.5-\"\t12-x\r\n.5-", '.', ',', true, true},
         {"comma locale", "1.234,5\t-0,5\r\n,5\t1,5.5", ',', '.'},
-        {"no-break space grouping",
-         "1\xA0"
-         "234,5\t7\r\n2,5e3",
-         ',', '\xA0'},
-        {"words only", "abc\r\nn/a"},
         {"empty", ""},
         {"cells across many blocks", repeated("12345.6789\t-1\t", 40) + "\r\n" +
                                          repeated("Total amount due\t(1,234.50)\r\n", 20)},
@@ -88,19 +79,17 @@ TEST(CheckClipboardTextSize, RefusesTextsWhoseCountsCouldOverflow) {
         bool refused;
     };
     const Row rows[] = {
-        {"empty", 0, false},
         {"largest taken, 2^31 - 3", 2'147'483'645, false},
         {"one byte more", 2'147'483'646, true},
         {"largest size", std::numeric_limits<std::size_t>::max(), true},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        try {
-            checkClipboardTextSize(r.bytes);
-            EXPECT_FALSE(r.refused) << "not refused";
-        } catch (const Error& e) {
-            EXPECT_TRUE(r.refused);
-            EXPECT_STREQ(e.what(), "Out of memory");
+        if (r.refused) {
+            EXPECT_THAT([&] { checkClipboardTextSize(r.bytes); },
+                        ::testing::ThrowsMessage<Error>(::testing::StrEq("Out of memory")));
+        } else {
+            EXPECT_NO_THROW(checkClipboardTextSize(r.bytes));
         }
     }
 }

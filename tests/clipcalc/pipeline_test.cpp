@@ -84,26 +84,12 @@ TEST(CalculateClipboardText, NoTextOnTheClipboardChangesNothing) {
     EXPECT_EQ(run.display.caption, "untouched");
 }
 
-TEST(CalculateClipboardText, EmptyTextEmptiesTheGridButKeepsItsSize) {
-    Paste run = fresh(TabulationStyle::UsingColumns);
-    calculate(run, "1\t2\t3\t4\r\n5\t6\t7\t8\r\n9\t1\t2\t3\r\n4\t5\t6\t7");
-    ASSERT_EQ(run.grid.colCount(), 5);
-    run.state.currentColumn = 4;
-    calculate(run, "  \r\n ");
-    EXPECT_EQ(run.outcome.message, CalculateMessage::ClipboardEmpty);
-    EXPECT_EQ(run.grid.colCount(), 5);
-    EXPECT_EQ(run.grid.rowCount(), 5);
-    EXPECT_EQ(run.grid.cell(1, 1), "");
-    EXPECT_EQ(run.state.currentColumn, 4);  // a stopped run keeps the chosen line
-}
-
 // A paste that stops at a message after emptying the grid must not leave the
 // previous paste's total in the display: the decimal popup re-formats lastResult
-// and Copy copies the display.
+// and Copy copies the display. The chosen line stays.
 TEST(CalculateClipboardText, StopAfterEmptyingShowsWhatTheGridHolds) {
     struct Row {
         const char* name;
-        MathMode mode;
         std::int32_t chosenColumn;  // chosen after the first paste
         std::string second;
         CalculateMessage message;
@@ -113,20 +99,15 @@ TEST(CalculateClipboardText, StopAfterEmptyingShowsWhatTheGridHolds) {
     const auto empty = CalculateMessage::ClipboardEmpty;
     const auto tooFew = CalculateMessage::TooFewNumbers;
     const Row table[] = {
-        {"N/A: nothing left", MathMode::Addition, 1, "N/A", empty, 0.0, "0.00 "},
-        {"N/A by multiplication", MathMode::Multiplication, 1, "N/A", empty, 0.0, "0.00 "},
-        {"N/A with another column chosen", MathMode::Addition, 2, "N/A", empty, 0.0, "0.00 "},
-        {"blanks only", MathMode::Subtraction, 1, " \r\n ", empty, 0.0, "0.00 "},
-        {"header line only", MathMode::Addition, 1, "Price\tQty", tooFew, 0.0, "0.00 "},
-        {"a word after LF", MathMode::Addition, 1, "5\nabc", tooFew, 0.0, "0.00 "},
-        {"one number", MathMode::Addition, 1, "7.5", tooFew, 7.5, "7.50 "},
-        {"one number outside the chosen column", MathMode::Addition, 2, "7.5", tooFew, 0.0,
-         "0.00 "},
+        {"N/A: nothing left", 1, "N/A", empty, 0.0, "0.00 "},
+        {"N/A with another column chosen", 2, "N/A", empty, 0.0, "0.00 "},
+        {"header line only", 1, "Price\tQty", tooFew, 0.0, "0.00 "},
+        {"one number", 1, "7.5", tooFew, 7.5, "7.50 "},
+        {"one number outside the chosen column", 2, "7.5", tooFew, 0.0, "0.00 "},
     };
     for (const Row& r : table) {
         SCOPED_TRACE(r.name);
         Paste run = fresh(TabulationStyle::UsingColumns);
-        run.state.mathMode = r.mode;
         calculate(run, "10\t1\r\n20\t2\r\n30\t3");
         run.state.currentColumn = r.chosenColumn;
         ASSERT_NE(run.state.lastResult, 0.0);
@@ -135,6 +116,11 @@ TEST(CalculateClipboardText, StopAfterEmptyingShowsWhatTheGridHolds) {
         EXPECT_EQ(run.state.lastResult, r.result);
         EXPECT_EQ(run.display.caption, r.caption);
         EXPECT_EQ(run.state.currentColumn, r.chosenColumn);
+        if (r.message == empty) {  // emptied, but at the size it had
+            EXPECT_EQ(run.grid.colCount(), 3);
+            EXPECT_EQ(run.grid.rowCount(), 4);
+            EXPECT_EQ(run.grid.cell(1, 1), "");
+        }
     }
 }
 
@@ -152,6 +138,51 @@ TEST(CalculateClipboardText, MillionTabsGiveAMillionColumns) {
     EXPECT_EQ(run.grid.colCount(), 1'000'002);
     EXPECT_EQ(run.display.caption, "3.00 ");
 }
+
+// The same pastes and results in the three kinds of locale a user meets: '.' and ','
+// (English), ',' and '.' (German), ',' and a no-break space (French).
+struct Locale {
+    const char* name;
+    char decimal;
+    char thousands;
+};
+
+class EveryLocale : public ::testing::TestWithParam<Locale> {};
+
+TEST_P(EveryLocale, PastesAndResults) {
+    struct Row {
+        const char* name;
+        std::string paste;  // in English form; D and G stand for the locale's separators
+        TabulationStyle style;
+        int decimals;
+        std::string shown;
+    };
+    const auto cols = TabulationStyle::UsingColumns;
+    const auto rows = TabulationStyle::UsingRows;
+    const Row table[] = {
+        {"grouped amounts", "$1G234D50\r\n(234D50)\r\n", cols, 2, "1G000D00"},
+        {"scientific", "1D5E20\t0", rows, 2, "1D50E20"},
+        {"leading separator", "D5\t-D5\t1", rows, 1, "1D0"},
+    };
+    const Locale& l = GetParam();
+    const auto localised = [&l](std::string s) {
+        for (char& c : s) c = c == 'D' ? l.decimal : c == 'G' ? l.thousands : c;
+        return s;
+    };
+    for (const Row& r : table) {
+        SCOPED_TRACE(r.name);
+        Paste run = fresh(r.style);
+        run.state.localeDecimalSeparator = l.decimal;
+        run.state.localeThousandSeparator = l.thousands;
+        run.state.setResultDecimals(r.decimals);
+        calculate(run, localised(r.paste));
+        EXPECT_EQ(run.display.caption, localised(r.shown) + " ");
+    }
+}
+
+const Locale kLocales[] = {{"english", '.', ','}, {"german", ',', '.'}, {"french", ',', '\240'}};
+INSTANTIATE_TEST_SUITE_P(Locales, EveryLocale, ::testing::ValuesIn(kLocales),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 }  // namespace
 }  // namespace corvalo::clipcalc

@@ -5,17 +5,68 @@
 
 #include <algorithm>
 #include <optional>
+#include <sstream>
+#include <stdexcept>
 #include <string>
-#include <utility>
+#include <string_view>
 #include <vector>
 
-#include "fake_host.h"
+#include "deskcalc/layout.h"
 
 namespace corvalo::deskcalc {
 namespace {
 
-using testing::Press;
-using testing::Rig;
+// Records what the entry logic asks of its window.
+struct FakeHost final : CalculatorHost {
+    void displayTextChanged(const std::string& text) override { display = text; }
+    void repaintButton(Key button) override {
+        repaints.push_back(button);
+        if (calc != nullptr) pressedAtRepaint.push_back(calc->pressedButton());
+    }
+    void layoutChanged() override { ++layouts; }
+    bool pressHeldByMouse() override { return false; }
+    void beep() override { ++beeps; }
+    std::optional<std::string> clipboardText() override { return clipboard; }
+    void setClipboardText(const std::string& ansi) override { clipboard = ansi; }
+
+    const DeskCalculator* calc = nullptr;
+    std::string display;
+    std::vector<Key> repaints;
+    std::vector<Key> pressedAtRepaint;
+    int layouts = 0;
+    int beeps = 0;
+    std::optional<std::string> clipboard;
+};
+
+// A calculator as the window creates it: cleared, with a tape `tapeWidth` characters wide.
+struct Rig {
+    explicit Rig(char decimal = '.', int tapeWidth = 12) : calc(host, decimal) {
+        host.calc = &calc;
+        calc.tape().setLineWidth(tapeWidth);
+        calc.clearAll();
+    }
+    FakeHost host;
+    DeskCalculator calc;
+};
+
+// Presses the buttons named by their captions, blank-separated: "12 + 3 =", "9 Sqrt", "MR".
+// A token that is no caption presses each of its characters: "1.5" is 1, separator, 5.
+void Press(DeskCalculator& calc, std::string_view keys) {
+    const auto captioned = [&](std::string_view caption) {
+        for (int i = 1; i <= kButtonCount; ++i) {
+            if (buttonCaption(keyAt(i), calc.decimalSeparator()) == caption) return keyAt(i);
+        }
+        throw std::invalid_argument("no such key: " + std::string(caption));
+    };
+    std::istringstream tokens{std::string(keys)};
+    for (std::string token; tokens >> token;) {
+        try {
+            calc.pressButton(captioned(token));
+        } catch (const std::invalid_argument&) {
+            for (const char c : token) calc.pressButton(captioned(std::string_view(&c, 1)));
+        }
+    }
+}
 
 constexpr CalculatorOptions kSeparatePercent =
     kDefaultOptions.with(CalculatorOption::ShowSeparatePercent);
@@ -43,34 +94,21 @@ const KeyRow kKeyRows[] = {
     {"ResultInGeneralFormat", "1.5 + 2 = 2 + 3 =", "5 ", "5"},
     {"SecondEqualsClearsAll", "5 + 3 = =", "0 ", "0"},
     {"OperatorAfterResultReadsIt", "5 + 3 = * 2 =", "16 ", "16"},
-    {"DigitAfterResultStartsAnew", "5 + 3 = 2 + 1 =", "3 ", "3"},
     {"PercentCompletesMultiply", "50 * 10 %", "5 ", "5"},
     {"SeparatePercentOnlyReplacesEntry", "200 + 10 %", "20 ", "20", 0, {}, 2, kSeparatePercent},
-    {"SeparatePercentThenEquals", "200 + 10 % =", "220 ", "220", 0, {}, 2, kSeparatePercent},
     {"SquareRootAtOnce", "9 Sqrt", "3 ", "3"},
     {"ReciprocalOfPendingOperand", "5 + 4 1/x =", "5.25 ", "5.25"},
-    {"ErrorRefusesOperatorWithBeep", "1 / 0 = +", "******  ", "0", 2},
     {"ClearRecoversFromError", "1 / 0 = + C 2 + 3 =", "5 ", "5", 2},
-    {"SignBeforeNumber", "CE +/- 7", "-7 ", "-7"},
-    {"SignAfterNumber", "7 +/-", "-7.00 ", "-7"},
-    {"RepeatedZeroStaysOneZero", "0 0 0", "0.00 ", "0"},
-    {"LeadingSeparatorGetsZero", ".", "0. ", "0."},
     {"SecondSeparatorIgnored", "1.2.3", "1.23 ", "1.23"},
-    {"BackRemovesLastDigit", "123 Back", "12 ", "12"},
-    {"BackOnZeroDoesNothing", "0 Back", "0.00 ", "0"},
     {"ClearEntryKeepsPending", "5 + 9 CE 3 =", "8 ", "8"},
     {"ClearForgetsPending", "5 + C 3 =", "3 ", "3"},
+    {"BackRemovesLastDigit", "123 Back", "12 ", "12"},
+    {"BackOnZeroDoesNothing", "0 Back", "0.00 ", "0"},
     {"AddingMachineEntry", "5 7 3 1", "57.31 ", "57.31", 0, {}, -2},
     {"AddingMachineBackTwice", "5 7 3 1 Back Back", "0.57 ", "0.57", 0, {}, -2},
-    {"AddingMachineTypedSeparator", ".5", "0.5 ", "0.5", 0, {}, -2},
     {"MemoryAddSubtractRecall", "5 M+ 3 M- MR", "2 ", "2"},
     {"StoreKeepsDisplayedResultThroughClear", "2 + 3 = MS C MR", "5 ", "5"},
-    {"RecallThenRoot", "9 MS C MR Sqrt", "3 ", "3"},
-};
-
-// Faults mended: each of these locked the calculator or gave a wrong number.
-const KeyRow kMendedRows[] = {
-    {"SeparatorAfterResultStartsAnew", "5 + 3 = . 5", "0.5 ", "0.5"},
+    // Faults mended: each of these locked the calculator or gave a wrong number.
     {"SeparatorAfterResultThenAdd", "5 + 3 = . 5 + 1 =", "1.5 ", "1.5"},
     {"BackOnLoneMinus", "CE +/- Back 4", "4 ", "4"},
     {"SignTwiceOnEmptyEntry", "CE +/- +/- 4", "4 ", "4"},
@@ -85,7 +123,6 @@ const KeyRow kMendedRows[] = {
     {"DigitAfterSqrtStartsNewEntry", "9 Sqrt 5", "5 ", "5"},
     {"DigitAfterReciprocalKeepsPendingAdd", "5 + 4 1/x 3 =", "8 ", "8"},
     {"DigitAfterErrorStartsNewEntry", "5 +/- Sqrt 3", "3 ", "3", 2},
-    {"DigitAfterDivideByZeroStartsNewEntry", "8 / 0.0 = 5", "5 ", "5", 2},
     {"DigitAfterDivideByZeroKeepsPendingDivide", "8 / 0.0 = 5 =", "1.6 ", "1.6", 2},
     {"SeparatorAfterErrorStartsNewEntry", "5 +/- Sqrt . 5", "0.5 ", "0.5", 2},
     {"BackOnOneDigitThenSign", "6 Back +/-", "0.00 ", "-"},
@@ -112,9 +149,8 @@ TEST_P(KeySequence, ShowsDisplayEntryBeepsAndTape) {
     EXPECT_THAT(joined, ::testing::EndsWith("||" + std::string(row.tape)));
 }
 
-constexpr auto kRowName = [](const auto& info) { return std::string(info.param.name); };
-INSTANTIATE_TEST_SUITE_P(Keys, KeySequence, ::testing::ValuesIn(kKeyRows), kRowName);
-INSTANTIATE_TEST_SUITE_P(Mended, KeySequence, ::testing::ValuesIn(kMendedRows), kRowName);
+INSTANTIATE_TEST_SUITE_P(Keys, KeySequence, ::testing::ValuesIn(kKeyRows),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 // Regression: the item count "         002" was read as the number 0 (its last two
 // characters taken for a blank and a mark), which replaced the entry and was pushed
@@ -122,34 +158,23 @@ INSTANTIATE_TEST_SUITE_P(Mended, KeySequence, ::testing::ValuesIn(kMendedRows), 
 TEST(CalculatorTape, DoubleClickRecallsNumbersNotItemCountsSeparatorsOrBlankLines) {
     Rig rig;
     Press(rig.calc, "1.25 + 2.25 = 9");
-    const auto at = [&](const std::string& line) {  // where the line is now
-        const auto& lines = rig.calc.tape().lines();
+    const auto& lines = rig.calc.tape().lines();
+    const auto at = [&](const char* line) {  // where the line is now
         const auto it = std::find(lines.begin(), lines.end(), line);
         EXPECT_NE(it, lines.end()) << line;
         return static_cast<std::size_t>(it - lines.begin());
     };
-    rig.calc.recallTapeLine(at("         002"));
-    rig.calc.recallTapeLine(at("____________"));
+    for (const char* line : {"         002", "____________"}) rig.calc.recallTapeLine(at(line));
     rig.calc.recallTapeLine(0);  // a blank line
     EXPECT_EQ(rig.calc.entryText(), "9");
     Press(rig.calc, "+ 1 =");
     EXPECT_EQ(rig.host.display, "10 ");
     rig.calc.recallTapeLine(at("      3.50 *"));
-    EXPECT_EQ(rig.calc.entryText(), "3.50");
     Press(rig.calc, "+ 1 =");
     EXPECT_EQ(rig.host.display, "4.50 ");  // the recalled number keeps its two decimals
 }
 
-TEST(CalculatorWindow, MemoryChangeLaysOutOnceAndMemoryKeysRepaintMC_MR) {
-    Rig rig;
-    rig.calc.setMemory(5);
-    rig.calc.setMemory(5);  // same value: nothing to redo
-    EXPECT_EQ(rig.host.layouts, 1);
-    Press(rig.calc, "MC");
-    EXPECT_THAT(rig.host.repaints, ::testing::IsSupersetOf({Key::MemClear, Key::MemRecall}));
-}
-
-TEST(CalculatorWindow, KeyShowsButtonSunkenWhileHandledAndIsReportedAsChanged) {
+TEST(CalculatorWindow, KeyShowsButtonSunkenWhileHandledMemoryChangeLaysOutOnce) {
     Rig rig;
     std::vector<Key> seen;
     rig.calc.onButtonPressed = [&](Key b) { seen.push_back(b); };
@@ -158,23 +183,22 @@ TEST(CalculatorWindow, KeyShowsButtonSunkenWhileHandledAndIsReportedAsChanged) {
     EXPECT_EQ(rig.host.pressedAtRepaint, (std::vector<Key>{Key::Digit7, Key::None}));
     Press(rig.calc, "C =");  // = after C counts as C
     EXPECT_EQ(seen, (std::vector<Key>{Key::Digit7, Key::Clear, Key::Clear}));
-    rig.host.mouseHeld = true;
-    rig.calc.setPressedButton(Key::Digit8);  // the mouse-down drew it
-    rig.calc.pressButton(Key::Digit8);
-    EXPECT_EQ(rig.calc.pressedButton(), Key::Digit8);
+    rig.calc.setMemory(5);
+    rig.calc.setMemory(5);  // same value: nothing to redo
+    EXPECT_EQ(rig.host.layouts, 1);
+    rig.host.repaints.clear();
+    Press(rig.calc, "MC");
+    EXPECT_THAT(rig.host.repaints, ::testing::IsSupersetOf({Key::MemClear, Key::MemRecall}));
 }
 
 TEST(CalculatorText, AssignedTextAndPastedTextAreTyped) {
-    const std::pair<std::optional<std::string>, const char*> rows[] = {
-        {"x1 2\r\n+a3=", "15 "}, {"abc", "0 "}, {"", "7 "}, {std::nullopt, "7 "}};
-    for (const auto& [clipboard, display] : rows) {
-        SCOPED_TRACE(clipboard.value_or("no text"));
-        Rig rig;
-        rig.calc.setText("7");
-        rig.host.clipboard = clipboard;
-        rig.calc.keyPress('\x16');
-        EXPECT_EQ(rig.host.display, display);
-    }
+    Rig rig;
+    rig.calc.setText("7");
+    rig.calc.keyPress('\x16');  // no text on the clipboard: nothing typed
+    EXPECT_EQ(rig.host.display, "7 ");
+    rig.host.clipboard = "x1 2\r\n+a3=";
+    rig.calc.keyPress('\x16');
+    EXPECT_EQ(rig.host.display, "15 ");
 }
 
 TEST(CalculatorText, ErrorStateCopiesNothingAndBeeps) {
