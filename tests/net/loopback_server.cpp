@@ -1,13 +1,12 @@
 #include "net/loopback_server.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <stdexcept>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
-#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -18,17 +17,17 @@ namespace {
 constexpr int kPollMs = 20;
 constexpr std::size_t kMaxRequest = 1024 * 1024;
 
-int listenOnLoopback(std::uint16_t& port) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) throw std::runtime_error("socket failed");
+// A socket of `type` bound to 127.0.0.1 on an ephemeral port, which goes to `port`.
+int bindLoopback(int type, std::uint16_t& port) {
+    const int fd = ::socket(AF_INET, type | SOCK_CLOEXEC, 0);
     sockaddr_in sa{};
     sa.sin_family = AF_INET;
     sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t len = sizeof sa;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0 || ::listen(fd, 16) != 0 ||
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0 ||
+        (type == SOCK_STREAM && ::listen(fd, 16) != 0) ||
         ::getsockname(fd, reinterpret_cast<sockaddr*>(&sa), &len) != 0) {
-        ::close(fd);
-        throw std::runtime_error("cannot listen on 127.0.0.1");
+        throw std::runtime_error("cannot bind a socket on 127.0.0.1");
     }
     port = ntohs(sa.sin_port);
     return fd;
@@ -37,7 +36,7 @@ int listenOnLoopback(std::uint16_t& port) {
 }  // namespace
 
 bool ServerConnection::waitFor(short events) {
-    while (!stop_.load()) {
+    while (!server_.stopping()) {
         pollfd p{fd_, events, 0};
         const int r = ::poll(&p, 1, kPollMs);
         if (r > 0) return true;
@@ -46,40 +45,33 @@ bool ServerConnection::waitFor(short events) {
     return false;
 }
 
-std::string ServerConnection::readRequest() {
-    std::string request;
+std::string ServerConnection::receive(std::size_t count, std::string_view until) {
+    std::string bytes;
     char chunk[4096];
-    std::size_t end = std::string::npos;
-    while ((end = request.find("\r\n\r\n")) == std::string::npos && request.size() < kMaxRequest) {
-        if (!waitFor(POLLIN)) break;
-        const ssize_t n = ::recv(fd_, chunk, sizeof chunk, 0);
+    while (bytes.size() < count && (until.empty() || bytes.find(until) == std::string::npos) &&
+           waitFor(POLLIN)) {
+        // Up to `until`, one byte at a time, so nothing after it is taken.
+        const std::size_t want = until.empty() ? std::min(sizeof chunk, count - bytes.size()) : 1;
+        const ssize_t n = ::recv(fd_, chunk, want, 0);
         if (n <= 0) break;
-        request.append(chunk, static_cast<std::size_t>(n));
+        bytes.append(chunk, static_cast<std::size_t>(n));
     }
+    return bytes;
+}
+
+std::string ServerConnection::readRequest() {
+    std::string request = receive(kMaxRequest, "\r\n\r\n");
     const std::size_t field = request.find("\r\nContent-Length: ");
-    if (end != std::string::npos && field != std::string::npos && field < end) {
-        const std::size_t length = std::strtoul(request.c_str() + field + 18, nullptr, 10);
-        const std::size_t have = request.size() - end - 4;
-        if (length > have) request += readExactly(length - have);
+    if (field != std::string::npos) {
+        request += receive(std::strtoul(request.c_str() + field + 18, nullptr, 10));
     }
     server_.recordRequest(request);
     return request;
 }
 
 std::string ServerConnection::readBytes(std::size_t count) {
-    std::string bytes = readExactly(count);
+    std::string bytes = receive(count);
     server_.recordRequest(bytes);
-    return bytes;
-}
-
-std::string ServerConnection::readExactly(std::size_t count) {
-    std::string bytes;
-    char chunk[4096];
-    while (bytes.size() < count && waitFor(POLLIN)) {
-        const ssize_t n = ::recv(fd_, chunk, std::min(sizeof chunk, count - bytes.size()), 0);
-        if (n <= 0) break;
-        bytes.append(chunk, static_cast<std::size_t>(n));
-    }
     return bytes;
 }
 
@@ -93,34 +85,24 @@ bool ServerConnection::send(std::string_view bytes) {
     return bytes.empty();
 }
 
-bool ServerConnection::sendEachByteOnceTaken(std::string_view bytes,
-                                             const std::atomic<std::int64_t>& taken) {
-    const int yes = 1;
-    ::setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (!send(bytes.substr(i, 1))) return false;
-        while (taken.load() <= static_cast<std::int64_t>(i)) {
-            if (stop_.load()) return false;
-            ::poll(nullptr, 0, 1);
-        }
-    }
-    return true;
-}
-
 void ServerConnection::waitForClose() {
-    char chunk[4096];
-    while (waitFor(POLLIN) && ::recv(fd_, chunk, sizeof chunk, 0) > 0) {
-    }
-}
-
-void ServerConnection::waitForCloseUnread() {
     waitFor(POLLRDHUP);
 }
 
 LoopbackServer::LoopbackServer(Script script, int maxConnections)
-    : script_(std::move(script)), maxConnections_(maxConnections) {
-    listenFd_ = listenOnLoopback(port_);
-    thread_ = std::thread([this] { run(); });
+    : script_(std::move(script)), listenFd_(bindLoopback(SOCK_STREAM, port_)) {
+    thread_ = std::thread([this, maxConnections] {
+        for (int index = 0; index < maxConnections && !stop_.load();) {
+            pollfd p{listenFd_, POLLIN, 0};
+            if (::poll(&p, 1, kPollMs) <= 0) continue;
+            const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
+            if (fd < 0) continue;
+            connections_.fetch_add(1);
+            ServerConnection connection(fd, *this);
+            script_(connection, index++);
+            ::close(fd);
+        }
+    });
 }
 
 LoopbackServer::~LoopbackServer() {
@@ -129,49 +111,35 @@ LoopbackServer::~LoopbackServer() {
     ::close(listenFd_);
 }
 
-std::vector<std::string> LoopbackServer::requests() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return requests_;
-}
-
-void LoopbackServer::recordRequest(std::string request) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    requests_.push_back(std::move(request));
-}
-
-void LoopbackServer::run() {
-    for (int index = 0; index < maxConnections_ && !stop_.load();) {
-        pollfd p{listenFd_, POLLIN, 0};
-        if (::poll(&p, 1, kPollMs) <= 0) continue;
-        const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (fd < 0) continue;
-        connections_.fetch_add(1);
-        ServerConnection connection(fd, stop_, *this);
-        script_(connection, index++);
-        ::close(fd);
-    }
-}
-
-LoopbackServer::Script respond(std::string reply) {
-    return [reply = std::move(reply)](ServerConnection& c, int) {
-        c.readRequest();
-        c.send(reply);
-    };
-}
-
-void holdOpen(ServerConnection& connection, int) {
-    connection.waitForClose();
-}
-
-std::string httpReply(const std::string& status, const std::string& headers,
-                      const std::string& body) {
-    return "HTTP/1.0 " + status + "\r\n" + headers + "\r\n" + body;
-}
-
 std::uint16_t unusedPort() {
     std::uint16_t port = 0;
-    ::close(listenOnLoopback(port));
+    ::close(bindLoopback(SOCK_STREAM, port));
     return port;
+}
+
+DnsServer::DnsServer() : fd_(bindLoopback(SOCK_DGRAM, port_)) {}
+
+DnsServer::~DnsServer() {
+    ::close(fd_);
+}
+
+net::HostResolver::Options DnsServer::options(int timeoutMs) const {
+    net::HostResolver::Options o;
+    o.timeoutMs = timeoutMs;
+    o.tries = 1;
+    o.lookups = "fb";
+    o.servers = "127.0.0.1:" + std::to_string(port_);
+    return o;
+}
+
+std::string DnsServer::nextQuestion() {
+    pollfd p{fd_, POLLIN, 0};
+    char query[512];
+    const ssize_t n = ::poll(&p, 1, 5000) == 1 ? ::recv(fd_, query, sizeof query, 0) : 0;
+    // The name follows the 12-byte header and ends with the root label, 0.
+    return n > 12
+               ? std::string(query + 12, ::strnlen(query + 12, static_cast<std::size_t>(n) - 12))
+               : std::string();
 }
 
 }  // namespace corvalo::testing

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "net/loopback_server.h"
@@ -12,47 +13,34 @@
 namespace corvalo::net {
 namespace {
 
-using corvalo::testing::holdOpen;
-using corvalo::testing::hostsFileOnly;
-using corvalo::testing::httpReply;
-using corvalo::testing::LoopbackServer;
-using corvalo::testing::respond;
-using corvalo::testing::TestPump;
+using namespace corvalo::testing;
+using Messages = std::vector<std::string>;
 
 const std::string kSame =
     " There is no new version available.\r\n You currently have the latest version. ";
+const std::string kFailed = "Version request error: Operation Failed.";
 
-std::string newer(const std::string& four) {
-    return " A newer version of corvalo.exe exists! (" + four +
-           ")\r\n Download link: dl.example/corvalo/install.exe";
-}
-
-class RecordingSink final : public VersionMessageSink {
-  public:
-    void showVersionMessage(const std::string& text) override { messages.push_back(text); }
-    std::vector<std::string> messages;
-};
-
-class VersionCheckTest : public ::testing::Test {
+class VersionCheckTest : public ::testing::Test, public VersionMessageSink {
   protected:
     VersionCheckTest() {
         config.downloadHost = "dl.example";
-        config.exeName = "corvalo.exe";
-        config.timeOutMs = corvalo::testing::kHungMs;
+        config.timeOutMs = kHungMs;
         config.maxBodyLength = 64;
+        pump.onPass = [this] { clock.now += 10; };  // the waits' time, as the checks see it
     }
+    void showVersionMessage(const std::string& text) override { messages.push_back(text); }
     // A fresh check of `updateHost` with `config`, replacing any earlier one.
     VersionCheck& checkOf(const std::string& updateHost) {
         config.updateHost = updateHost;
-        current = std::make_unique<VersionCheck>(pump, clock, sink, config, hostsFileOnly());
-        return *current;
+        check = std::make_unique<VersionCheck>(pump, clock, *this, config, hostsFileOnly());
+        return *check;
     }
 
     TestPump pump;
-    SteadyClock clock;
-    RecordingSink sink;
+    FakeClock clock;
     VersionCheckConfig config;
-    std::unique_ptr<VersionCheck> current;
+    std::unique_ptr<VersionCheck> check;
+    Messages messages;
 };
 
 TEST_F(VersionCheckTest, ShowsOneMessageForEachOutcome) {
@@ -62,115 +50,80 @@ TEST_F(VersionCheckTest, ShowsOneMessageForEachOutcome) {
         std::string message;
         std::string host = "";  // empty: the server that sends the reply
     } rows[] = {
-        {"same version, anything after it", httpReply("200 OK", "", "1.01 (build 7)\r\n"), kSame},
-        {"a long body is cut", httpReply("200 OK", "", "1.01" + std::string(1 << 20, 'z')), kSame},
-        {"newer version", httpReply("200 OK", "", "1.02\r\n"), newer("1.02")},
-        {"a lower version counts as newer", httpReply("200 OK", "", "1.00"), newer("1.00")},
-        {"empty body of a success", httpReply("200 OK", "", ""), newer("")},
-        {"no reply at all is a failure", "", "Version request error: Operation Failed."},
-        {"404", httpReply("404 Not Found", "", "1.01"),
-         "Version request error: Operation Failed."},
-        {"name under .invalid", "", "Version request error: Invalid Host.",
-         "update.corvalo.invalid"},
+        {"same, 1 MB body cut", "HTTP/1.0 200 OK\r\n\r\n1.01" + std::string(1 << 20, 'z'), kSame},
+        {"newer version", httpReply("200 OK", "", "1.02\r\n"),
+         " A newer version of corvalo exists! (1.02)\r\n"
+         " Download link: dl.example/corvalo/install.exe"},
+        {"no reply at all is a failure", "", kFailed},
+        {"404", httpReply("404 Not Found", "", "1.01"), kFailed},
+        {"name under .invalid", "", "Version request error: Invalid Host.", "corvalo.invalid"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         LoopbackServer server(respond(row.reply));
-        sink.messages.clear();
+        messages.clear();
         checkOf(row.host.empty() ? server.hostPort() : row.host).run("", "");
-        EXPECT_EQ(sink.messages, std::vector<std::string>{row.message});
-        EXPECT_LE(current->httpClient().body.size(), 64u);
-        if (!row.host.empty()) continue;
-        ASSERT_GE(server.requests().size(), 1u);
-        EXPECT_EQ(server.requests()[0].substr(0, 40),
-                  "GET /versions/corvalo.htm HTTP/1.0\r\nHost");
+        EXPECT_EQ(messages, Messages{row.message});
+        EXPECT_LE(check->httpClient().body.size(), 64u);
     }
 }
 
-TEST_F(VersionCheckTest, GoesThroughTheProxyGivenWhichStaysForTheNextCheck) {
+// A failure that fires no event shows its own text, not that of the check before.
+TEST_F(VersionCheckTest, GoesThroughTheProxyGivenWhichStaysAndEndsEachFailureWithItsText) {
     LoopbackServer proxy(respond(httpReply("200 OK", "", "1.01")), 2);
-    VersionCheck& check = checkOf("update.corvalo.invalid");
-    check.run("127.0.0.1", std::to_string(proxy.port()));
-    check.run("", "");  // the proxy given before stays on the component
-    EXPECT_EQ(sink.messages, (std::vector<std::string>{kSame, kSame}));
+    LoopbackServer silent(holdOpen, 2);
+    config.timeOutMs = 1000;
+    VersionCheck& versionCheck = checkOf("update.corvalo.invalid");
+    versionCheck.run("127.0.0.1", std::to_string(proxy.port()));
+    versionCheck.run("", "");  // the proxy given before stays on the component
+    versionCheck.run("127.0.0.1", std::to_string(unusedPort()));
+    versionCheck.run("127.0.0.1", std::to_string(silent.port()));
+    config.timeOutMs = 0;  // each wait unbounded: the whole check's deadline ends it
+    config.deadlineMs = 1000;
+    checkOf(silent.hostPort()).run("", "");
+    const std::string aborted = "Version request error: Socket readln aborted";
+    EXPECT_EQ(messages, (Messages{kSame, kSame, "Version request error: Connection Failed.",
+                                  aborted, aborted}));
     EXPECT_EQ(proxy.connections(), 2);
+    // Through a proxy the request line names the whole URL.
+    EXPECT_THAT(proxy.requests().at(0),
+                ::testing::StartsWith(
+                    "GET http://update.corvalo.invalid/versions/corvalo.htm HTTP/1.0\r\n"
+                    "Proxy-Connection: Keep-Alive\r\nHost: update.corvalo.invalid\r\nAccept: "));
 }
 
 TEST(VersionCheckProxyPort, IsAWholeDecimalNumberOrZero) {
     const struct {
         const char* text;
         std::int32_t port;
-    } rows[] = {{"8080", 8080}, {"80a", 0}, {"", 0}, {" 80", 0}, {"99999999999", 0}, {"+81", 81}};
+    } rows[] = {{"8080", 8080}, {"+81", 81}, {"80a", 0}, {"", 0}, {"99999999999", 0}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text);
         EXPECT_EQ(VersionCheck::proxyPortFromText(row.text), row.port);
     }
 }
 
-TEST_F(VersionCheckTest, FailureWithoutEventShowsItsOwnTextNotAnEarlierOne) {
-    LoopbackServer silent(holdOpen);
-    config.timeOutMs = 200;
-    VersionCheck& check = checkOf("update.corvalo.invalid");
-    check.run("127.0.0.1", std::to_string(corvalo::testing::unusedPort()));
-    check.run("127.0.0.1", std::to_string(silent.port()));
-    EXPECT_EQ(sink.messages,
-              (std::vector<std::string>{"Version request error: Connection Failed.",
-                                        "Version request error: Socket readln aborted"}));
-}
-
-TEST_F(VersionCheckTest, DeadlineEndsACheckThatHasNoTimeOutOfItsOwn) {
-    LoopbackServer silent(holdOpen);
-    corvalo::testing::FakeClock fakeClock;
-    config.updateHost = silent.hostPort();
-    config.timeOutMs = 0;  // each wait unbounded: only the whole check's deadline is left
-    config.deadlineMs = 1000;
-    VersionCheck check(pump, fakeClock, sink, config, hostsFileOnly());
-    pump.onPass = [&] {
-        fakeClock.now += 50;
-        if (pump.passes < 1000) return;
-        ADD_FAILURE() << "no end after 50 s on the check's clock";
-        check.httpClient().abort();
-    };
-    check.run("", "");
-    EXPECT_EQ(sink.messages,
-              std::vector<std::string>{"Version request error: Socket readln aborted"});
-}
-
-TEST_F(VersionCheckTest, CommandRepeatedDuringAWaitIsIgnored) {
-    LoopbackServer server(respond(httpReply("200 OK", "", "1.01")), 2);
-    VersionCheck& check = checkOf(server.hostPort());
-    bool runningInside = false;
-    pump.onPass = [&] {
-        if (pump.passes != 1) return;
-        runningInside = check.running();
-        check.run("", "");
-    };
-    check.run("", "");
-    EXPECT_TRUE(runningInside);
-    EXPECT_FALSE(check.running());
-    EXPECT_EQ(sink.messages, std::vector<std::string>{kSame});
-    EXPECT_EQ(server.connections(), 1);
-}
-
-TEST_F(VersionCheckTest, CloseDuringAWaitCancelsAndClosesOnceUnwound) {
-    LoopbackServer silent(holdOpen);
+// The window's close handler hands the close to the check while it waits.
+TEST_F(VersionCheckTest, RepeatedCommandIsIgnoredAndCloseWaitsUntilTheCheckUnwound) {
+    LoopbackServer silent(holdOpen, 2);
     VersionCheck& running = checkOf(silent.hostPort());
     EXPECT_FALSE(running.closeWhenIdle([] { ADD_FAILURE() << "closed while idle"; }));
     int closes = 0;
     bool deferred = false;
     pump.onPass = [&] {
+        if (pump.passes == 1) running.run("", "");
         if (pump.passes != 5) return;
-        // The window's close handler: the check owns the close from here.
-        deferred = current->closeWhenIdle([&] {
+        deferred = check->closeWhenIdle([&] {
             ++closes;
-            current.reset();  // the window and its check go away
+            check.reset();  // the window and its check go away
         });
     };
     running.run("", "");
     EXPECT_TRUE(deferred);
     EXPECT_EQ(closes, 1);
-    EXPECT_EQ(current, nullptr);
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_EQ(check, nullptr);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(silent.connections(), 1);
 }
 
 }  // namespace
