@@ -49,6 +49,8 @@ TEST(PiecewiseColumn, GivesWhatTheWholeInputGives) {
          "45,150.00\n", ""},
         {"an empty cell late in the column zeroes a product", "--mode multiply",
          rows(1, 200, "1\t#\n") + "\t5\n" + rows(1, 100, "1\t#\n"), kOk, "0.00\n", ""},
+        {"a line of words between numbers is a row", "--mode multiply",
+         rows(1, 100, "1\t#\n") + "Total\n" + rows(1, 100, "2\t#\n"), kOk, "0.00\n", ""},
         {"the text ends at a NUL", "", rows(0, 99, "1\t#\n") + '\0' + rows(0, 99, "1\t#\n"), kOk,
          "100.00\n", ""},
         {"Unicode minus in every row", "", rows(1, 400, "\u2212#\t@\n"), kOk, "-80,200.00\n", ""},

@@ -20,7 +20,7 @@ inline constexpr int kError = 3;    // an error report (overflow, out of memory)
 // and messages to `err`; returns the exit status. A long input calculated by
 // columns is read and calculated `pieceBytes` at a time (0: always loaded whole),
 // with the same output.
-inline constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
+inline constexpr std::size_t kPieceBytes = std::size_t{256} << 10;
 int run(std::span<const std::string> args, int stdinFd, platform::LocaleSeparators locale,
         std::ostream& out, std::ostream& err, std::size_t pieceBytes = kPieceBytes);
 

@@ -18,6 +18,10 @@ using clipcalc::Grid;
 using clipcalc::TextLayout;
 using platform::BigBuffer;
 
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
 bool blank(char c) {
     return static_cast<unsigned char>(c) <= 32;
 }
@@ -26,19 +30,21 @@ std::string_view view(const BigBuffer<char>& b, std::size_t n) {
     return {b.data(), n};
 }
 
-// Where to cut `text`: after the last LF but one that ends a line with no blank
-// before its line end and starts one with no blank. The cleaning trims blanks only
-// at the ends of the whole text, so it must meet none at a cut; and what is left
-// always holds a whole line and text after it, so the last piece never cleans to
-// less than it would inside the whole. 0 when there is no such LF.
+// Where to cut `text`: after the last LF but one that ends a line whose last
+// character is a digit and starts one with no blank. The cleaning trims blanks only
+// at the ends of the whole text, so it must meet none at a cut; a line ending in a
+// number ends its row at the end of a piece as inside the whole text, where a line
+// of words alone would be no row; and what is left always holds a whole line and
+// text after it, so the last piece never cleans to less than it would inside the
+// whole. 0 when there is no such LF.
 std::size_t pieceEnd(std::string_view text) {
     int found = 0;
     for (std::size_t i = text.rfind('\n'); i != std::string_view::npos && i > 0;
          i = text.rfind('\n', i - 1)) {
         std::size_t before = i;
         if (before > 0 && text[before - 1] == '\r') --before;
-        if (i + 1 < text.size() && !blank(text[i + 1]) && before > 0 && !blank(text[before - 1]) &&
-            ++found == 2) {
+        if (i + 1 < text.size() && !blank(text[i + 1]) && before > 0 &&
+            isDigit(text[before - 1]) && ++found == 2) {
             return i + 1;
         }
     }
