@@ -52,12 +52,6 @@ QColor toQColor(std::int32_t color, const QColor& system) {
                   static_cast<int>((c >> 16) & 0xFF));
 }
 
-std::int32_t fromQColor(const QColor& color) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(color.red()) |
-                                     static_cast<std::uint32_t>(color.green()) << 8 |
-                                     static_cast<std::uint32_t>(color.blue()) << 16);
-}
-
 QString familyWithoutFoundry(const QString& family) {
     if (!family.endsWith(QLatin1Char(']'))) return family;
     const qsizetype open = family.lastIndexOf(QStringLiteral(" ["));

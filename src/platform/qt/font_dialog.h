@@ -19,7 +19,6 @@ namespace corvalo::platform {
 
 // 0x00BBGGRR -> QColor; a system colour (negative) shows as `system`.
 QColor toQColor(std::int32_t color, const QColor& system);
-std::int32_t fromQColor(const QColor& color);
 
 // Qt names a family installed by two foundries with the foundry added:
 // "Nimbus Mono PS [urw]" -> "Nimbus Mono PS".
