@@ -54,9 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                      std::to_string(1 + ((pick >> 2) & 3))};
     if ((pick & 0x10) != 0) args.emplace_back("--statement-signs");
     if ((pick & 0x20) != 0) args.emplace_back("--keep-leading-empty-rows");
-    const platform::LocaleSeparators locale =
-        (pick & 0x40) != 0 ? platform::LocaleSeparators{',', '.'}
-                           : platform::LocaleSeparators{'.', ','};
+    const platform::LocaleSeparators locale = (pick & 0x40) != 0
+                                                  ? platform::LocaleSeparators{',', '.'}
+                                                  : platform::LocaleSeparators{'.', ','};
     const Run whole = runCli(args, data, size, locale, 0);
     const Run pieces = runCli(args, data, size, locale, pieceBytes);
     if (!(whole == pieces)) {

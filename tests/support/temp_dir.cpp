@@ -21,8 +21,13 @@ TempDir::~TempDir() {
     // Tests may leave read-only folders behind; make them writable to remove them.
     std::error_code ec;
     fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-    for (fs::recursive_directory_iterator it(path_, ec), end; !ec && it != end; it.increment(ec))
-        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    // Real folders only: a link may lead outside, and a file needs no rights to go.
+    for (fs::recursive_directory_iterator it(path_, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code ignored;
+        if (fs::is_directory(it->symlink_status(ignored))) {
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+        }
+    }
     fs::remove_all(path_, ec);
 }
 
