@@ -7,7 +7,7 @@
 namespace corvalo::clipcalc {
 namespace {
 
-struct Row {
+struct CleanRow {
     const char* name;
     std::string in;
     std::string out;
@@ -17,7 +17,7 @@ struct Row {
 };
 
 TEST(CleanClipboardText, Table) {
-    const Row rows[] = {
+    const CleanRow rows[] = {
         {"mixed cells", "  1,234.50\t(7.25)\t-$3 \r\n", "1234.50\t-7.25\t-3"},
         {"blank runs", "10 20   30", "10\t20\t30"},
         {"double quoted, commas", "\"1\",\"2\",\"3\"", "1\t2\t3"},
@@ -33,14 +33,14 @@ TEST(CleanClipboardText, Table) {
         {"no-break space grouping", "1\240234,5\t7", "1234,5\t7", ',', '\240'},
         {"statement signs", "100.00-\t20\r\n5-\r\n", "-100.00\t20\r\n-5", '.', ',', true},
     };
-    for (const Row& r : rows) {
+    for (const CleanRow& r : rows) {
         SCOPED_TRACE(r.name);
         EXPECT_EQ(cleanClipboardText(r.in, r.decimal, r.thousands, r.statementSigns), r.out);
     }
 }
 
 TEST(CleanNumber, Table) {
-    const Row rows[] = {
+    const CleanRow rows[] = {
         {"dollar grouping", "$1,234.50", "1234.50"},
         {"parentheses", "(7.25)", "-7.25"},
         {"minus dollar", "-$12", "-12"},
@@ -70,7 +70,7 @@ TEST(CleanNumber, Table) {
         {"signs: minus after the point", "12.-", "12.", '.', ',', true},
         {"signs: already negative stays negative", "-12-", "-12", '.', ',', true},
     };
-    for (const Row& r : rows) {
+    for (const CleanRow& r : rows) {
         SCOPED_TRACE(r.name);
         EXPECT_EQ(cleanNumber(r.in, r.decimal, r.thousands, r.statementSigns), r.out);
     }

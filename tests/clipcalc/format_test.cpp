@@ -7,7 +7,7 @@
 namespace corvalo::clipcalc {
 namespace {
 
-struct Row {
+struct FormatRow {
     const char* name;
     double v;
     int decimals;
@@ -17,7 +17,7 @@ struct Row {
 };
 
 TEST(FormatResult, Table) {
-    const Row rows[] = {
+    const FormatRow rows[] = {
         {"grouping, 2 decimals", 1234567.891, 2, "1,234,567.89"},
         {"negative half, no decimals", -1234.5, 0, "-1,235"},
         {"half away from zero", 0.125, 2, "0.13"},
@@ -41,7 +41,7 @@ TEST(FormatResult, Table) {
         {"comma locale", 1234.5, 2, "1.234,50", ',', '.'},
         {"no-break space grouping", 1234567.25, 1, "1\240234\240567,3", ',', '\240'},
     };
-    for (const Row& r : rows) {
+    for (const FormatRow& r : rows) {
         SCOPED_TRACE(r.name);
         EXPECT_EQ(formatResult(r.v, r.decimals, r.decimal, r.thousands), r.text);
     }
@@ -49,12 +49,12 @@ TEST(FormatResult, Table) {
 
 // As shown, less the grouping: the decimal separator and the exponent stay.
 TEST(FormatResultPlain, Table) {
-    const Row rows[] = {
+    const FormatRow rows[] = {
         {"grouping dropped", 1234567.891, 2, "1234567.89"},
         {"comma decimal kept", 1234.5, 2, "1234,50", ',', '.'},
         {"scientific with comma", 1.5e20, 1, "1,5E20", ',', '.'},
     };
-    for (const Row& r : rows) {
+    for (const FormatRow& r : rows) {
         SCOPED_TRACE(r.name);
         EXPECT_EQ(formatResultPlain(r.v, r.decimals, r.decimal), r.text);
         CalcState s;
