@@ -10,6 +10,12 @@ start_session
 rounds=${RACE_ROUNDS:-10}
 shows_a_window() { [[ -n "$(xdotool search --onlyvisible --pid "$1" 2>/dev/null)" ]]; }
 stopped() { local _p _c state; read -r _p _c state _ <"/proc/$1/stat" && [[ $state == T ]]; }
+# Return on the already-loaded box $1 until its start $2 has ended: on a loaded machine
+# the box can be shown before it takes keys.
+refuse() {
+  keys_to "$1" Return
+  wait_for 2 ended "$2"
+}
 # A start that halts itself before the program replaces it, so two are let go together.
 halted_start() {
   bash -c 'kill -STOP $$; exec "$0"' "$corvalo" >"$e2e_tmp/$1.log" 2>&1 &
@@ -38,8 +44,8 @@ for round in $(seq "$rounds"); do
   run_log="$e2e_tmp/a$round.log"
   [[ $pid != "$b" ]] || run_log="$e2e_tmp/b$round.log"
 
-  keys_to "$(windows_named "${losers[0]}" "corvalo" | head -1)" Return
-  wait_for 10 ended "${losers[0]}" || fail "round $round: the refused start did not end"
+  box=$(windows_named "${losers[0]}" "corvalo" | head -1)
+  wait_for 20 refuse "$box" "${losers[0]}" || fail "round $round: the refused start did not end"
   wait "${losers[0]}" || fail "round $round: the refused start failed"
   alive "round $round"
   exit_through_menu
