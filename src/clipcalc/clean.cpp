@@ -79,12 +79,6 @@ std::size_t collapseRuns(char* data, std::size_t len, char c) {
     return w;
 }
 
-void removeChar(std::string& s, char c) {
-    s.resize(removeChar(s.data(), s.size(), c));
-}
-void collapseRuns(std::string& s, char c) {
-    s.resize(collapseRuns(s.data(), s.size(), c));
-}
 
 std::string_view prepareClipboardText(char* data, std::size_t len, TextLayout layout) {
     std::size_t first = 0;

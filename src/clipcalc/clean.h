@@ -19,8 +19,6 @@ std::string cleanNumber(std::string_view token, char decimal, char thousands,
                         bool statementSigns = false);
 
 std::size_t countChar(std::string_view s, char c);
-void removeChar(std::string& s, char c);
-void collapseRuns(std::string& s, char c);
 
 // The building blocks, for callers that keep the text in a buffer of their own.
 //
