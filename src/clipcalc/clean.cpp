@@ -79,7 +79,6 @@ std::size_t collapseRuns(char* data, std::size_t len, char c) {
     return w;
 }
 
-
 std::string_view prepareClipboardText(char* data, std::size_t len, TextLayout layout) {
     std::size_t first = 0;
     while (first < len && isBlankOrControl(data[first])) ++first;
