@@ -49,21 +49,21 @@ launch_corvalo "$e2e_tmp/run.log" "$root/usr/bin/corvalo"
 echo "installed program started"
 
 # F1: the help beside the program, at Contents (no "Unable to locate file" box).
-keys_to "$main" F1
-await_window "$pid" "Corvalo Calculator Help - Corvalo Help" 10 >/dev/null || {
+help_shown() { [[ -n "$(windows_named "$pid" "Corvalo Calculator Help - Corvalo Help")" ]]; }
+press_until "$main" F1 20 help_shown || {
   for w in $(xdotool search --onlyvisible --pid "$pid"); do xdotool getwindowname "$w" >&2; done
   fail "F1 did not open the help at Contents"
 }
 echo "help opened at Contents"
 
 # Help > About: the box with the picture the program carries.
-keys_to "$main" alt+h a
-about=$(await_window "$pid" "About Corvalo Calculator" 10) || fail "Help > About showed no box"
+about_shown() { [[ -n "$(windows_named "$pid" "About Corvalo Calculator")" ]]; }
+press_until "$main" "alt+h a" 20 about_shown || fail "Help > About showed no box"
+about=$(windows_named "$pid" "About Corvalo Calculator" | head -1)
 [[ "$(xdotool getwindowgeometry "$about" | awk '/Geometry/ { print $2 }')" == 438x343 ]] ||
   fail "the About box is not 438 x 343"
-keys_to "$about" Return
-about_gone() { [[ -z "$(windows_named "$pid" "About Corvalo Calculator")" ]]; }
-wait_for 10 about_gone || fail "OK did not close the About box"
+about_gone() { ! about_shown; }
+press_until "$about" Return 20 about_gone || fail "OK did not close the About box"
 echo "About box shown and closed"
 
 kill "$pid"

@@ -96,6 +96,17 @@ keys_to() {
   xdotool key --clearmodifiers "$@"
 }
 
+# Keys $2 to window $1, again every 2 seconds for at most $3 seconds, until the
+# command after them succeeds: on a loaded machine a window can be shown before it
+# takes keys, and a press that comes too early is lost.
+press_until() {
+  local win=$1 keys=$2 deadline=$((SECONDS + $3))
+  shift 3
+  until { keys_to "$win" $keys; wait_for 2 "$@"; }; do
+    ((SECONDS < deadline)) || return 1
+  done
+}
+
 # A menu of $pid is open: a shown window that is neither $main nor the tray icon $icon.
 menu_open() {
   local w
