@@ -104,12 +104,10 @@ void Grid::emptyCells() {
 
 void Grid::takeOffsets(platform::BigBuffer<std::uint32_t>& cellStart,
                        platform::BigBuffer<std::uint32_t>& rowFirst, CellBits& textOnly) {
+    emptyCells();
     cellStart = std::move(cellStart_);
     rowFirst = std::move(rowFirst_);
     textOnly = std::move(textOnly_);
-    cellStart.clear();
-    rowFirst.clear();
-    textOnly.clear();
 }
 
 platform::BigBuffer<char> Grid::takeText() {

@@ -119,8 +119,8 @@ class Grid {
         return true;
     }
 
-    // An emptied grid's storage, handed over emptied to be filled again (the grid
-    // keeps none of it): the cell offsets and textOnly bits, and the text arena.
+    // The grid's storage, emptied first and handed over to be filled again (the
+    // grid keeps none of it): the cell offsets and textOnly bits, and the text arena.
     void takeOffsets(platform::BigBuffer<std::uint32_t>& cellStart,
                      platform::BigBuffer<std::uint32_t>& rowFirst, CellBits& textOnly);
     platform::BigBuffer<char> takeText();

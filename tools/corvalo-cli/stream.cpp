@@ -139,7 +139,6 @@ class PieceCalculation {
 
     StreamedColumn result() const {
         StreamedColumn r = total_;
-        r.firstColumn = first_.value();
         r.chosenColumn = state_.currentColumn == 1 ? first_.value() : chosen_.value();
         return r;
     }

@@ -13,18 +13,18 @@ namespace corvalo::cli {
 // What a column calculated piece by piece comes to: what the whole input loaded
 // into one grid would show.
 struct StreamedColumn {
-    std::int64_t cells = 0;  // as loadClipboardText counts them
-    std::int32_t rows = 0;   // data rows
-    std::int32_t cols = 0;   // data columns of the widest row
-    double firstColumn = 0.0;
+    std::int64_t cells = 0;     // as loadClipboardText counts them
+    std::int32_t rows = 0;      // data rows
+    std::int32_t cols = 0;      // data columns of the widest row
     double chosenColumn = 0.0;  // state.currentColumn's result
 };
 
-// Calculates column 1 and state.currentColumn of all that `in` yields, `raw`
-// holding what was read of it so far, a piece of about `pieceBytes` at a time in
-// memory used again for every piece: a long input takes no more memory than a
-// piece. Each piece is cut after a line whose end and whose next line's start are
-// no blanks, so the cleaning sees it as it would inside the whole text.
+// Calculates state.currentColumn of all that `in` yields (and column 1, whose
+// overflow the whole input reports first whatever the line), `raw` holding what
+// was read of it so far, a piece of about `pieceBytes` at a time in memory used
+// again for every piece: a long input takes no more memory than a piece. Each
+// piece is cut after a line ending in a digit before a line starting with no
+// blank, so the cleaning sees it as it would inside the whole text.
 //
 // Returns nothing, with everything read so far in `raw` and the rest unread, when
 // the input fits in one piece or its first piece does not show it as TAB-separated
