@@ -12,3 +12,8 @@ endforeach()
 add_executable(fuzz_cli_pieces fuzz_cli_pieces.cpp)
 target_link_libraries(fuzz_cli_pieces PRIVATE corvalo_cli_lib corvalo_warnings)
 target_link_options(fuzz_cli_pieces PRIVATE -fsanitize=fuzzer)
+
+# Rows of plain numbers read straight from the text against the loaded grid.
+add_executable(fuzz_plain_rows fuzz_plain_rows.cpp)
+target_link_libraries(fuzz_plain_rows PRIVATE corvalo_clipcalc corvalo_warnings)
+target_link_options(fuzz_plain_rows PRIVATE -fsanitize=fuzzer)

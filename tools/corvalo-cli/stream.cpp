@@ -7,6 +7,7 @@
 #include "clipcalc/calculate.h"
 #include "clipcalc/grid.h"
 #include "clipcalc/load.h"
+#include "clipcalc/plain_rows.h"
 #include "platform/ansi_text.h"
 
 namespace corvalo::cli {
@@ -15,8 +16,14 @@ namespace {
 
 using clipcalc::CalcState;
 using clipcalc::Grid;
+using clipcalc::LineResult;
 using clipcalc::TextLayout;
 using platform::BigBuffer;
+
+// Room after a piece that loadClipboardText reads past its end: reserved at once, the
+// buffer is not moved for it.
+constexpr std::size_t kLoadReadAhead = 256;
+static_assert(kLoadReadAhead >= clipcalc::kPlainRowsReadAhead);
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -129,6 +136,24 @@ class PieceCalculation {
     }
     void keepLeadingRows() { state_.ignoreFirstRowWhenEmpty = false; }
 
+    // Steps over a piece of rows of plain numbers, at least `minCols` cells in one
+    // of them, straight from the text, which kPlainRowsReadAhead readable bytes
+    // follow; false, stepping nothing, for any other piece.
+    bool stepPlain(std::string_view piece, std::int32_t minCols = 1) {
+        const std::int32_t chosen = state_.currentColumn;
+        LineResult first = first_;
+        LineResult other = chosen_;
+        const auto rows = clipcalc::stepPlainRows(piece, state_.localeDecimalSeparator, chosen,
+                                                  first, chosen == 1 ? nullptr : &other);
+        if (!rows || rows->cols < minCols) return false;
+        first_ = first;
+        chosen_ = other;
+        total_.cells += rows->cells;
+        total_.rows += rows->rows;
+        total_.cols = std::max(total_.cols, rows->cols);
+        return true;
+    }
+
     void calculate() {
         const std::int32_t chosen = state_.currentColumn;
         state_.currentColumn = 1;
@@ -146,7 +171,7 @@ class PieceCalculation {
   private:
     CalcState state_;
     Grid grid_;
-    clipcalc::LineResult first_, chosen_;
+    LineResult first_, chosen_;
     StreamedColumn total_;
 };
 
@@ -157,20 +182,27 @@ std::optional<StreamedColumn> streamColumn(InputStream& in, BigBuffer<char>& raw
     if (!fill(in, raw, pieceBytes)) return std::nullopt;
     std::size_t end = pieceEnd(view(raw, raw.size()));
     if (end == 0) return std::nullopt;
-    // The first piece is loaded from a copy: `raw` stays whole until it is known
-    // that the input can go piece by piece.
-    BigBuffer<char> copy, spare, text;
-    copy.append(raw.data(), end);
-    if (takePiece(copy, end, spare, text, state.statementSigns) || !holdsTab(text)) {
-        return std::nullopt;
-    }
     PieceCalculation calc(state);
-    if (!calc.load(std::move(text), TextLayout::Detect) || !calc.keptLeadingRow()) {
-        return std::nullopt;
+    raw.reserve(raw.size() + kLoadReadAhead);
+    // Rows of plain numbers with a TAB among them are TAB-separated and keep their
+    // leading row.
+    if (!calc.stepPlain(view(raw, end), 2)) {
+        // The first piece is loaded from a copy: `raw` stays whole until it is known
+        // that the input can go piece by piece.
+        BigBuffer<char> copy, spare, text;
+        copy.reserve(end + kLoadReadAhead);
+        copy.append(raw.data(), end);
+        if (takePiece(copy, end, spare, text, state.statementSigns) || !holdsTab(text)) {
+            return std::nullopt;
+        }
+        if (!calc.load(std::move(text), TextLayout::Detect) || !calc.keptLeadingRow()) {
+            return std::nullopt;
+        }
+        calc.calculate();
     }
-    calc.calculate();
     calc.keepLeadingRows();
     dropFront(raw, end);
+    BigBuffer<char> text;
 
     std::size_t want = pieceBytes;
     for (;;) {
@@ -182,13 +214,18 @@ std::optional<StreamedColumn> streamColumn(InputStream& in, BigBuffer<char>& raw
         }
         want = pieceBytes;
         if (end == 0) break;
-        BigBuffer<char> recycled = calc.grid().takeText();
-        const bool endsAtNul = takePiece(raw, end, recycled, text, state.statementSigns);
-        if (calc.load(std::move(text), TextLayout::TabSeparated)) calc.calculate();
-        if (endsAtNul) {
-            raw.clear();
-            in.skipRest();
-            break;
+        raw.reserve(raw.size() + kLoadReadAhead);
+        if (calc.stepPlain(view(raw, end))) {
+            dropFront(raw, end);
+        } else {
+            BigBuffer<char> recycled = calc.grid().takeText();
+            const bool endsAtNul = takePiece(raw, end, recycled, text, state.statementSigns);
+            if (calc.load(std::move(text), TextLayout::TabSeparated)) calc.calculate();
+            if (endsAtNul) {
+                raw.clear();
+                in.skipRest();
+                break;
+            }
         }
         if (!more) break;
     }
