@@ -46,6 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     state.localeDecimalSeparator = (data[0] & 0x10) != 0 ? ',' : '.';
     state.localeThousandSeparator = (data[0] & 0x10) != 0 ? '.' : ',';
     state.ignoreFirstRowWhenEmpty = false;
+    state.tabulationStyle = clipcalc::TabulationStyle::UsingColumns;
 
     const std::size_t length = text.size();
     text.append(clipcalc::kPlainRowsReadAhead, '\0');
