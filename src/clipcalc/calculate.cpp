@@ -97,7 +97,64 @@ void LineResult::throwOverflow() {
     throw Error("Floating point overflow");
 }
 
+namespace {
+
+// The steps of one mode, as LineResult::step takes them, without the check.
+template <MathMode kMode>
+struct Steps {
+    double acc;
+    void operator()(double v) {
+        if constexpr (kMode == MathMode::Addition) {
+            acc += v;
+        } else if constexpr (kMode == MathMode::Subtraction) {
+            acc = acc == 0.0 ? v : acc - v;
+        } else if constexpr (kMode == MathMode::Multiplication) {
+            acc *= v;
+        } else if (v != 0.0) {
+            acc = acc == 0.0 ? v : acc / v;
+        }
+    }
+};
+
+// Down a column with the accumulator in a register. A result that left the range of a
+// double never comes back (infinity and NaN stay out of range through every step), so
+// the one check after the column is the check after each step.
+template <MathMode kMode>
+bool stepColumn(const CalcState& state, const Grid& grid, double& acc) {
+    Steps<kMode> steps{acc};
+    const bool walked =
+        forEachColumnValue(grid, state.currentColumn, state.localeDecimalSeparator, steps);
+    acc = steps.acc;
+    return walked;
+}
+
+}  // namespace
+
+bool LineResult::addColumn(const CalcState& state, const Grid& grid) {
+    double acc = acc_;
+    bool walked = false;
+    switch (mode_) {
+        case MathMode::Addition:
+            walked = stepColumn<MathMode::Addition>(state, grid, acc);
+            break;
+        case MathMode::Subtraction:
+            walked = stepColumn<MathMode::Subtraction>(state, grid, acc);
+            break;
+        case MathMode::Multiplication:
+            walked = stepColumn<MathMode::Multiplication>(state, grid, acc);
+            break;
+        case MathMode::Division:
+            walked = stepColumn<MathMode::Division>(state, grid, acc);
+            break;
+    }
+    if (!std::isfinite(acc)) [[unlikely]]
+        throwOverflow();
+    acc_ = acc;
+    return walked;
+}
+
 void LineResult::add(const CalcState& state, const Grid& grid) {
+    if (state.tabulationStyle == TabulationStyle::UsingColumns && addColumn(state, grid)) return;
     forEachLineCell<false>(state, grid, [&](bool, double v, std::string_view, bool) { step(v); });
 }
 

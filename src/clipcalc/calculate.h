@@ -58,6 +58,9 @@ class LineResult {
 
   private:
     [[noreturn]] static void throwOverflow();
+    // The steps down the chosen column straight from the grid's arena; false, stepping
+    // nothing, where the column cannot be walked so.
+    bool addColumn(const CalcState& state, const Grid& grid);
 
     MathMode mode_;
     double acc_;

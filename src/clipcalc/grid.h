@@ -100,16 +100,20 @@ class Grid {
         };
         const std::size_t cells = cellStart_.size();
         const std::size_t rows = rowFirst_.size();
+        const std::size_t textSize = text_.size();
+        // Held in registers: f's stores could otherwise be taken to change the buffers.
+        const std::uint32_t* const cellStart = cellStart_.data();
+        const std::uint32_t* const rowFirst = rowFirst_.data();
         const auto c = static_cast<std::size_t>(col - 1);
         for (std::size_t r = 0; r < rows; ++r) {
-            const std::size_t i = rowFirst_[r] + c;
-            const std::size_t end = r + 1 < rows ? rowFirst_[r + 1] : cells;
+            const std::size_t i = rowFirst[r] + c;
+            const std::size_t end = r + 1 < rows ? rowFirst[r + 1] : cells;
             if (i < end) {
-                const std::size_t last = i + 1 < cells ? cellStart_[i + 1] : text_.size();
+                const std::size_t last = i + 1 < cells ? cellStart[i + 1] : textSize;
                 if constexpr (kWithBit) {
-                    f(text + cellStart_[i], last - cellStart_[i], textOnly_.test(i));
+                    f(text + cellStart[i], last - cellStart[i], textOnly_.test(i));
                 } else {
-                    f(text + cellStart_[i], last - cellStart_[i]);
+                    f(text + cellStart[i], last - cellStart[i]);
                 }
             } else {
                 emptyCell();
@@ -118,6 +122,9 @@ class Grid {
         for (std::int32_t r = storedRows() + 1; r < rowCount_; ++r) emptyCell();
         return true;
     }
+
+    // Where the arena of cell texts starts: the texts walkColumn hands over lie after it.
+    const char* arenaBegin() const { return text_.data(); }
 
     // The grid's storage, emptied first and handed over to be filled again (the
     // grid keeps none of it): the cell offsets and textOnly bits, and the text arena.

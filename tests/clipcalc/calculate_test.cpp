@@ -3,18 +3,41 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "clipcalc/line_cells.h"
 #include "platform/error.h"
 
 namespace corvalo::clipcalc {
 namespace {
 
-// Each text read by cellValue and, as the only cell of column 1, straight from the
-// grid's arena (numbers up to 16 characters a whole word at a time): Subtraction
-// gives its value exactly, the sign of a zero included.
+// The value of `text` read down column 2 under a zero (short texts are read in pairs),
+// after the cell `before` in the arena.
+double columnValue(const std::string& before, const std::string& text, char decimal) {
+    Grid g;
+    g.setColCount(3);
+    g.setRowCount(3);
+    g.setCell(1, 1, before);
+    g.setCell(2, 1, "0");
+    g.setCell(2, 2, text);
+    CalcState s;
+    s.localeDecimalSeparator = decimal;
+    s.tabulationStyle = TabulationStyle::UsingColumns;
+    s.currentColumn = 2;
+    s.mathMode = MathMode::Subtraction;  // after a zero the value as it is, a zero's sign too
+    calculateLine(s, g);
+    return s.lastResult;
+}
+
+// Each text read by cellValue and straight from the grid's arena down a column: at the
+// arena's start from the bytes after it, further on from the 16 bytes up to its end (8
+// and a neighbour's 8 for a short one).
 TEST(CellValue, ReadAloneAndFromTheArena) {
     struct Row {
         const char* name;
@@ -28,11 +51,12 @@ TEST(CellValue, ReadAloneAndFromTheArena) {
         {"blanks around", "  4.5 ", 4.5},
         {"nine digits", "-123456789", -123456789},
         {"fifteen digits", "123456789012345", 123456789012345},
-        {"sixteen digits go the long way", "1234567890123456", 1234567890123456},
+        {"sixteen digits", "1234567890123456", 1234567890123456},
         {"fifteen digits with a point", "-1234567890.12345", -1234567890.12345},
         {"fraction of fifteen digits", ".123456789012345", 0.123456789012345},
         {"trailing point", "5.", 5},
         {"point alone", ".", 0},
+        {"minus and point alone", "-.", 0},
         {"minus zero", "-0.00", -0.0},
         {"exponent", "1.5E3", 1500},
         {"lower-case exponent with sign", "2.5e-2", 0.025},
@@ -51,17 +75,60 @@ TEST(CellValue, ReadAloneAndFromTheArena) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         EXPECT_EQ(cellValue(r.text, r.decimal), r.value);
-        Grid g;
-        g.setColCount(2);
-        g.setRowCount(2);
-        g.setCell(1, 1, r.text);
+        // First in the arena, and after a cell of digits, signs and separators that
+        // a read of the bytes before the text must not take in.
+        for (const std::string before : {"", "-9.9,9-9.9,9.9,9.9"}) {
+            SCOPED_TRACE(before);
+            EXPECT_EQ(columnValue(before, r.text, r.decimal), r.value);
+            EXPECT_EQ(std::signbit(columnValue(before, r.text, r.decimal)), std::signbit(r.value));
+        }
+    }
+}
+
+// Decimals of every length and shape down a long column, each read as std::from_chars
+// reads it (short ones two at a time, long ones alone, the first ones without bytes
+// before them); calculateLine steps through them in row order.
+TEST(CellValue, DecimalsDownAColumnAsFromChars) {
+    std::mt19937 rng(7);
+    for (const char decimal : {'.', ','}) {
+        SCOPED_TRACE(decimal);
+        Grid column;
+        std::vector<std::string> texts;
+        std::vector<double> values;
+        LineResult expected(MathMode::Addition);
+        for (std::int32_t row = 1; row <= 3000; ++row) {
+            std::string text = rng() % 2 ? "-" : "";
+            const std::size_t whole = rng() % 17 % (rng() % 2 ? 17 : 6);
+            const std::size_t fraction = rng() % 17 % (17 - whole);
+            for (std::size_t i = 0; i < whole; ++i) text += static_cast<char>('0' + rng() % 10);
+            if (fraction != 0 || rng() % 4 == 0) text += '.';
+            for (std::size_t i = 0; i < fraction; ++i) text += static_cast<char>('0' + rng() % 10);
+            if (text.find_first_of("0123456789") == std::string::npos) text += '7';
+            double v = 0.0;
+            ASSERT_EQ(std::from_chars(text.data(), text.data() + text.size(), v).ec, std::errc());
+            std::replace(text.begin(), text.end(), '.', decimal);
+            column.putCell(text, 1, row);
+            texts.push_back(text);
+            values.push_back(v);
+            expected.step(v);
+        }
+        struct Collect {
+            std::vector<double>* values;
+            void operator()(double v) { values->push_back(v); }
+        };
+        std::vector<double> read;
+        Collect collect{&read};
+        ASSERT_TRUE(forEachColumnValue(column, 1, decimal, collect));
+        ASSERT_EQ(read.size(), values.size());
+        for (std::size_t i = 0; i < read.size(); ++i) {
+            SCOPED_TRACE(texts[i]);
+            EXPECT_EQ(std::memcmp(&read[i], &values[i], sizeof(double)), 0);
+        }
         CalcState s;
-        s.localeDecimalSeparator = r.decimal;
+        s.localeDecimalSeparator = decimal;
         s.tabulationStyle = TabulationStyle::UsingColumns;
-        s.mathMode = MathMode::Subtraction;
-        calculateLine(s, g);
-        EXPECT_EQ(s.lastResult, r.value);
-        EXPECT_EQ(std::signbit(s.lastResult), std::signbit(r.value));
+        calculateLine(s, column);
+        EXPECT_EQ(s.lastResult, expected.value());
     }
 }
 
