@@ -119,11 +119,23 @@ std::uint64_t rowFaults(const RowMasks& m, std::uint64_t in, unsigned cr) {
     return fault;
 }
 
-// The value of the cell [start, end) of the row.
-[[gnu::always_inline]] inline double cellValueAt(const char* row, unsigned start, unsigned end,
-                                                 char decimal) {
+// The value of the cell [start, end) of the row, the text from `first` on readable
+// before it: without a branch on its characters where 16 bytes before its end are.
+[[gnu::always_inline]] inline double cellValueAt(const char* first, const char* row,
+                                                 unsigned start, unsigned end, char decimal) {
+    const char* const p = row + start;
+    const std::size_t n = end - start;
+#if defined(__x86_64__)
+    double m = 0.0, divisor = 1.0;
+    if (p + n - first >= 16 &&
+        detail::shortDecimalBeforeEnd(p, n, _mm_set1_epi8(decimal), m, divisor)) {
+        return m / divisor;
+    }
+#else
+    (void)first;
+#endif
     double v = 0.0;
-    return arenaCellNumber(row + start, end - start, decimal, v) ? v : 0.0;
+    return arenaCellNumber(p, n, decimal, v) ? v : 0.0;
 }
 
 bool usableDecimal(char c) {
@@ -156,14 +168,15 @@ std::optional<PlainRows> stepRows(std::string_view text, char decimal, std::int3
         counts.cells += cells;
         ++counts.rows;
         counts.cols = std::max(counts.cols, static_cast<std::int32_t>(cells));
-        firstSteps.step(cellValueAt(p, 0, static_cast<unsigned>(std::countr_zero(ends)), decimal));
+        const auto firstEnd = static_cast<unsigned>(std::countr_zero(ends));
+        firstSteps.step(cellValueAt(text.data(), p, 0, firstEnd, decimal));
         if (chosen != nullptr) {
             double v = 0.0;
             if (skippedTabs < cells) {
                 for (unsigned i = 1; i < skippedTabs; ++i) tab &= tab - 1;
                 const auto start = static_cast<unsigned>(std::countr_zero(tab)) + 1;
                 const auto stop = static_cast<unsigned>(std::countr_zero(ends >> start)) + start;
-                v = cellValueAt(p, start, stop, decimal);
+                v = cellValueAt(text.data(), p, start, stop, decimal);
             }
             chosenSteps.step(v);
         }

@@ -40,6 +40,13 @@ TEST(StepPlainRows, ReadsRowsOfPlainNumbers) {
         double first, chosen;
     } cases[] = {
         {"two columns", "1\t2\r\n-3.5\t4\r\n", 2, MathMode::Addition, {4, 2, 2}, 4.5, 6.0},
+        {"rows past the first 16 bytes",
+         "1234567\t-89.125\r\n-0.5\t12.25\r\n3\t4\r\n",
+         2,
+         MathMode::Addition,
+         {6, 3, 2},
+         1234576.5,
+         -72.875},
         {"a short row has a zero in the column",
          "10\r\n2.5\t7\r\n",
          2,
