@@ -73,14 +73,17 @@ def compare(cli, name, option, peers, runs):
             cpu[label].append(c)
     ours, ours_cpu = times[commands[0][0]], cpu[commands[0][0]]
     print(f"\n{name}: {size / 1e6:.1f} MB, {runs} rounds, commands alternating")
-    print(f"  {'command':34s} {'wall':>8s} {'ratio':>6s} {'cpu':>8s} {'ratio':>6s}  peak memory")
+    print(f"  {'command':34s} {'wall':>8s} {'ratio':>6s} {'rounds':>11s} {'cpu':>8s} {'ratio':>6s}"
+          "  peak memory")
     for label, cmd in commands:
         med = statistics.median(times[label])
-        ratio = statistics.median(t / o for t, o in zip(times[label], ours))
+        ratios = [t / o for t, o in zip(times[label], ours)]
+        ratio = statistics.median(ratios)
         med_cpu = statistics.median(cpu[label])
         ratio_cpu = statistics.median(t / o for t, o in zip(cpu[label], ours_cpu))
         kb = peak_kb(cmd, path)
-        print(f"  {label:34s} {med * 1000:6.1f}ms {ratio:5.2f}x {med_cpu * 1000:6.1f}ms "
+        spread = f"{min(ratios):.2f}-{max(ratios):.2f}"
+        print(f"  {label:34s} {med * 1000:6.1f}ms {ratio:5.2f}x {spread:>11s} {med_cpu * 1000:6.1f}ms "
               f"{ratio_cpu:5.2f}x  {kb / 1024:6.1f} MB ({kb * 1024 / size:4.2f}x the file)")
 
 
