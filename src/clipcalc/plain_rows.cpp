@@ -203,17 +203,20 @@ std::optional<PlainRows> stepRows(std::string_view text, char decimal, std::int3
 }  // namespace
 
 std::optional<PlainRows> stepPlainRows(std::string_view text, char decimal, std::int32_t col,
-                                       LineResult& first, LineResult* chosen) {
+                                       LineResult& first, LineResult* chosen,
+                                       RowClassifier classifier) {
     if (text.size() < 3 || !text.ends_with("\r\n") || !usableDecimal(decimal) || col < 1) {
         return std::nullopt;
     }
 #if defined(__x86_64__)
     static const bool avx2 = __builtin_cpu_supports("avx2") != 0;
-    return avx2 ? stepRowsAvx2(text, decimal, col, first, chosen)
-                : stepRowsSse2(text, decimal, col, first, chosen);
-#else
-    return stepRows<ScalarRows>(text, decimal, col, first, chosen);
+    if (classifier == RowClassifier::Fastest && avx2) {
+        return stepRowsAvx2(text, decimal, col, first, chosen);
+    }
+    if (classifier != RowClassifier::Scalar)
+        return stepRowsSse2(text, decimal, col, first, chosen);
 #endif
+    return stepRows<ScalarRows>(text, decimal, col, first, chosen);
 }
 
 }  // namespace corvalo::clipcalc

@@ -16,14 +16,19 @@ struct Stepped {
     double first = 0.0, chosen = 0.0;
 };
 
+constexpr RowClassifier kClassifiers[] = {RowClassifier::Fastest, RowClassifier::Sse2,
+                                          RowClassifier::Scalar};
+
 // Results start at 7 (the first) and 0 (the chosen column) as after an earlier piece.
-Stepped step(std::string text, std::int32_t col, MathMode mode = MathMode::Addition) {
+Stepped step(std::string text, std::int32_t col, MathMode mode = MathMode::Addition,
+             RowClassifier classifier = RowClassifier::Fastest) {
     const std::size_t n = text.size();
     text.append(kPlainRowsReadAhead, '\0');
     LineResult first(mode), chosen(mode);
     first.step(7.0);
     Stepped s;
-    s.rows = stepPlainRows({text.data(), n}, '.', col, first, col == 1 ? nullptr : &chosen);
+    s.rows =
+        stepPlainRows({text.data(), n}, '.', col, first, col == 1 ? nullptr : &chosen, classifier);
     s.first = first.value();
     s.chosen = chosen.value();
     return s;
@@ -78,14 +83,17 @@ TEST(StepPlainRows, ReadsRowsOfPlainNumbers) {
          0.0},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const Stepped s = step(c.text, c.col, c.mode);
-        ASSERT_TRUE(s.rows.has_value());
-        EXPECT_EQ(s.rows->cells, c.counts.cells);
-        EXPECT_EQ(s.rows->rows, c.counts.rows);
-        EXPECT_EQ(s.rows->cols, c.counts.cols);
-        EXPECT_EQ(s.first, c.first);
-        EXPECT_EQ(s.chosen, c.chosen);
+        for (const RowClassifier classifier : kClassifiers) {
+            SCOPED_TRACE(::testing::Message()
+                         << c.name << ", classifier " << static_cast<int>(classifier));
+            const Stepped s = step(c.text, c.col, c.mode, classifier);
+            ASSERT_TRUE(s.rows.has_value());
+            EXPECT_EQ(s.rows->cells, c.counts.cells);
+            EXPECT_EQ(s.rows->rows, c.counts.rows);
+            EXPECT_EQ(s.rows->cols, c.counts.cols);
+            EXPECT_EQ(s.first, c.first);
+            EXPECT_EQ(s.chosen, c.chosen);
+        }
     }
 }
 
@@ -113,11 +121,14 @@ TEST(StepPlainRows, LeavesOtherTextAlone) {
                                  std::string("1\r\n2\0\r\n", 7),
                                  "1\r\n" + std::string(63, '1') + "\r\n"};
     for (const std::string& text : other) {
-        SCOPED_TRACE(text);
-        const Stepped s = step(text, 2);
-        EXPECT_FALSE(s.rows.has_value());
-        EXPECT_EQ(s.first, 7.0);
-        EXPECT_EQ(s.chosen, 0.0);
+        for (const RowClassifier classifier : kClassifiers) {
+            SCOPED_TRACE(::testing::Message()
+                         << text << ", classifier " << static_cast<int>(classifier));
+            const Stepped s = step(text, 2, MathMode::Addition, classifier);
+            EXPECT_FALSE(s.rows.has_value());
+            EXPECT_EQ(s.first, 7.0);
+            EXPECT_EQ(s.chosen, 0.0);
+        }
     }
 }
 

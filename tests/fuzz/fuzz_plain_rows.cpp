@@ -1,6 +1,6 @@
 // Rows of plain numbers read straight from the text against the same text loaded
-// into a grid. The first byte picks the mode, the column and the decimal
-// separator; every other byte picks a piece of text, mostly what plain rows are
+// into a grid. The first byte picks the mode, the column, the decimal separator and
+// the classifier; every other byte picks a piece of text, mostly what plain rows are
 // made of. Checks: text taken as plain rows gives the loaded grid's counts and,
 // bit for bit, its results or its overflow; other text leaves the results alone.
 #include <cstddef>
@@ -41,6 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 1; i < size; ++i) text += kPieces[data[i] % std::size(kPieces)];
     const auto mode = static_cast<clipcalc::MathMode>(1 + (data[0] & 3));
     const std::int32_t col = 1 + ((data[0] >> 2) & 3);
+    const auto classifier = static_cast<clipcalc::RowClassifier>((data[0] >> 5) % 3);
     clipcalc::CalcState state;
     state.setStartValues();
     state.localeDecimalSeparator = (data[0] & 0x10) != 0 ? ',' : '.';
@@ -57,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool overflow = false;
     try {
         rows = clipcalc::stepPlainRows({text.data(), length}, state.localeDecimalSeparator, col,
-                                       first, col == 1 ? nullptr : &chosen);
+                                       first, col == 1 ? nullptr : &chosen, classifier);
     } catch (const Error&) {
         overflow = true;
     }
