@@ -93,6 +93,16 @@ alignas(32) inline constexpr unsigned char kLanes[32] = {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(kLanes + 16 - k));
 }
 
+// The digit values in the 16 byte lanes of v, paired into 2, 4 and 8 digits: the
+// values of lanes 0-7 and of lanes 8-15 in the 32-bit lanes 0 and 1.
+[[gnu::always_inline]] inline __m128i eightDigitHalves(__m128i v) {
+    v = _mm_add_epi16(_mm_mullo_epi16(_mm_and_si128(v, _mm_set1_epi16(0xFF)), _mm_set1_epi16(10)),
+                      _mm_srli_epi16(v, 8));
+    v = _mm_madd_epi16(v, _mm_set1_epi32(0x00010064));                      // 100, 1
+    v = _mm_madd_epi16(_mm_packs_epi32(v, v), _mm_set1_epi32(0x00012710));  // 10000, 1
+    return v;
+}
+
 // paddedShortDecimal for a text with 16 readable bytes before its end instead of after
 // it, as m / divisor with m signed and correctly rounded (exact up to 15 digits; 16
 // digits take no separator, so m is the value). The 16 bytes up to the end put the
@@ -121,13 +131,9 @@ alignas(32) inline constexpr unsigned char kLanes[32] = {
     const __m128i afterDot = lanesFrom(dotEnd);
     __m128i v =
         _mm_or_si128(_mm_andnot_si128(afterDot, _mm_slli_si128(d, 1)), _mm_and_si128(afterDot, d));
-    // Lanes paired into 2, 4 and 8 digits: h and l from lanes 0-7 and 8-15, below 10^8.
-    // h * 10^8 is exact (h * 5^8 < 2^53), so h * 10^8 + l rounds once, and not at all
-    // below 2^53.
-    v = _mm_add_epi16(_mm_mullo_epi16(_mm_and_si128(v, _mm_set1_epi16(0xFF)), _mm_set1_epi16(10)),
-                      _mm_srli_epi16(v, 8));
-    v = _mm_madd_epi16(v, _mm_set1_epi32(0x00010064));                      // 100, 1
-    v = _mm_madd_epi16(_mm_packs_epi32(v, v), _mm_set1_epi32(0x00012710));  // 10000, 1
+    // h and l from lanes 0-7 and 8-15, below 10^8. h * 10^8 is exact (h * 5^8 < 2^53),
+    // so h * 10^8 + l rounds once, and not at all below 2^53.
+    v = eightDigitHalves(v);
     const __m128d halves = _mm_mul_pd(_mm_cvtepi32_pd(v), _mm_setr_pd(1e8, 1.0));
     const __m128d sign =
         _mm_castsi128_pd(_mm_cvtsi64_si128(static_cast<std::int64_t>(negative) << 63));
@@ -166,10 +172,7 @@ alignas(32) inline constexpr unsigned char kLanes[32] = {
         _mm_unpacklo_epi64(half(kLanes + 16 - dotEnd0), half(kLanes + 16 - dotEnd1));
     __m128i v =
         _mm_or_si128(_mm_andnot_si128(afterDot, _mm_slli_epi64(d, 8)), _mm_and_si128(afterDot, d));
-    v = _mm_add_epi16(_mm_mullo_epi16(_mm_and_si128(v, _mm_set1_epi16(0xFF)), _mm_set1_epi16(10)),
-                      _mm_srli_epi16(v, 8));
-    v = _mm_madd_epi16(v, _mm_set1_epi32(0x00010064));                      // 100, 1
-    v = _mm_madd_epi16(_mm_packs_epi32(v, v), _mm_set1_epi32(0x00012710));  // 10000, 1
+    v = eightDigitHalves(v);
     const __m128i sign = _mm_set_epi64x(static_cast<std::int64_t>(negative1) << 63,
                                         static_cast<std::int64_t>(negative0) << 63);
     _mm_storeu_pd(m, _mm_or_pd(_mm_cvtepi32_pd(v), _mm_castsi128_pd(sign)));

@@ -22,6 +22,7 @@ bool isDigit(char c) {
 }
 
 constexpr std::size_t kBlock = 64;
+static_assert(kLoadReadAhead >= 2 * kBlock + 16);
 
 struct Token {
     std::size_t length = 0;  // up to the next TAB, LF, CR or NUL, when found
@@ -235,7 +236,7 @@ std::optional<std::int64_t> loadClipboardText(BigBuffer<char>&& text, const Calc
 
     // Room after the text: the last token may come out one longer than it is, and
     // the block scan below reads up to two blocks past the end.
-    text.reserve(text.size() + 2 * kBlock + 16);
+    text.reserve(text.size() + kLoadReadAhead);
     const std::string_view t = prepareClipboardText(text.data(), text.size(), layout);
     InPlaceStore store(text.data(), grid);
     TableRows<InPlaceStore> rows(store, state.ignoreFirstRowWhenEmpty);

@@ -18,6 +18,10 @@ namespace corvalo::clipcalc {
 inline constexpr std::size_t kMaxClipboardText =
     static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()) - 2;
 
+// Room after the text that loadClipboardText takes for its reading ahead: a caller
+// that reserves it at once keeps the buffer from being moved for it.
+inline constexpr std::size_t kLoadReadAhead = 2 * 64 + 16;
+
 // Throws Error("Out of memory") for a text of more than kMaxClipboardText bytes.
 void checkClipboardTextSize(std::size_t bytes);
 

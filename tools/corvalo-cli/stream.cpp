@@ -20,10 +20,9 @@ using clipcalc::LineResult;
 using clipcalc::TextLayout;
 using platform::BigBuffer;
 
-// Room after a piece that loadClipboardText reads past its end: reserved at once, the
-// buffer is not moved for it.
-constexpr std::size_t kLoadReadAhead = 256;
-static_assert(kLoadReadAhead >= clipcalc::kPlainRowsReadAhead);
+// Room after a piece for either way of reading it.
+constexpr std::size_t kReadAhead =
+    std::max(clipcalc::kLoadReadAhead, clipcalc::kPlainRowsReadAhead);
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -183,14 +182,14 @@ std::optional<StreamedColumn> streamColumn(InputStream& in, BigBuffer<char>& raw
     std::size_t end = pieceEnd(view(raw, raw.size()));
     if (end == 0) return std::nullopt;
     PieceCalculation calc(state);
-    raw.reserve(raw.size() + kLoadReadAhead);
+    raw.reserve(raw.size() + kReadAhead);
     // Rows of plain numbers with a TAB among them are TAB-separated and keep their
     // leading row.
     if (!calc.stepPlain(view(raw, end), 2)) {
         // The first piece is loaded from a copy: `raw` stays whole until it is known
         // that the input can go piece by piece.
         BigBuffer<char> copy, spare, text;
-        copy.reserve(end + kLoadReadAhead);
+        copy.reserve(end + kReadAhead);
         copy.append(raw.data(), end);
         if (takePiece(copy, end, spare, text, state.statementSigns) || !holdsTab(text)) {
             return std::nullopt;
@@ -214,7 +213,7 @@ std::optional<StreamedColumn> streamColumn(InputStream& in, BigBuffer<char>& raw
         }
         want = pieceBytes;
         if (end == 0) break;
-        raw.reserve(raw.size() + kLoadReadAhead);
+        raw.reserve(raw.size() + kReadAhead);
         if (calc.stepPlain(view(raw, end))) {
             dropFront(raw, end);
         } else {
